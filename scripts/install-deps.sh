@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the screenshots need.
+# Safe to run again: it asks apt only for what is missing.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config
+  qt6-base-dev libfreetype-dev libfontconfig-dev libgtest-dev
+  fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
+  xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  sudo="sudo"
+fi
+
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
