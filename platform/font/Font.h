@@ -1,0 +1,60 @@
+#pragma once
+// A font made from a LOGFONT: one face of the catalog at one size, with the
+// simulations (bold, slant, horizontal scale) that Windows applies.
+
+#include "FontFace.h"
+#include "modFontView.h"
+
+#include <memory>
+#include <string>
+
+class Bitmap;
+
+namespace fontview {
+
+class Font {
+public:
+    // nullptr only when no installed face can serve at all.
+    static std::shared_ptr<Font> create(const LOGFONTA& lf);
+
+    const std::string& faceName() const { return face_->family(); }
+    int ppem() const { return ppem_; }
+    bool simulatedBold() const { return fakeBold_; }
+    bool simulatedItalic() const { return fakeItalic_; }
+    // The horizontal scale in 16.16 fixed point; 0 when the face's own
+    // proportions are kept.
+    FT_Fixed widthFactor() const { return widthFactor_; }
+    // The face's average character width at this size (tmAveCharWidth).
+    int averageCharWidth() const { return averageCharWidth_; }
+    int ascent() const;
+
+    // The advance of a character in whole pixels, as GetCharWidth32A
+    // reports it.
+    int advanceWidth(std::uint32_t code);
+
+    // Draws one line of text with its top-left corner at (x, y) in the given
+    // colour; returns the pen position after the last character.
+    int draw(Bitmap& target, int x, int y, const std::u32string& text, std::uint32_t colour);
+
+private:
+    Font() = default;
+    bool loadGlyph(FT_UInt glyph);
+    int loadedAdvance() const;
+    void drawGlyph(Bitmap& target, int penX, int baseline, std::uint32_t colour);
+    void drawLine(Bitmap& target, int left, int right, int baseline, int position, int thickness,
+                  std::uint32_t colour);
+
+    std::shared_ptr<FontFace> face_;
+    FtSizePtr size_;
+    int ppem_ = 0;
+    bool fakeBold_ = false;
+    bool fakeItalic_ = false;
+    bool underline_ = false;
+    bool strikeOut_ = false;
+    FT_Fixed widthFactor_ = 0;
+    int averageCharWidth_ = 1;
+    FT_Pos halfWidthAdvance_ = 0;  // fixed-pitch faces only, in pixels
+    FT_Pos fullWidthAdvance_ = 0;
+};
+
+}  // namespace fontview

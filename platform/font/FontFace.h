@@ -1,0 +1,67 @@
+#pragma once
+// One opened sfnt face (TrueType or OpenType) with the table values that
+// Windows font selection and text metrics are made of.
+
+#include "FreeTypeHandles.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fontview {
+
+struct VdmxEntry {
+    int ppem;
+    int yMax;
+    int yMin;
+};
+
+class FontFace {
+public:
+    // nullptr when the file is not a scalable sfnt face.
+    static std::unique_ptr<FontFace> open(const std::string& file, int index);
+
+    FT_Face ft() const { return face_.get(); }
+
+    const std::string& family() const { return family_; }
+    const std::string& fullName() const { return fullName_; }
+    bool bold() const { return bold_; }
+    bool italic() const { return italic_; }
+
+    int unitsPerEm() const { return face_->units_per_EM; }
+    // Design units of the Windows cell: usWinAscent + usWinDescent, or the
+    // hhea ascender minus descender where those are 0.
+    int cellUnits() const { return cellUnits_; }
+    int winAscent() const { return winAscent_; }
+    int xAvgCharWidth() const { return xAvgCharWidth_; }
+    int strikeoutPosition() const { return strikeoutPosition_; }
+    int strikeoutSize() const { return strikeoutSize_; }
+
+    // Pixels per em for a positive lfHeight (a cell height in pixels).
+    int ppemForCellHeight(int height) const;
+
+    // The glyph of a character through the Unicode cmap (or a symbol cmap),
+    // 0 when the font lacks it.
+    FT_UInt glyphIndex(std::uint32_t code) const;
+
+private:
+    explicit FontFace(FtFacePtr face);
+    void readTables();
+    int vdmxPpem(int height) const;
+
+    FtFacePtr face_;
+    std::string family_;
+    std::string fullName_;
+    bool bold_ = false;
+    bool italic_ = false;
+    bool symbolCmap_ = false;
+    int cellUnits_ = 0;
+    int winAscent_ = 0;
+    int xAvgCharWidth_ = 0;
+    int strikeoutPosition_ = 0;
+    int strikeoutSize_ = 0;
+    std::vector<VdmxEntry> vdmx_;  // the group for a 1:1 aspect ratio
+};
+
+}  // namespace fontview

@@ -1,0 +1,14 @@
+#pragma once
+// The one FreeType library of the process. It is built from FreeType's
+// default modules without reading FREETYPE_PROPERTIES, and its TrueType
+// driver is pinned to the v40 interpreter, so no environment variable can
+// change a measured width.
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+namespace fontview {
+
+FT_Library freeTypeLibrary();
+
+}  // namespace fontview

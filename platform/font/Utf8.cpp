@@ -1,0 +1,105 @@
+#include "Utf8.h"
+
+namespace fontview {
+
+void appendUtf8(std::string& out, char32_t code)
+{
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+namespace {
+
+// Length of the valid sequence at text[i], or 0.
+std::size_t sequenceLength(std::string_view text, std::size_t i, char32_t& code)
+{
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    std::size_t length;
+    char32_t min;
+    if (lead < 0x80) {
+        code = lead;
+        return 1;
+    } else if ((lead & 0xE0) == 0xC0) {
+        length = 2, code = lead & 0x1F, min = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, code = lead & 0x0F, min = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, code = lead & 0x07, min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + length > text.size())
+        return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80)
+            return 0;
+        code = (code << 6) | (byte(i + k) & 0x3F);
+    }
+    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return 0;
+    return length;
+}
+
+}  // namespace
+
+std::u32string decodeUtf8(std::string_view text)
+{
+    std::u32string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t code = 0;
+        const std::size_t length = sequenceLength(text, i, code);
+        if (length == 0) {
+            out += static_cast<char32_t>(static_cast<unsigned char>(text[i]));
+            ++i;
+        } else {
+            out += code;
+            i += length;
+        }
+    }
+    return out;
+}
+
+std::string_view cutUtf8(std::string_view text, std::size_t maxBytes)
+{
+    if (text.size() <= maxBytes)
+        return text;
+    std::size_t end = maxBytes;
+    // Step back over continuation bytes to the start of the cut character.
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    return text.substr(0, end);
+}
+
+char32_t foldCase(char32_t c)
+{
+    if (c >= 'A' && c <= 'Z')
+        return c + 0x20;
+    if (c < 0xC0)
+        return c;
+    if (c <= 0xDE && c != 0xD7)
+        return c + 0x20;  // Latin-1 capitals
+    if (c >= 0x391 && c <= 0x3AB && c != 0x3A2)
+        return c + 0x20;  // Greek capitals
+    if (c >= 0x410 && c <= 0x42F)
+        return c + 0x20;  // Cyrillic capitals
+    if (c >= 0x400 && c <= 0x40F)
+        return c + 0x50;
+    return c;
+}
+
+}  // namespace fontview
