@@ -1,0 +1,83 @@
+#include "ReportWriter.h"
+
+#include "NumberFormat.h"
+
+namespace report {
+
+std::string yesNo(int checkState) { return checkState == 1 ? "Yes" : "No"; }
+
+std::string widthDescription(const std::string& widthText)
+{
+    if (widthText == "Normal")
+        return widthText;
+    if (widthText == "1")
+        return widthText + " pixel";
+    return widthText + " pixels";
+}
+
+ResultValues resultValues(const ReportInput& input, std::string_view decimalSeparator, std::string_view unit)
+{
+    const engine::FontSelections& s = input.selections;
+    const engine::WidthStatisticsRecord& r = input.statistics;
+    const std::string suffix(unit);
+
+    ResultValues v;
+    v.fontFace = s.faceText;
+    v.fontSize = s.sizeText;
+    v.italic = yesNo(s.italic);
+    v.underline = yesNo(s.underline);
+    v.strikeOut = yesNo(s.strikeOut);
+    v.weight = s.weightText;
+    v.width = widthDescription(s.widthText);
+    v.minimum = formatWhole(static_cast<double>(r.MinWidth)) + suffix;
+    v.maximum = formatWhole(static_cast<double>(r.MaxWidth)) + suffix;
+    v.average = formatWhole(r.AverageWidth) + suffix;
+    v.stdDeviation = formatOneDecimal(r.StdDeviation, decimalSeparator) + suffix;
+    const std::array<double, 7> fits{r.Fit50, r.Fit60, r.Fit70, r.Fit80, r.Fit90, r.Fit95, r.Fit99};
+    for (std::size_t i = 0; i < fits.size(); ++i)
+        v.fitLines[i] = std::to_string(engine::fitShares[i]) + "% of the data will fit within " +
+                        formatWhole(fits[i]) + suffix;
+    return v;
+}
+
+std::vector<std::string> reportLines(const ReportInput& input, std::string_view decimalSeparator)
+{
+    const ResultValues v = resultValues(input, decimalSeparator, reportUnit);
+    std::vector<std::string> lines{
+        "Font Face: " + v.fontFace,
+        "Font Size: " + v.fontSize,
+        "Italic: " + v.italic,
+        "Underline: " + v.underline,
+        "Strikethrough: " + v.strikeOut,
+        "Weight: " + v.weight,
+        "Width: " + v.width,
+        "Data File: " + input.dataFilePath,
+        "",
+        "Minimum Length: " + v.minimum,
+        "Maximum Length: " + v.maximum,
+        "Average Length: " + v.average,
+        "Standard Deviation: " + v.stdDeviation,
+        "",
+    };
+    lines.insert(lines.end(), v.fitLines.begin(), v.fitLines.end());
+    return lines;
+}
+
+std::string reportText(const ReportInput& input, std::string_view decimalSeparator)
+{
+    std::string text;
+    for (const std::string& line : reportLines(input, decimalSeparator))
+        text += line + "\r\n";
+    return text;
+}
+
+std::string proposedReportName(const std::string& face, const std::string& size, const std::string& dataFileTitle)
+{
+    std::string name = face + " " + size + " point - " + dataFileTitle + ".txt";
+    for (char& c : name)
+        if (c == '/' || c == '\0')
+            c = '_';
+    return name;
+}
+
+}  // namespace report

@@ -1,0 +1,58 @@
+#pragma once
+// The words and numbers of a calculation's results: the values the results
+// window shows and the 21 lines of the saved report come from here, so the
+// window, the report and the command-line tool say exactly the same thing.
+
+#include "FontSelections.h"
+#include "WidthStatistics.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace report {
+
+struct ReportInput {
+    engine::FontSelections selections;
+    std::string dataFileTitle;  // the file's name
+    std::string dataFilePath;   // its full path
+    engine::WidthStatisticsRecord statistics;
+};
+
+// The values in the order they are filled. Lengths end in the unit: the
+// window writes " pixels", the report " pixels.".
+struct ResultValues {
+    std::string fontFace;
+    std::string fontSize;
+    std::string italic;     // "Yes" / "No"
+    std::string underline;
+    std::string strikeOut;
+    std::string weight;
+    std::string width;      // "Normal", "1 pixel", "12 pixels"
+    std::string minimum;
+    std::string maximum;
+    std::string average;
+    std::string stdDeviation;
+    std::array<std::string, 7> fitLines;  // "50% of the data will fit within 15 pixels"
+};
+
+inline constexpr std::string_view windowUnit = " pixels";
+inline constexpr std::string_view reportUnit = " pixels.";
+
+std::string yesNo(int checkState);
+std::string widthDescription(const std::string& widthText);
+
+ResultValues resultValues(const ReportInput& input, std::string_view decimalSeparator, std::string_view unit);
+
+// The report's 21 lines, without line ends.
+std::vector<std::string> reportLines(const ReportInput& input, std::string_view decimalSeparator);
+
+// The report as it is saved: every line, the last one too, ended by CR LF.
+std::string reportText(const ReportInput& input, std::string_view decimalSeparator);
+
+// "<face> <size> point - <data file name>.txt", with any character that
+// cannot stand in a file name replaced.
+std::string proposedReportName(const std::string& face, const std::string& size, const std::string& dataFileTitle);
+
+}  // namespace report

@@ -1,0 +1,160 @@
+// The number patterns and the report, byte for byte.
+
+#include "NumberFormat.h"
+#include "ReportWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using report::formatOneDecimal;
+using report::formatWhole;
+
+struct NumberCase {
+    double value;
+    const char* whole;
+    const char* oneDecimal;
+};
+
+class NumberPatternTest : public testing::TestWithParam<NumberCase> {};
+
+TEST_P(NumberPatternTest, RoundHalvesAwayFromZero)
+{
+    EXPECT_EQ(formatWhole(GetParam().value), GetParam().whole) << GetParam().value;
+    EXPECT_EQ(formatOneDecimal(GetParam().value, "."), GetParam().oneDecimal) << GetParam().value;
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, NumberPatternTest,
+                         testing::Values(NumberCase{0, "0", "0.0"}, NumberCase{12, "12", "12.0"},
+                                         NumberCase{12.5, "13", "12.5"}, NumberCase{12.49, "12", "12.5"},
+                                         NumberCase{7.25, "7", "7.3"}, NumberCase{7.0711, "7", "7.1"},
+                                         NumberCase{16.838, "17", "16.8"}, NumberCase{31.476, "31", "31.5"},
+                                         NumberCase{0.04, "0", "0.0"}, NumberCase{0.05, "0", "0.1"},
+                                         NumberCase{12345, "12345", "12345.0"},
+                                         NumberCase{1234567.85, "1234568", "1234567.9"},
+                                         NumberCase{-1, "-1", "-1.0"}, NumberCase{-2.5, "-3", "-2.5"},
+                                         NumberCase{-0.26, "0", "-0.3"}, NumberCase{-0.04, "0", "0.0"},
+                                         NumberCase{99.96, "100", "100.0"}));
+
+TEST(NumberPatternTest, UsesTheGivenDecimalSeparator)
+{
+    EXPECT_EQ(formatOneDecimal(7.0711, ","), "7,1");
+    EXPECT_EQ(formatOneDecimal(1234.25, ","), "1234,3");
+    EXPECT_EQ(formatWhole(1234.5), "1235");
+}
+
+namespace {
+
+report::ReportInput example(std::vector<double> widths)
+{
+    report::ReportInput input;
+    input.selections.faceText = "Arial";
+    input.selections.sizeText = "10";
+    input.selections.weightIndex = 3;
+    input.selections.weightText = "Normal";
+    input.selections.widthIndex = 0;
+    input.selections.widthText = "Normal";
+    input.dataFileTitle = "names.txt";
+    input.dataFilePath = "/home/ann/data/names.txt";
+    auto& s = input.statistics;
+    double total = 0, squares = 0;
+    for (double w : widths)
+        total += w;
+    const double average = total / widths.size();
+    for (double w : widths)
+        squares += (average - w) * (average - w);
+    const double sd = std::sqrt(widths.size() > 1 ? squares / (widths.size() - 1) : 0);
+    s.MinWidth = static_cast<std::int64_t>(*std::min_element(widths.begin(), widths.end()));
+    s.MaxWidth = static_cast<std::int64_t>(*std::max_element(widths.begin(), widths.end()));
+    s.AverageWidth = average;
+    s.StdDeviation = sd;
+    s.Fit50 = average;
+    s.Fit60 = average + 0.26 * sd;
+    s.Fit70 = average + 0.54 * sd;
+    s.Fit80 = average + 0.85 * sd;
+    s.Fit90 = average + 1.29 * sd;
+    s.Fit95 = average + 1.645 * sd;
+    s.Fit99 = average + 2.33 * sd;
+    return input;
+}
+
+}  // namespace
+
+TEST(ReportTest, OneLineOfWidthTwelve)
+{
+    EXPECT_EQ(report::reportText(example({12}), "."),
+              "Font Face: Arial\r\n"
+              "Font Size: 10\r\n"
+              "Italic: No\r\n"
+              "Underline: No\r\n"
+              "Strikethrough: No\r\n"
+              "Weight: Normal\r\n"
+              "Width: Normal\r\n"
+              "Data File: /home/ann/data/names.txt\r\n"
+              "\r\n"
+              "Minimum Length: 12 pixels.\r\n"
+              "Maximum Length: 12 pixels.\r\n"
+              "Average Length: 12 pixels.\r\n"
+              "Standard Deviation: 0.0 pixels.\r\n"
+              "\r\n"
+              "50% of the data will fit within 12 pixels.\r\n"
+              "60% of the data will fit within 12 pixels.\r\n"
+              "70% of the data will fit within 12 pixels.\r\n"
+              "80% of the data will fit within 12 pixels.\r\n"
+              "90% of the data will fit within 12 pixels.\r\n"
+              "95% of the data will fit within 12 pixels.\r\n"
+              "99% of the data will fit within 12 pixels.\r\n");
+}
+
+TEST(ReportTest, TwoLinesOfTenAndTwentyWithADecimalComma)
+{
+    auto input = example({10, 20});
+    input.selections.italic = 1;
+    input.selections.widthText = "12";
+    input.dataFilePath = "/home/jörg/Daten/straßen.txt";
+    const auto lines = report::reportLines(input, ",");
+    ASSERT_EQ(lines.size(), 21u);
+    EXPECT_EQ(lines[2], "Italic: Yes");
+    EXPECT_EQ(lines[3], "Underline: No");
+    EXPECT_EQ(lines[4], "Strikethrough: No");
+    EXPECT_EQ(lines[6], "Width: 12 pixels");
+    EXPECT_EQ(lines[7], "Data File: /home/jörg/Daten/straßen.txt");
+    EXPECT_EQ(lines[8], "");
+    EXPECT_EQ(lines[11], "Average Length: 15 pixels.");
+    EXPECT_EQ(lines[12], "Standard Deviation: 7,1 pixels.");
+    EXPECT_EQ(lines[13], "");
+    EXPECT_EQ(lines[14], "50% of the data will fit within 15 pixels.");
+    EXPECT_EQ(lines[15], "60% of the data will fit within 17 pixels.");
+    EXPECT_EQ(lines[20], "99% of the data will fit within 31 pixels.");
+}
+
+TEST(ReportTest, WidthAndCheckRules)
+{
+    struct Case {
+        const char* width;
+        const char* shown;
+    };
+    for (const Case& c : {Case{"Normal", "Normal"}, Case{"1", "1 pixel"}, Case{"2", "2 pixels"},
+                          Case{"12", "12 pixels"}, Case{"100", "100 pixels"}})
+        EXPECT_EQ(report::widthDescription(c.width), c.shown);
+    EXPECT_EQ(report::yesNo(1), "Yes");
+    EXPECT_EQ(report::yesNo(0), "No");
+    EXPECT_EQ(report::yesNo(2), "No");
+}
+
+TEST(ReportTest, WindowValuesEndInPixelsWithoutAFullStop)
+{
+    auto input = example({10, 20});
+    input.statistics.AverageWidth = 12.5;
+    const auto v = report::resultValues(input, ".", report::windowUnit);
+    EXPECT_EQ(v.average, "13 pixels");
+    EXPECT_EQ(v.stdDeviation, "7.1 pixels");
+    EXPECT_EQ(v.fitLines[1], "60% of the data will fit within 17 pixels");
+    EXPECT_EQ(v.width, "Normal");
+}
+
+TEST(ReportTest, ProposedNameKeepsTheDataFilesExtension)
+{
+    EXPECT_EQ(report::proposedReportName("Arial", "10", "names.txt"), "Arial 10 point - names.txt.txt");
+    EXPECT_EQ(report::proposedReportName("A/B", "8", "x"), "A_B 8 point - x.txt");
+}
