@@ -1,0 +1,48 @@
+#include "PreviewBox.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QProgressBar>
+
+PreviewBox::PreviewBox(QWidget* parent) : QFrame(parent), dc_(1, 1), progress_(new QProgressBar(this))
+{
+    setObjectName(QStringLiteral("picText"));
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    setFocusPolicy(Qt::NoFocus);
+    // The box paints all of itself, so redrawing it never asks the window
+    // behind it to paint again.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    progress_->setRange(0, 100);
+    progress_->setTextVisible(true);
+    progress_->hide();
+}
+
+void PreviewBox::showProgress(int percent)
+{
+    if (percent < 0) {
+        progress_->hide();
+        return;
+    }
+    progress_->setValue(percent);
+    progress_->show();
+}
+
+void PreviewBox::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event);  // the frame
+    const Bitmap& bitmap = dc_.image();
+    const QImage image(reinterpret_cast<const uchar*>(bitmap.pixels()), bitmap.width(), bitmap.height(),
+                       bitmap.width() * 4, QImage::Format_RGB32);
+    QPainter painter(this);
+    painter.drawImage(contentsRect().topLeft(), image);
+}
+
+void PreviewBox::resizeEvent(QResizeEvent* event)
+{
+    QFrame::resizeEvent(event);
+    const QRect area = contentsRect();
+    if (area.width() != dc_.image().width() || area.height() != dc_.image().height())
+        dc_.resize(area.width(), area.height());
+    const int barHeight = progress_->sizeHint().height();
+    progress_->setGeometry(area.left() + 4, area.bottom() - barHeight - 3, area.width() - 8, barHeight);
+}

@@ -1,0 +1,30 @@
+#pragma once
+// picText: the box the font preview is drawn in. It owns the bitmap that
+// the preview's device context draws on and shows it as it is.
+
+#include "DeviceContext.h"
+
+#include <QFrame>
+
+class QProgressBar;
+
+class PreviewBox : public QFrame {
+    Q_OBJECT
+public:
+    explicit PreviewBox(QWidget* parent);
+
+    BitmapDC& dc() { return dc_; }
+    const BitmapDC& dc() const { return dc_; }
+
+    // The calculation's progress, shown along the box's bottom edge, so no
+    // other control moves; a negative value hides it.
+    void showProgress(int percent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    BitmapDC dc_;
+    QProgressBar* progress_;
+};

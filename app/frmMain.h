@@ -1,0 +1,117 @@
+#pragma once
+// The main window: the four steps of choosing a font and a data file, the
+// live preview, and the commands Open, Calculate, Help and Exit.
+
+#include "FontSelections.h"
+#include "LineMeasurer.h"
+#include "modFontView.h"
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QRectF>
+#include <QWidget>
+
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+class PreviewBox;
+class SortedComboBox;
+class frmResults;
+
+class frmMain : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Start-up: shows the window, fills the lists, selects the defaults and
+    // draws the preview.
+    void Load();
+
+    // The window's operations.
+    void DrawFont();
+    void CalculateWidth();
+    void DisableInputs();
+    void EnableInputs();
+
+    // The commands.
+    void Open();
+    void Calculate();
+    void Help();
+    void Exit();
+
+    // The resize rule for a window of this outer size, in twips.
+    void applyResizeRule(double outerWidth, double outerHeight);
+
+    // The selections as the controls hold them now.
+    engine::FontSelections selections() const;
+    QString dataFilePath() const { return dataFilePath_; }
+    QString dataFileTitle() const { return dataFileTitle_; }
+
+    // Design geometry of a control, in twips, as it stands now.
+    QRectF twipsOf(const QWidget* control) const;
+    // The 22 inputs that DisableInputs and EnableInputs switch, in order.
+    const std::vector<QWidget*>& inputs() const { return inputs_; }
+    // How many times the preview has been drawn; for tests.
+    int drawCount() const { return drawCount_; }
+
+    // The controls, by their design names.
+    QLabel* lblStep1;
+    QLabel* lblStep1Label;
+    SortedComboBox* cmbFont;
+    QLabel* lblStep2;
+    QLabel* lblStep2Label;
+    QComboBox* cmbSize;
+    QLabel* lblStep3;
+    QLabel* lblStep3Label;
+    QCheckBox* chkItalic;
+    QCheckBox* chkUnderline;
+    QCheckBox* chkStrikeOut;
+    QLabel* lblWeight;
+    QComboBox* cmbWeight;
+    QLabel* lblWidth;
+    QComboBox* cmbWidth;
+    QLabel* lblStep4;
+    QLabel* lblStep4Label;
+    QLabel* lblFile;
+    QPushButton* cmdOpen;
+    PreviewBox* picText;
+    QFrame* Line1;
+    QPushButton* cmdCalculate;
+    QPushButton* cmdHelp;
+    QPushButton* cmdExit;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildControls();
+    void place(QWidget* control, const QRectF& twips);
+    void chooseFonts();
+    void connectSelections();
+    void setTabOrder();
+    void showResults();
+    bool calculationProgress(const engine::Progress& progress);
+
+    int dpi() const;
+    double outerWidthTwips() const;
+    double outerHeightTwips() const;
+
+    std::vector<QWidget*> inputs_;
+    std::vector<std::pair<QWidget*, QRectF>> design_;  // current geometry in twips
+    LOGFONTA logFont_{};                               // the window's own font description
+    QString dataFilePath_;                             // the open dialog's full path
+    QString dataFileTitle_;                            // and its file name
+    QPointer<frmResults> results_;
+    QElapsedTimer calculationClock_;
+    bool exiting_ = false;
+    int drawCount_ = 0;
+};

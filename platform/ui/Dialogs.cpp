@@ -1,0 +1,55 @@
+#include "Dialogs.h"
+
+#include "FileDialogs.h"
+#include "HelpViewer.h"
+
+#include <QMessageBox>
+
+namespace platform {
+
+QList<FileFilter> parseFilterText(const QString& text)
+{
+    QList<FileFilter> filters;
+    const QStringList parts = text.split(u'|');
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        filters.append({parts[i], parts[i + 1].split(u';', Qt::SkipEmptyParts)});
+    return filters;
+}
+
+namespace {
+
+class RealDialogs final : public DialogProvider {
+public:
+    OpenFileAnswer openFile(QWidget* owner, const OpenFileRequest& request) override
+    {
+        return runOpenDialog(owner, request);
+    }
+
+    SaveFileAnswer saveFile(QWidget* owner, const SaveFileRequest& request) override
+    {
+        return runSaveDialog(owner, request);
+    }
+
+    void message(QWidget* owner, const QString& title, const QString& text, MessageIcon icon) override
+    {
+        QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon, title, text,
+                        QMessageBox::Ok, owner);
+        box.exec();
+    }
+
+    void showHelp(QWidget* owner, const QString& helpFile) override { HelpViewer::show(owner, helpFile); }
+};
+
+DialogProvider* stand_in = nullptr;
+
+}  // namespace
+
+DialogProvider& dialogs()
+{
+    static RealDialogs real;
+    return stand_in ? *stand_in : real;
+}
+
+void setDialogProvider(DialogProvider* provider) { stand_in = provider; }
+
+}  // namespace platform

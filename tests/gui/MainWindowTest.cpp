@@ -1,0 +1,490 @@
+// The main window, driven as a user would, without a display. Dialogs and
+// message boxes are answered by ScriptedDialogs; settings live in a
+// temporary folder.
+
+#include "CurrentFont.h"
+#include "FontHandles.h"
+#include "FontNames.h"
+#include "OpenFilterSetting.h"
+#include "PreviewBox.h"
+#include "ScriptedDialogs.h"
+#include "Settings.h"
+#include "SortedComboBox.h"
+#include "WindowFont.h"
+#include "frmMain.h"
+#include "frmResults.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+int inkedPixels(const PreviewBox* box)
+{
+    const Bitmap& image = box->dc().image();
+    int inked = 0;
+    for (int i = 0; i < image.width() * image.height(); ++i)
+        inked += image.pixels()[i] != BitmapDC::background;
+    return inked;
+}
+
+// Answers the next modal window that opens by closing it, after noting
+// which one it was.
+void closeNextModal(QString* seen)
+{
+    QTimer::singleShot(0, [seen] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            if (auto* face = modal->findChild<QLabel*>(QStringLiteral("lblFontFace")))
+                *seen = face->text();
+            modal->close();
+        } else {
+            closeNextModal(seen);  // not open yet
+        }
+    });
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir folder_;
+    std::unique_ptr<ScriptedDialogs> dialogs_;
+    std::unique_ptr<frmMain> window_;
+
+    QString writeFile(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = folder_.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    void chooseDataFile(const QString& path)
+    {
+        dialogs_->openAnswers.push_back({true, path, 2});
+        window_->Open();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(folder_.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder_.filePath(QStringLiteral("config")));
+    }
+
+    void init()
+    {
+        dialogs_ = std::make_unique<ScriptedDialogs>();
+        window_ = std::make_unique<frmMain>();
+        window_->Load();
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    }
+
+    void cleanup()
+    {
+        window_.reset();
+        dialogs_.reset();
+        QCOMPARE(engine::CurrentFont, HFONT(0));
+    }
+
+    void startsReadyWithTheDefaults()
+    {
+        frmMain& w = *window_;
+        QCOMPARE(w.windowTitle(), QStringLiteral("Spanwick Version 1.1.0"));
+        QCOMPARE(w.cmbSize->count(), 144);
+        QCOMPARE(w.cmbSize->itemText(0), QStringLiteral("1"));
+        QCOMPARE(w.cmbSize->itemText(143), QStringLiteral("144"));
+        QCOMPARE(w.cmbWeight->count(), 9);
+        QCOMPARE(w.cmbWeight->itemText(0), QStringLiteral("Thin"));
+        QCOMPARE(w.cmbWeight->itemText(8), QStringLiteral("Heavy"));
+        QCOMPARE(w.cmbWidth->count(), 101);
+        QCOMPARE(w.cmbWidth->itemText(0), QStringLiteral("Normal"));
+        QCOMPARE(w.cmbWidth->itemText(100), QStringLiteral("100"));
+
+        QCOMPARE(w.cmbSize->currentText(), QStringLiteral("8"));
+        QCOMPARE(w.cmbWeight->currentText(), QStringLiteral("Normal"));
+        QCOMPARE(w.cmbWidth->currentText(), QStringLiteral("Normal"));
+        QCOMPARE(w.cmbFont->currentIndex(), 0);
+        const auto sorted = platform::sortedFontNames(platform::installedScreenFonts());
+        QCOMPARE(w.cmbFont->count(), static_cast<int>(sorted.size()));
+        QCOMPARE(w.cmbFont->currentText().toStdString(), sorted.front());
+        for (int i = 1; i < w.cmbFont->count(); ++i)
+            QVERIFY(!platform::fontNameLess(w.cmbFont->itemText(i).toStdString(),
+                                            w.cmbFont->itemText(i - 1).toStdString()));
+
+        QVERIFY(!w.chkItalic->isChecked() && !w.chkUnderline->isChecked() && !w.chkStrikeOut->isChecked());
+        QVERIFY(w.lblFile->text().isEmpty());
+        QCOMPARE(w.inputs().size(), std::size_t(22));
+        for (QWidget* input : w.inputs())
+            QVERIFY2(input->isEnabled(), qPrintable(input->objectName()));
+        QCOMPARE(w.cursor().shape(), Qt::ArrowCursor);
+
+        QVERIFY(engine::CurrentFont != 0);
+        QVERIFY(inkedPixels(w.picText) > 20);
+        // Each list stands 60 twips above its label.
+        QCOMPARE(w.twipsOf(w.cmbWeight).top(), 1980.0);
+        QCOMPARE(w.twipsOf(w.cmbWidth).top(), 2340.0);
+    }
+
+    void tabVisitsTheInputsInOrder()
+    {
+        frmMain& w = *window_;
+        const QList<QWidget*> expected{w.cmbFont,  w.cmbSize,   w.chkItalic,    w.chkUnderline,
+                                       w.chkStrikeOut, w.cmbWeight, w.cmbWidth, w.cmdOpen,
+                                       w.cmdCalculate, w.cmdHelp,   w.cmdExit};
+        QWidget* current = w.cmbFont;
+        for (qsizetype i = 1; i < expected.size(); ++i) {
+            do
+                current = current->nextInFocusChain();
+            while (!(current->focusPolicy() & Qt::TabFocus));
+            QCOMPARE(current, expected[i]);
+        }
+    }
+
+    void resizeRule_data()
+    {
+        QTest::addColumn<double>("outerWidth");
+        QTest::addColumn<double>("outerHeight");
+        QTest::addColumn<double>("previewWidth");
+        QTest::addColumn<double>("previewHeight");
+        // The window starts at its designed size, where the preview already
+        // keeps its margins: 3285 x 4380. Below the thresholds nothing
+        // changes; at and above them the margins are kept.
+        QTest::newRow("below both") << 7964.0 << 5099.0 << 3285.0 << 4380.0;
+        QTest::newRow("designed size") << 7965.0 << 5100.0 << 3285.0 << 4380.0;
+        QTest::newRow("wide only") << 9000.0 << 5099.0 << 4320.0 << 4380.0;
+        QTest::newRow("tall only") << 7964.0 << 6000.0 << 3285.0 << 5280.0;
+        QTest::newRow("larger") << 10000.0 << 7000.0 << 5320.0 << 6280.0;
+    }
+
+    void resizeRule()
+    {
+        QFETCH(double, outerWidth);
+        QFETCH(double, outerHeight);
+        QFETCH(double, previewWidth);
+        QFETCH(double, previewHeight);
+        frmMain& w = *window_;
+        QCOMPARE(w.twipsOf(w.picText).size(), QSizeF(3285, 4380));
+
+        w.applyResizeRule(outerWidth, outerHeight);
+        QCOMPARE(w.twipsOf(w.picText).size(), QSizeF(previewWidth, previewHeight));
+        QCOMPARE(w.twipsOf(w.picText).topLeft(), QPointF(4440, 120));  // the corner never moves
+
+        // Smaller than designed: the preview keeps the size it last got.
+        w.applyResizeRule(6000, 4000);
+        QCOMPARE(w.twipsOf(w.picText).size(), QSizeF(previewWidth, previewHeight));
+    }
+
+    void growingTheWindowGrowsOnlyThePreview()
+    {
+        frmMain& w = *window_;
+        QMap<QWidget*, QRect> before;
+        for (QWidget* input : w.inputs())
+            before[input] = input->geometry();
+        const QSize previewBefore = w.picText->size();
+        w.resize(w.width() + 150, w.height() + 90);
+        QTest::qWait(10);
+        for (QWidget* input : w.inputs())
+            QCOMPARE(input->geometry(), before[input]);
+        QCOMPARE(w.picText->size(), previewBefore + QSize(150, 90));
+    }
+
+    void minimizedWindowIsNotRedrawn()
+    {
+        frmMain& w = *window_;
+        w.setWindowState(Qt::WindowMinimized);
+        const int draws = w.drawCount();
+        const QSize size = w.picText->size();
+        QResizeEvent resize(w.size() + QSize(100, 100), w.size());
+        QApplication::sendEvent(&w, &resize);
+        QCOMPARE(w.drawCount(), draws);
+        QCOMPARE(w.picText->size(), size);
+    }
+
+    void eachSelectionRedrawsOnce_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("font") << "cmbFont";
+        QTest::newRow("size") << "cmbSize";
+        QTest::newRow("weight") << "cmbWeight";
+        QTest::newRow("width") << "cmbWidth";
+        QTest::newRow("italic") << "chkItalic";
+        QTest::newRow("underline") << "chkUnderline";
+        QTest::newRow("strikethrough") << "chkStrikeOut";
+    }
+
+    void eachSelectionRedrawsOnce()
+    {
+        QFETCH(QString, control);
+        frmMain& w = *window_;
+        QWidget* widget = w.findChild<QWidget*>(control);
+        QVERIFY(widget);
+        QTest::qWait(50);  // let earlier repaints finish
+        const HFONT before = engine::CurrentFont;
+        int draws = w.drawCount();
+        if (auto* box = qobject_cast<QComboBox*>(widget)) {
+            box->setCurrentIndex(box->count() > 2 ? 2 : 1);
+            QCOMPARE(w.drawCount(), draws + 1);
+        } else {
+            auto* check = qobject_cast<QCheckBox*>(widget);
+            QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(6, check->height() / 2));
+            QVERIFY(check->isChecked());
+            QCOMPARE(w.drawCount(), draws + 1);
+            draws = w.drawCount();
+            QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(6, check->height() / 2));
+            QVERIFY(!check->isChecked());  // and back again
+            QCOMPARE(w.drawCount(), draws + 1);
+        }
+        QVERIFY(engine::CurrentFont != 0);
+        QVERIFY(engine::CurrentFont != before);
+    }
+
+    void aRedrawReplacesTheFontAndKeepsOneAlive()
+    {
+        const std::size_t live = fontview::liveFontCount();
+        window_->DrawFont();
+        window_->DrawFont();
+        QCOMPARE(fontview::liveFontCount(), live);
+    }
+
+    void repaintingSettlesDown()
+    {
+        // A repaint draws the preview; the preview's own repaint must not
+        // ask for another one.
+        QTest::qWait(100);
+        const int settled = window_->drawCount();
+        QTest::qWait(200);
+        QCOMPARE(window_->drawCount(), settled);
+        window_->update();
+        QTest::qWait(100);
+        QVERIFY(window_->drawCount() - settled <= 2);
+    }
+
+    void captionsFitTheirDesignedWidths()
+    {
+        for (QLabel* label : window_->findChildren<QLabel*>()) {
+            const int need = platform::neededWidth({label->text(), platform::CaptionKind::Label, 0}, label->font());
+            QVERIFY2(need <= label->width(), qPrintable(label->objectName()));
+        }
+        for (QCheckBox* box : window_->findChildren<QCheckBox*>()) {
+            const int need = platform::neededWidth({box->text(), platform::CaptionKind::CheckBox, 0}, box->font());
+            QVERIFY2(need <= box->width(), qPrintable(box->objectName()));
+        }
+        for (QPushButton* button : window_->findChildren<QPushButton*>()) {
+            const int need =
+                platform::neededWidth({button->text(), platform::CaptionKind::Button, 0}, button->font());
+            QVERIFY2(need <= button->width(), qPrintable(button->objectName()));
+        }
+        // The numerals are larger and bold.
+        QVERIFY(window_->lblStep1->font().bold());
+        QVERIFY(window_->lblStep1->font().pointSizeF() > window_->lblStep1Label->font().pointSizeF());
+    }
+
+    void calculateRefusesWithAMessage_data()
+    {
+        QTest::addColumn<QString>("file");  // "" none chosen, "-" deleted, else content
+        QTest::addColumn<bool>("withFont");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("critical");
+        QTest::newRow("no data file") << "" << true
+                                      << "You must select a data file on which to perform the calculation." << true;
+        QTest::newRow("no data file before no font")
+            << "" << false << "You must select a data file on which to perform the calculation." << true;
+        QTest::newRow("no font") << "abc" << false << "Font not yet selected" << false;
+        QTest::newRow("empty file") << "<empty>" << true
+                                    << "The data file 'data.txt' does not contain any data." << true;
+    }
+
+    void calculateRefusesWithAMessage()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, withFont);
+        QFETCH(QString, message);
+        QFETCH(bool, critical);
+        if (!file.isEmpty())
+            chooseDataFile(writeFile(QStringLiteral("data.txt"), file == "<empty>" ? QByteArray() : file.toUtf8()));
+        if (!withFont)
+            engine::releaseCurrentFont();
+
+        window_->Calculate();
+        QCOMPARE(dialogs_->messages.size(), 1);
+        QCOMPARE(dialogs_->messages[0].title, QStringLiteral("Spanwick"));
+        QCOMPARE(dialogs_->messages[0].text, message);
+        QCOMPARE(dialogs_->messages[0].icon,
+                 critical ? platform::MessageIcon::Critical : platform::MessageIcon::None);
+        for (QWidget* input : window_->inputs())
+            QVERIFY(input->isEnabled());
+        QCOMPARE(window_->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void calculateReportsAFileThatIsGone()
+    {
+        const QString path = writeFile(QStringLiteral("gone.txt"), "abc\n");
+        chooseDataFile(path);
+        QFile::remove(path);
+        window_->Calculate();
+        QCOMPARE(dialogs_->messages.size(), 1);
+        QVERIFY(dialogs_->messages[0].text.contains(path));
+        QVERIFY(dialogs_->messages[0].text.contains(QStringLiteral("No such file")));
+        QVERIFY(window_->cmdCalculate->isEnabled());
+    }
+
+    void calculateShowsTheResultsThenIsReadyAgain()
+    {
+        chooseDataFile(writeFile(QStringLiteral("names.txt"), "abc\nde\n"));
+        QString shownFace;
+        closeNextModal(&shownFace);
+        window_->Calculate();
+        QCOMPARE(shownFace, window_->cmbFont->currentText());
+        QVERIFY(dialogs_->messages.isEmpty());
+        QCOMPARE(engine::WidthStatistics.MinWidth > 0, true);
+        for (QWidget* input : window_->inputs())
+            QVERIFY(input->isEnabled());
+
+        // A second calculation after changing the face shows the new face.
+        window_->cmbFont->setCurrentIndex(window_->cmbFont->count() - 1);
+        closeNextModal(&shownFace);
+        window_->Calculate();
+        QCOMPARE(shownFace, window_->cmbFont->currentText());
+    }
+
+    void openShowsTheFileAndRemembersTheFilter()
+    {
+        const QString path = writeFile(QStringLiteral("people.txt"), "x\n");
+        dialogs_->openAnswers.push_back({true, path, 3});
+        window_->Open();
+        QCOMPARE(window_->lblFile->text(), QStringLiteral("people.txt"));
+        QCOMPARE(window_->lblFile->toolTip(), path);
+        QCOMPARE(platform::GetSetting("Spanwick", "Settings", "OpenFilterIndex", "-"), QStringLiteral("3"));
+
+        const platform::OpenFileRequest& request = dialogs_->openRequests.last();
+        QCOMPARE(request.filters.size(), 3);
+        QCOMPARE(request.filters[0].description, QStringLiteral("All Files (*.*)"));
+        QCOMPARE(request.filters[1].description, QStringLiteral("Text Files(*.txt)"));
+        QCOMPARE(request.filters[2].description, QStringLiteral("HTML Files (*.html;*.htm)"));
+        QCOMPARE(request.filters[2].patterns, QStringList({"*.html", "*.htm"}));
+
+        // A cancelled Open changes nothing.
+        dialogs_->openAnswers.push_back({false, QString(), 1});
+        window_->Open();
+        QCOMPARE(window_->lblFile->text(), QStringLiteral("people.txt"));
+        QCOMPARE(window_->lblFile->toolTip(), path);
+        QCOMPARE(platform::GetSetting("Spanwick", "Settings", "OpenFilterIndex", "-"), QStringLiteral("3"));
+
+        // The next window, as after a restart, opens on the remembered filter.
+        window_ = std::make_unique<frmMain>();
+        window_->Load();
+        window_->Open();
+        QCOMPARE(dialogs_->openRequests.last().selectedFilter, 3);
+        QCOMPARE(dialogs_->openRequests.last().fileName, QString());
+    }
+
+    void storedFilter_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("offered");
+        QTest::newRow("missing") << QString() << 2;
+        QTest::newRow("all files") << "1" << 1;
+        QTest::newRow("html") << "3" << 3;
+        // Damaged values fall back to text files instead of disabling Open.
+        QTest::newRow("text") << "abc" << 2;
+        QTest::newRow("zero") << "0" << 2;
+        QTest::newRow("out of range") << "7" << 2;
+        QTest::newRow("too large") << "99999" << 2;
+        QTest::newRow("fraction") << "2.5" << 2;
+        QTest::newRow("empty") << "" << 2;
+    }
+
+    void storedFilter()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, offered);
+        QSettings settings(QStringLiteral("Spanwick"), QStringLiteral("Spanwick"));
+        if (stored.isNull())
+            settings.remove(QStringLiteral("Settings/OpenFilterIndex"));
+        else
+            settings.setValue(QStringLiteral("Settings/OpenFilterIndex"), stored);
+        settings.sync();
+
+        window_->Open();  // cancelled
+        QCOMPARE(dialogs_->openRequests.size(), 1);
+        QCOMPARE(dialogs_->openRequests[0].selectedFilter, offered);
+        // Only a confirmed dialog writes the setting.
+        QCOMPARE(platform::GetSetting("Spanwick", "Settings", "OpenFilterIndex", "<none>"),
+                 stored.isNull() ? QStringLiteral("<none>") : stored);
+        dialogs_->openAnswers.push_back({true, writeFile(QStringLiteral("f.txt"), "x"), offered});
+        window_->Open();
+        QCOMPARE(platform::GetSetting("Spanwick", "Settings", "OpenFilterIndex", "<none>"), QString::number(offered));
+    }
+
+    void helpOpensTheFileBesideTheProgram()
+    {
+        window_->Help();
+        QCOMPARE(dialogs_->helpFiles,
+                 QStringList(QCoreApplication::applicationDirPath() + QStringLiteral("/Spanwick Help.hlp")));
+        QVERIFY(window_->cmdHelp->isEnabled());
+    }
+
+    void enterCalculatesAndEscapeExits()
+    {
+        frmMain& w = *window_;
+        w.cmbSize->setFocus();
+        QTest::keyClick(w.cmbSize, Qt::Key_Return);
+        QCOMPARE(dialogs_->messages.size(), 1);  // Calculate ran: no data file
+        // With another button focused, Enter presses that one.
+        w.cmdHelp->setFocus();
+        QTest::keyClick(w.cmdHelp, Qt::Key_Return);
+        QCOMPARE(dialogs_->helpFiles.size(), 1);
+        QCOMPARE(dialogs_->messages.size(), 1);
+        // Busy: Escape reaches a disabled Exit and does nothing.
+        w.DisableInputs();
+        QTest::keyClick(&w, Qt::Key_Escape);
+        QVERIFY(w.isVisible());
+        w.EnableInputs();
+    }
+
+    // Exit ends the application's event loop, so these come last.
+
+    void exitReleasesTheFontOnce()
+    {
+        const std::size_t live = fontview::liveFontCount();
+        QVERIFY(engine::CurrentFont != 0);
+        QTest::keyClick(window_.get(), Qt::Key_Escape);  // Exit
+        QCOMPARE(engine::CurrentFont, HFONT(0));
+        QCOMPARE(fontview::liveFontCount(), live - 1);
+        QVERIFY(!window_->isVisible());
+        // Running it again, as the window's own closing does, changes nothing.
+        window_->Exit();
+        window_->close();
+        QCOMPARE(fontview::liveFontCount(), live - 1);
+    }
+
+    void closingDuringACalculationEndsIt()
+    {
+        chooseDataFile(writeFile(QStringLiteral("long.txt"), QByteArray(4 << 20, 'x') + "\n"));
+        QTimer::singleShot(0, window_.get(), [this] { window_->close(); });
+        const std::size_t live = fontview::liveFontCount();
+        window_->Calculate();
+        QVERIFY(!window_->isVisible());
+        QVERIFY(window_->findChildren<frmResults*>().isEmpty() ||
+                !window_->findChild<frmResults*>()->isVisible());
+        QCOMPARE(engine::CurrentFont, HFONT(0));
+        QCOMPARE(fontview::liveFontCount(), live - 1);
+        QVERIFY(dialogs_->messages.isEmpty());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
