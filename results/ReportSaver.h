@@ -1,0 +1,26 @@
+#pragma once
+// Save: asks where the report goes and writes it there. A report replaces
+// an earlier file only once it is complete, and a failure is told to the
+// user instead of passing for a saved report.
+
+#include "ReportWriter.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <string_view>
+
+class QWidget;
+
+namespace results {
+
+// Shows the save dialog over owner, records the chosen path as the last
+// report and writes the report there. Cancel changes nothing. Returns
+// whether a report was written.
+bool SaveReport(QWidget* owner, const report::ReportInput& input, std::string_view decimalSeparator);
+
+// Replaces the file at path by bytes, all or nothing. Returns why that
+// failed, or an empty string.
+QString writeWholeFile(const QString& path, const QByteArray& bytes);
+
+}  // namespace results
