@@ -1,9 +1,9 @@
 #include "LineScan.h"
 
 #include <array>
-#include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <cstring>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -102,7 +102,7 @@ bool countTerminators(const unsigned char* data, std::size_t size, TerminatorCou
 
     std::size_t i = 0;
     while (i + 64 <= size) {
-        // Byte counters hold at most 255: flush before they can overflow.
+        // A round adds up to 4 to a byte counter, which holds 255: flush after 63.
         __m128i lfAcc = _mm_setzero_si128(), crAcc = _mm_setzero_si128(), pairAcc = _mm_setzero_si128();
         for (int round = 0; round < 63 && i + 64 <= size; ++round, i += 64) {
             const auto* p = reinterpret_cast<const __m128i*>(data + i);
@@ -204,66 +204,111 @@ constexpr std::array<std::uint64_t, 256> utf8Rows = [] {
 
 static_assert(Utf8Checker::accept == Accept * 6 && Utf8Checker::error == Error * 6);
 
-}  // namespace
-
-namespace {
-
-// Runs the state machine over one 16-byte piece, unless it is all ASCII
-// between characters.
-inline std::uint64_t stepPiece(std::uint64_t state, const unsigned char* data)
-{
-#if defined(__SSE2__)
-    const bool ascii = _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data))) == 0;
-#else
-    const bool ascii = ((loadWord(data) | loadWord(data + 8)) & highBits) == 0;
-#endif
-    if ((state & 63) == Utf8Checker::accept && ascii)
-        return state;
-    for (int k = 0; k < 16; ++k)
-        state = utf8Rows[data[k]] >> (state & 63);
-    return state;
-}
-
 std::uint64_t stepBytes(std::uint64_t state, const unsigned char* data, std::size_t size)
 {
-    std::size_t i = 0;
-    for (; i + 16 <= size; i += 16)
-        state = stepPiece(state, data + i);
-    for (; i < size; ++i)
+    for (std::size_t i = 0; i < size; ++i)
         state = utf8Rows[data[i]] >> (state & 63);
     return state & 63;
 }
 
-bool isContinuation(unsigned char byte) { return byte >= 0x80 && byte <= 0xBF; }
+#if defined(__SSE2__)
+
+// v's bytes moved n places later, the first n from the end of before.
+template <int n>
+__m128i shiftIn(__m128i v, __m128i before)
+{
+    return _mm_or_si128(_mm_slli_si128(v, n), _mm_srli_si128(before, 16 - n));
+}
+
+// Unsigned v >= floor, as a mask.
+__m128i atLeast(__m128i v, int floor)
+{
+    return _mm_cmpeq_epi8(_mm_max_epu8(v, _mm_set1_epi8(static_cast<char>(floor))), v);
+}
+
+// Checks the whole 16-byte vectors of [data, data + size), which starts
+// between characters; a sequence the last vector cuts short is not an error
+// here. Returns the bytes checked, or 0 with bad set.
+std::size_t checkVectors(const unsigned char* data, std::size_t size, bool& bad)
+{
+    const __m128i continuationCeiling = _mm_set1_epi8(-64);  // 80..BF are below it, signed
+    const __m128i e0 = _mm_set1_epi8(static_cast<char>(0xE0)), ed = _mm_set1_epi8(static_cast<char>(0xED));
+    const __m128i f0 = _mm_set1_epi8(static_cast<char>(0xF0)), f4 = _mm_set1_epi8(static_cast<char>(0xF4));
+    const __m128i allSet = _mm_set1_epi8(-1);
+    __m128i before = _mm_setzero_si128();
+    __m128i errors = _mm_setzero_si128();  // nonzero bytes where something is wrong
+    std::size_t i = 0;
+    for (; i + 16 <= size; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        // ASCII with no sequence open from before: nothing to check.
+        if (_mm_movemask_epi8(v) == 0 && (_mm_movemask_epi8(before) & 0xE000) == 0) {
+            before = v;
+            continue;
+        }
+        const __m128i prev1 = shiftIn<1>(v, before), prev2 = shiftIn<2>(v, before), prev3 = shiftIn<3>(v, before);
+        // A continuation byte exactly where a lead byte calls for one.
+        const __m128i wanted = _mm_or_si128(_mm_or_si128(atLeast(prev1, 0xC0), atLeast(prev2, 0xE0)), atLeast(prev3, 0xF0));
+        const __m128i continuation = _mm_cmpgt_epi8(continuationCeiling, v);
+        errors = _mm_or_si128(errors, _mm_xor_si128(wanted, continuation));
+        // Lead bytes that are never valid: C0, C1 (overlong) and F5..FF.
+        errors = _mm_or_si128(errors, _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(0xC0))),
+                                                   _mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(0xC1)))));
+        errors = _mm_or_si128(errors, _mm_subs_epu8(v, f4));
+        // The second byte's narrower range after E0, F0 (overlong forms),
+        // ED (surrogates) and F4 (past U+10FFFF): below a floor or above a
+        // ceiling leaves a nonzero saturated difference. The floor is A0
+        // after E0, 90 after F0, else 0; the ceiling 9F after ED, 8F after
+        // F4, else FF (FF less 60, 70 or 0).
+        const __m128i floor = _mm_or_si128(_mm_and_si128(_mm_cmpeq_epi8(prev1, e0), _mm_set1_epi8(static_cast<char>(0xA0))),
+                                           _mm_and_si128(_mm_cmpeq_epi8(prev1, f0), _mm_set1_epi8(static_cast<char>(0x90))));
+        const __m128i ceiling = _mm_xor_si128(_mm_or_si128(_mm_and_si128(_mm_cmpeq_epi8(prev1, ed), _mm_set1_epi8(0x60)),
+                                                           _mm_and_si128(_mm_cmpeq_epi8(prev1, f4), _mm_set1_epi8(0x70))),
+                                              allSet);
+        errors = _mm_or_si128(errors, _mm_subs_epu8(floor, v));
+        errors = _mm_or_si128(errors, _mm_subs_epu8(v, ceiling));
+        before = v;
+    }
+    bad = _mm_movemask_epi8(_mm_cmpeq_epi8(errors, _mm_setzero_si128())) != 0xFFFF;
+    return bad ? 0 : i;
+}
+
+#endif
 
 }  // namespace
 
 void Utf8Checker::feed(const unsigned char* data, std::size_t size)
 {
-    // One state machine waits a few cycles on each byte's previous state.
-    // Two halves run side by side hide that; the second starts at a
-    // character's first byte, so it starts between characters. Four
-    // continuation bytes in a row are wrong anyway, so the search for that
-    // start stops after three.
-    std::size_t half = size / 2;
-    for (int k = 0; k < 3 && half < size && isContinuation(data[half]); ++k)
-        ++half;
-    if (size < 256 || half >= size) {
-        state_ = stepBytes(state_, data, size);
+    // Finish a character the last piece began.
+    std::size_t i = 0;
+    std::uint64_t state = state_;
+    while (i < size && state != accept && state != error)
+        state = utf8Rows[data[i++]] >> state & 63;
+    if (state == error) {
+        state_ = error;
         return;
     }
-    std::uint64_t first = state_, second = accept;
-    const unsigned char* a = data;
-    const unsigned char* b = data + half;
-    const std::size_t pieces = std::min(half, size - half) / 16;
-    for (std::size_t k = 0; k < pieces; ++k, a += 16, b += 16) {
-        first = stepPiece(first, a);
-        second = stepPiece(second, b);
+#if defined(__SSE2__)
+    if (state == accept) {
+        bool bad = false;
+        const std::size_t checked = checkVectors(data + i, size - i, bad);
+        if (bad) {
+            state_ = error;
+            return;
+        }
+        // Back up to a lead byte whose sequence the vectors cut short; the
+        // state machine takes it from there, checking it whole.
+        const std::size_t end = i + checked;
+        std::size_t restart = end;
+        for (std::size_t back = 1; back <= 3 && back <= checked; ++back) {
+            const unsigned char byte = data[end - back];
+            const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 0;
+            if (length > back)
+                restart = end - back;
+        }
+        i = restart;
     }
-    first = stepBytes(first, a, static_cast<std::size_t>(data + half - a));
-    second = stepBytes(second, b, static_cast<std::size_t>(data + size - b));
-    // The first half must end between characters for the second to be right.
-    state_ = first == accept ? second : error;
+#endif
+    state_ = stepBytes(state, data + i, size - i);
 }
 
 char32_t windows1252(unsigned char byte)

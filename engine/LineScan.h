@@ -1,12 +1,11 @@
 #pragma once
 // The low-level pieces of measureFile: block reading, counting line
-// terminators, UTF-8 decoding and the Windows-1252 mapping. Kept apart from
-// LineMeasurer.cpp so the tests can check the vectorised counter against
-// the portable one and place bytes exactly at block boundaries.
+// terminators, checking and decoding UTF-8, the Windows-1252 mapping. Kept
+// apart from LineMeasurer.cpp so the tests can check the vectorised code
+// against the plain one and place bytes exactly at block boundaries.
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 namespace engine::scan {
@@ -14,8 +13,8 @@ namespace engine::scan {
 // Both passes read the file in blocks of this size into one buffer.
 constexpr std::size_t blockSize = std::size_t{1} << 20;
 
-// A sequence cut short by a block end is carried into the next block, so
-// the buffer holds up to 3 bytes more than a block.
+// A UTF-8 sequence cut short by a block end is carried into the next block,
+// so the buffer holds a few bytes more than a block.
 constexpr std::size_t bufferSize = blockSize + 8;
 
 struct TerminatorCounts {
@@ -82,15 +81,16 @@ inline int decodeUtf8(const unsigned char* p, const unsigned char* end, char32_t
     return length;
 }
 
-// Checks UTF-8 fed in pieces, so a sequence may straddle two blocks. A
-// state machine with the next state for every (state, byte) packed into one
-// 64-bit word per byte: one load and one shift per byte, no branches.
+// Checks UTF-8 fed in pieces, so a sequence may straddle two blocks. With
+// SSE2 whole 16-byte vectors are checked at once; the edges, and everything
+// without SSE2, go through a state machine that packs the next state for
+// every (state, byte) into one 64-bit word per byte.
 class Utf8Checker {
 public:
     void feed(const unsigned char* data, std::size_t size);
-    bool failed() const { return (state_ & 63) == error; }
+    bool failed() const { return state_ == error; }
     // Valid so far and not inside a sequence.
-    bool complete() const { return (state_ & 63) == accept; }
+    bool complete() const { return state_ == accept; }
 
     static constexpr std::uint64_t accept = 0;
     static constexpr std::uint64_t error = 6;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <numeric>
 #include <random>
 #include <set>
@@ -88,6 +89,14 @@ struct LinesCase {
     std::vector<std::int64_t> widths;
     Encoding encoding = Encoding::Utf8;
 };
+
+std::int64_t asciiSum(std::string_view text)
+{
+    std::int64_t sum = 0;
+    for (const char ch : text)
+        sum += tableWidth(ch);
+    return sum;
+}
 
 const std::int64_t a = tableWidth('a'), b = tableWidth('b'), c = tableWidth('c');
 
@@ -291,6 +300,100 @@ TEST(CountTerminators, ManyTerminatorsInARow)
             EXPECT_EQ(counts.terminators(), 10000u) << unit.size();
         }
     }
+}
+
+// Random text built from pieces of known width, with every kind of line
+// end, so chunks, single bytes and block ends meet in all combinations.
+TEST(MeasureFile, RandomMixedText)
+{
+    struct Piece {
+        std::string bytes;
+        std::int64_t width;
+    };
+    const Piece pieces[] = {
+        {"a", a},
+        {"bc", b + c},
+        {"The quick brown fox ", asciiSum("The quick brown fox ")},
+        {"\xC3\xA9", otherWidth(0xE9)},
+        {"\xD0\x96", otherWidth(0x416)},
+        {"\xE6\x9D\xB1", otherWidth(0x6771)},
+        {"\xED\x95\x9C", otherWidth(0xD55C)},
+        {"\xE0\xA4\x85", otherWidth(0x905)},
+        {"\xF0\x9F\x99\x82", otherWidth(0x1F642)},
+        {"\xF4\x8F\xBF\xBF", otherWidth(0x10FFFF)},
+        {"\t", otherWidth('\t')},
+    };
+    const char* const ends[] = {"\n", "\r\n", "\r"};
+    std::mt19937 random(7);
+    std::string bytes;
+    std::vector<std::int64_t> expected;
+    while (bytes.size() < 2 * blockSize + 5000) {
+        const std::size_t lineStart = bytes.size();
+        std::int64_t width = 0;
+        const std::size_t count = random() % 3 == 0 ? random() % 400 : random() % 30;
+        for (std::size_t i = 0; i < count; ++i) {
+            const Piece& piece = random() % 4 != 0 ? pieces[random() % 3]  // mostly ASCII, as most text is
+                : random() % 8 != 0                ? pieces[3 + random() % 7]
+                                                   : pieces[10];  // the odd tab
+            bytes += piece.bytes;
+            width += piece.width;
+        }
+        // A lone CR, then an empty line ending in LF, would be one CR LF.
+        const bool afterLoneCr = lineStart > 0 && bytes[lineStart - 1] == '\r';
+        bytes += ends[afterLoneCr && bytes.size() == lineStart ? 1 + random() % 2 : random() % 3];
+        expected.push_back(width);
+    }
+    Widths widths;
+    const auto result = measure(bytes, widths);
+    expectLines(result, expected);
+    EXPECT_EQ(result.data.encoding, Encoding::Utf8);
+}
+
+// The vector check and the state machine against the plain decoder, on
+// random byte strings near valid UTF-8, fed in up to three pieces.
+TEST(Utf8Checker, AgreesWithDecoder)
+{
+    const std::string pieces[] = {
+        "abcdefghijklmnopqrstuvwxyz0123456789", "\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80", "\xEF\xBF\xBF",
+        "\xED\x9F\xBF", "\xEE\x80\x80", "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF",
+        // Wrong: overlong, surrogate, past U+10FFFF, stray or missing continuations, never-valid bytes.
+        "\xC1\xBF", "\xE0\x9F\xBF", "\xED\xA0\x80", "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80", "\x80", "\xBF",
+        "\xC3", "\xE2\x82", "\xF0\x9F\x98", "\xF5\x80\x80\x80", "\xFF",
+    };
+    const auto reference = [](const std::string& text) {
+        const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+        const auto* end = p + text.size();
+        while (p < end) {
+            char32_t code;
+            const int length = *p < 0x80 ? 1 : engine::scan::decodeUtf8(p, end, code);
+            if (length <= 0)
+                return false;
+            p += length;
+        }
+        return true;
+    };
+    std::mt19937 random(11);
+    int valid = 0;
+    for (int round = 0; round < 3000; ++round) {
+        // Valid pieces, and in half the rounds one wrong piece among them.
+        std::string text;
+        const std::size_t count = 1 + random() % 40;
+        const std::size_t wrongAt = round % 2 == 0 ? random() % count : count;
+        for (std::size_t i = 0; i < count; ++i)
+            text += pieces[i == wrongAt ? 9 + random() % 12 : random() % 9];
+        const auto* data = reinterpret_cast<const unsigned char*>(text.data());
+        std::size_t cut1 = random() % (text.size() + 1), cut2 = random() % (text.size() + 1);
+        if (cut1 > cut2)
+            std::swap(cut1, cut2);
+        engine::scan::Utf8Checker checker;
+        checker.feed(data, cut1);
+        checker.feed(data + cut1, cut2 - cut1);
+        checker.feed(data + cut2, text.size() - cut2);
+        const bool expected = reference(text);
+        valid += expected;
+        EXPECT_EQ(checker.complete(), expected) << testing::PrintToString(text) << " cut at " << cut1 << ", " << cut2;
+    }
+    EXPECT_EQ(valid, 1500);  // every wrong piece is wrong wherever it lands
 }
 
 // ---------------------------------------------------------------------------
