@@ -93,7 +93,8 @@ done
 n_bad=$(jq -c 'select(.face == null or (.error != null))' "$work/reference.jsonl" "$work/reference-metrics.jsonl" | wc -l)
 [ "$n_bad" -eq 0 ] || { echo "$n_bad failed queries" >&2; exit 1; }
 
-cp "$work/reference.jsonl" "$work/reference-metrics.jsonl" "$here/"
+gzip -9 -c "$work/reference.jsonl" >"$here/reference.jsonl.gz"
+gzip -9 -c "$work/reference-metrics.jsonl" >"$here/reference-metrics.jsonl.gz"
 
 {
     echo "# What reference.jsonl and reference-metrics.jsonl were made with"
@@ -108,4 +109,4 @@ cp "$work/reference.jsonl" "$work/reference-metrics.jsonl" "$here/"
     echo "## Families listed by EnumFontFamiliesExA (gdiwidths --list)"
     "$here/run.sh" --list
 } >"$here/reference-env.txt"
-echo "wrote $here/reference.jsonl, reference-metrics.jsonl, reference-env.txt" >&2
+echo "wrote $here/reference.jsonl.gz, reference-metrics.jsonl.gz, reference-env.txt" >&2
