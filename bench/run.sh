@@ -24,27 +24,13 @@ if [[ ! -f "$BUILD_DIR/CMakeCache.txt" ]]; then
 fi
 buildType=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$BUILD_DIR/CMakeCache.txt")
 [[ "$buildType" == Release ]] || echo "warning: $BUILD_DIR is a '$buildType' build, not Release" >&2
-cmake --build "$BUILD_DIR" -j2 --target spanwick_engine
+cmake --build "$BUILD_DIR" -j2 --target bench
 
 TOOL="$BUILD_DIR/tools/spanwick-measure"
-if [[ -f tools/spanwick_measure.cpp ]]; then
-    cmake --build "$BUILD_DIR" -j2 --target spanwick-measure || echo "warning: spanwick-measure did not build" >&2
-fi
-
-# The engine-only driver: fixed widths, no font.
-DRIVER="$BENCH_DIR/measure_driver"
-if [[ ! -x "$DRIVER" || bench/measure_driver.cpp -nt "$DRIVER" || "$BUILD_DIR/engine/libspanwick_engine.a" -nt "$DRIVER" ]]; then
-    # shellcheck disable=SC2046
-    g++ -O2 -std=c++20 -Iengine -o "$DRIVER" bench/measure_driver.cpp \
-        "$BUILD_DIR/engine/libspanwick_engine.a" "$BUILD_DIR/platform/libspanwick_fontview.a" \
-        $(pkg-config --libs freetype2 fontconfig)
-fi
+DRIVER="$BUILD_DIR/bench/measure_driver"  # the engine alone: fixed widths, no font
+GEN="$BUILD_DIR/bench/gen_data"
 
 # --- data ------------------------------------------------------------------
-GEN="$BENCH_DIR/gen_data"
-if [[ ! -x "$GEN" || bench/gen_data.cpp -nt "$GEN" ]]; then
-    g++ -O2 -std=c++20 -o "$GEN" bench/gen_data.cpp
-fi
 
 FILES=()
 make_data() {  # kind mebibytes name
@@ -87,8 +73,6 @@ ratio() {  # seconds of the yardstick, seconds of ours: our speed over its speed
 
 echo
 echo "locale for wc: ${LC_ALL:-${LC_CTYPE:-${LANG:-C}}}; best of $RUNS runs; MB = 10^6 bytes"
-haveTool=no
-[[ -x "$TOOL" ]] && haveTool=yes
 for file in "${FILES[@]}"; do
     bytes=$(stat -c %s "$file")
     cat "$file" >/dev/null  # into the page cache
@@ -101,10 +85,11 @@ for file in "${FILES[@]}"; do
     printf "  %-22s %8s s %8s MB/s\n" "wc -L" "$tWcL" "$(mbps "$bytes" "$tWcL")"
     printf "  %-22s %8s s %8s MB/s   vs wc -l %5s   vs wc -L %6s\n" "engine (driver)" "$tDrv" \
         "$(mbps "$bytes" "$tDrv")" "$(ratio "$tWcl" "$tDrv")" "$(ratio "$tWcL" "$tDrv")"
-    if [[ $haveTool == yes ]]; then
-        tTool=$(best_time "$TOOL" --json "$file")
-        printf "  %-22s %8s s %8s MB/s   vs wc -l %5s   vs wc -L %6s\n" "spanwick-measure --json" "$tTool" \
-            "$(mbps "$bytes" "$tTool")" "$(ratio "$tWcl" "$tTool")" "$(ratio "$tWcL" "$tTool")"
-    fi
+    tTool=$(best_time "$TOOL" --json "$file")
+    printf "  %-22s %8s s %8s MB/s   vs wc -l %5s   vs wc -L %6s\n" "spanwick-measure --json" "$tTool" \
+        "$(mbps "$bytes" "$tTool")" "$(ratio "$tWcl" "$tTool")" "$(ratio "$tWcL" "$tTool")"
 done
-[[ $haveTool == yes ]] || echo "(spanwick-measure not built: only the engine driver was timed)"
+
+echo
+echo "The preview, drawn on every repaint, against plain FreeType drawing the same glyphs:"
+"$BUILD_DIR/bench/drawfont_bench"
