@@ -64,6 +64,9 @@ FontCatalog::FontCatalog()
     while (const FcChar8* folder = FcStrListNext(folders.get()))
         addFolder(reinterpret_cast<const char*>(folder), config, foldersDone, facesDone);
     opened_.resize(entries_.size());
+    // Names are folded once here, not on every font creation.
+    for (const CatalogEntry& entry : entries_)
+        keys_.push_back({foldedKey(entry.family), foldedKey(entry.fullName)});
 }
 
 void FontCatalog::addFolder(const std::string& folder, FcConfig* config, std::set<std::string>& foldersDone,
@@ -132,15 +135,15 @@ const CatalogEntry* FontCatalog::find(const std::string& name, bool bold, bool i
         return nullptr;
     const std::u32string key = foldedKey(name);
     std::vector<const CatalogEntry*> family;
-    for (const CatalogEntry& entry : entries_)
-        if (foldedKey(entry.family) == key)
-            family.push_back(&entry);
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+        if (keys_[i].family == key)
+            family.push_back(&entries_[i]);
     if (!family.empty())
         return bestOfFamily(std::move(family), bold, italic);
     // A full name names one face exactly.
-    for (const CatalogEntry& entry : entries_)
-        if (!entry.fullName.empty() && foldedKey(entry.fullName) == key)
-            return &entry;
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+        if (!keys_[i].fullName.empty() && keys_[i].fullName == key)
+            return &entries_[i];
     return nullptr;
 }
 

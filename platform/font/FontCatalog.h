@@ -50,6 +50,11 @@ private:
     const CatalogEntry* bestOfFamily(std::vector<const CatalogEntry*> faces, bool bold, bool italic) const;
 
     std::vector<CatalogEntry> entries_;
+    struct FoldedNames {
+        std::u32string family;
+        std::u32string fullName;
+    };
+    std::vector<FoldedNames> keys_;                   // parallel to entries_
     std::vector<std::shared_ptr<FontFace>> opened_;  // parallel to entries_
 };
 

@@ -40,16 +40,16 @@ public:
     void showHelp(QWidget* owner, const QString& helpFile) override { HelpViewer::show(owner, helpFile); }
 };
 
-DialogProvider* stand_in = nullptr;
+DialogProvider* standIn = nullptr;
 
 }  // namespace
 
 DialogProvider& dialogs()
 {
     static RealDialogs real;
-    return stand_in ? *stand_in : real;
+    return standIn ? *standIn : real;
 }
 
-void setDialogProvider(DialogProvider* provider) { stand_in = provider; }
+void setDialogProvider(DialogProvider* provider) { standIn = provider; }
 
 }  // namespace platform
