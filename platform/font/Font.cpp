@@ -14,7 +14,6 @@ namespace fontview {
 
 namespace {
 
-constexpr int maxPpem = 0xFFFF;
 constexpr FT_Int32 loadFlags = FT_LOAD_DEFAULT | FT_LOAD_IGNORE_GLOBAL_ADVANCE_WIDTH | FT_LOAD_NO_BITMAP;
 constexpr FT_Fixed slant = 0x4000;  // a quarter of the height, as Windows slants
 
@@ -40,7 +39,7 @@ int ppemFor(const FontFace& face, std::int32_t height)
         return face.ppemForCellHeight(16);
     if (height > 0)
         return face.ppemForCellHeight(height);
-    if (height < -maxPpem)
+    if (height < -maxPixelHeight)
         return 1;
     return -height;
 }

@@ -23,38 +23,31 @@ void appendUtf8(std::string& out, char32_t code)
 
 namespace {
 
-// Length of the valid sequence at text[i], or 0.
+// Length of the valid sequence at text[i] (1 for ASCII), or 0.
 std::size_t sequenceLength(std::string_view text, std::size_t i, char32_t& code)
 {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    std::size_t length;
-    char32_t min;
-    if (lead < 0x80) {
-        code = lead;
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    if (p[i] < 0x80) {
+        code = p[i];
         return 1;
-    } else if ((lead & 0xE0) == 0xC0) {
-        length = 2, code = lead & 0x1F, min = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, code = lead & 0x0F, min = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, code = lead & 0x07, min = 0x10000;
-    } else {
-        return 0;
     }
-    if (i + length > text.size())
-        return 0;
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80)
-            return 0;
-        code = (code << 6) | (byte(i + k) & 0x3F);
-    }
-    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return 0;
-    return length;
+    const int length = decodeUtf8Sequence(p + i, p + text.size(), code);
+    return length > 0 ? static_cast<std::size_t>(length) : 0;
 }
 
 }  // namespace
+
+bool isUtf8(std::string_view text)
+{
+    char32_t code;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = sequenceLength(text, i, code);
+        if (length == 0)
+            return false;
+        i += length;
+    }
+    return true;
+}
 
 std::u32string decodeUtf8(std::string_view text)
 {

@@ -1,12 +1,73 @@
 #pragma once
-// Small UTF-8 helpers for names and short texts (not for data files).
+// UTF-8: the one decoder of the program, for data files and names alike.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace fontview {
 
 void appendUtf8(std::string& out, char32_t code);
+
+// Decodes the sequence at p, whose lead byte is >= 0x80. Returns its length
+// (2..4), 0 when end cuts a so far valid sequence short, or -1 when it is
+// not UTF-8 (stray continuation bytes, overlong forms, surrogates and code
+// points past U+10FFFF included).
+inline int decodeUtf8Sequence(const unsigned char* p, const unsigned char* end, char32_t& code)
+{
+    const unsigned lead = p[0];
+    int length;
+    unsigned low = 0x80, high = 0xBF;  // the range of the second byte
+    char32_t value;
+    if (lead < 0xC2) {
+        return -1;  // a stray continuation byte or an overlong 2-byte form
+    } else if (lead < 0xE0) {
+        length = 2, value = lead & 0x1F;
+    } else if (lead < 0xF0) {
+        length = 3, value = lead & 0x0F;
+        if (lead == 0xE0)
+            low = 0xA0;
+        else if (lead == 0xED)
+            high = 0x9F;
+    } else if (lead < 0xF5) {
+        length = 4, value = lead & 0x07;
+        if (lead == 0xF0)
+            low = 0x90;
+        else if (lead == 0xF4)
+            high = 0x8F;
+    } else {
+        return -1;
+    }
+    const std::ptrdiff_t available = end - p;
+    for (int i = 1; i < length; ++i) {
+        if (i >= available)
+            return 0;
+        const unsigned byte = p[i];
+        if (byte < low || byte > high)
+            return -1;
+        low = 0x80, high = 0xBF;
+        value = (value << 6) | (byte & 0x3F);
+    }
+    code = value;
+    return length;
+}
+
+// The fast path of decodeUtf8Sequence for a sequence already known to be
+// valid, with no branches: the lead byte at p (>= 0xC0) and the bytes after
+// it; reads 4 bytes. Sets length to 2..4.
+inline char32_t decodeCheckedUtf8Sequence(const unsigned char* p, unsigned& length)
+{
+    const std::uint32_t lead = p[0];
+    length = 2 + (lead >= 0xE0) + (lead >= 0xF0);
+    const std::uint32_t bytes = std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
+    const std::uint32_t y = bytes >> (32 - 8 * length);  // the sequence, right-aligned
+    const std::uint32_t bits = (y & 0x07000000) >> 6 | (y & 0x003F0000) >> 4 | (y & 0x00003F00) >> 2 | (y & 0x3F);
+    // The mask drops the lead byte's marker bits that the compaction kept.
+    return bits & ((1u << (5 * length + 1)) - 1);
+}
+
+// Whether all of text is UTF-8.
+bool isUtf8(std::string_view text);
 
 // Decodes UTF-8; a byte that starts no valid sequence stands for itself
 // (as Latin-1), so no input is lost or rejected.

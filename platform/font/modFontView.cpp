@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <unordered_map>
 
 namespace fontview {
@@ -31,6 +32,14 @@ std::shared_ptr<Font> stockFont()
     static std::shared_ptr<Font> font = Font::create(LOGFONTA{});
     return font;
 }
+
+std::recursive_mutex& layerMutex()
+{
+    static std::recursive_mutex mutex;
+    return mutex;
+}
+
+using LayerLock = std::lock_guard<std::recursive_mutex>;
 
 std::shared_ptr<Font> selectedFont(HDC dc)
 {
@@ -61,7 +70,11 @@ std::shared_ptr<Font> fontOf(HFONT handle)
 
 bool releaseFont(HFONT handle) { return handles().fonts.erase(handle) == 1; }
 
-std::size_t liveFontCount() { return handles().fonts.size(); }
+std::size_t liveFontCount()
+{
+    const LayerLock lock(layerMutex());
+    return handles().fonts.size();
+}
 
 }  // namespace fontview
 
@@ -91,6 +104,7 @@ int GetDeviceCaps(HDC dc, int index)
 
 HFONT CreateFontIndirectA(const LOGFONTA* lf)
 {
+    const LayerLock lock(layerMutex());
     if (!lf)
         return 0;
     auto font = Font::create(*lf);
@@ -99,6 +113,7 @@ HFONT CreateFontIndirectA(const LOGFONTA* lf)
 
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object)
 {
+    const LayerLock lock(layerMutex());
     if (!dc || (object != 0 && !fontOf(object)))
         return 0;
     const HGDIOBJ previous = dc->selectedFont;
@@ -106,10 +121,15 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object)
     return previous;
 }
 
-BOOL DeleteObject(HGDIOBJ object) { return object != 0 && releaseFont(object); }
+BOOL DeleteObject(HGDIOBJ object)
+{
+    const LayerLock lock(layerMutex());
+    return object != 0 && releaseFont(object);
+}
 
 BOOL GetCharWidth32A(HDC dc, std::uint32_t first, std::uint32_t last, std::int32_t* out)
 {
+    const LayerLock lock(layerMutex());
     const auto font = selectedFont(dc);
     if (!font || !out || last < first)
         return 0;
@@ -123,6 +143,7 @@ BOOL GetCharWidth32A(HDC dc, std::uint32_t first, std::uint32_t last, std::int32
 
 BOOL TextOutA(HDC dc, int x, int y, const char* text, int count)
 {
+    const LayerLock lock(layerMutex());
     const auto font = selectedFont(dc);
     Bitmap* target = dc ? dc->bitmap() : nullptr;
     if (!font || !target || !text || count < 0)
@@ -134,6 +155,7 @@ BOOL TextOutA(HDC dc, int x, int y, const char* text, int count)
 
 int GetTextFaceA(HDC dc, int size, char* name)
 {
+    const LayerLock lock(layerMutex());
     const auto font = selectedFont(dc);
     if (!font || !name || size <= 0)
         return 0;

@@ -3,7 +3,9 @@
 // built on FreeType and fontconfig. Text here is UTF-8 and character codes
 // are Unicode code points: this platform's "ANSI code page" is UTF-8.
 //
-// Everything runs on one thread; none of these calls is thread-safe.
+// FreeType faces are shared between fonts and are not thread-safe, so every
+// call below holds one lock over the whole layer: calls may come from any
+// thread. A device context itself belongs to one thread at a time.
 
 #include <cstdint>
 
@@ -16,6 +18,9 @@ using BOOL = int;
 
 constexpr int LF_FACESIZE = 32;
 constexpr int LOGPIXELSY = 90;
+
+// The tallest font the layer draws, in pixels: FreeType keeps sizes in 16 bits.
+constexpr int maxPixelHeight = 0xFFFF;
 
 constexpr std::uint8_t ANSI_CHARSET = 0;
 constexpr std::uint8_t DEFAULT_CHARSET = 1;
