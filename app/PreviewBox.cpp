@@ -23,7 +23,12 @@ void PreviewBox::showProgress(int percent)
         progress_->hide();
         return;
     }
-    progress_->setValue(percent);
+    if (percent == unknownProgress) {
+        progress_->setRange(0, 0);
+    } else {
+        progress_->setRange(0, 100);
+        progress_->setValue(percent);
+    }
     progress_->show();
 }
 

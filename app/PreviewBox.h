@@ -17,8 +17,10 @@ public:
     const BitmapDC& dc() const { return dc_; }
 
     // The calculation's progress, shown along the box's bottom edge, so no
-    // other control moves; a negative value hides it.
+    // other control moves; a negative value hides it, unknownProgress shows
+    // that work goes on without saying how far.
     void showProgress(int percent);
+    static constexpr int unknownProgress = 1000;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -2,6 +2,7 @@
 
 #include "AppIcon.h"
 #include "AppInfo.h"
+#include "BackgroundCalculation.h"
 #include "CurrentFont.h"
 #include "FontNames.h"
 #include "FontPreview.h"

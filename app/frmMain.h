@@ -3,7 +3,7 @@
 // live preview, and the commands Open, Calculate, Help and Exit.
 
 #include "FontSelections.h"
-#include "LineMeasurer.h"
+#include "CalculateWidth.h"
 #include "modFontView.h"
 
 #include <QElapsedTimer>
@@ -11,6 +11,7 @@
 #include <QRectF>
 #include <QWidget>
 
+#include <memory>
 #include <vector>
 
 class QCheckBox;
@@ -21,6 +22,7 @@ class QPushButton;
 class PreviewBox;
 class SortedComboBox;
 class frmResults;
+class BackgroundCalculation;
 
 class frmMain : public QWidget {
     Q_OBJECT
@@ -99,7 +101,8 @@ private:
     void connectSelections();
     void setTabOrder();
     void showResults();
-    bool calculationProgress(const engine::Progress& progress);
+    void showCalculationProgress();
+    void publishResults(const engine::CalculationResult& result);
 
     int dpi() const;
     double outerWidthTwips() const;
@@ -112,6 +115,7 @@ private:
     QString dataFileTitle_;                            // and its file name
     QPointer<frmResults> results_;
     QElapsedTimer calculationClock_;
+    std::unique_ptr<BackgroundCalculation> calculation_;  // while Calculate runs
     bool exiting_ = false;
     int drawCount_ = 0;
 };

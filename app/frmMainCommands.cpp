@@ -3,15 +3,18 @@
 #include "frmMain.h"
 
 #include "AppInfo.h"
+#include "BackgroundCalculation.h"
 #include "CalculateWidth.h"
 #include "CurrentFont.h"
 #include "Dialogs.h"
 #include "OpenFilterSetting.h"
 #include "PreviewBox.h"
 #include "ReportWriter.h"
+#include "UserMessages.h"
 #include "frmResults.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 
@@ -55,40 +58,59 @@ void frmMain::Calculate()
         EnableInputs();
 }
 
-bool frmMain::calculationProgress(const engine::Progress& progress)
+void frmMain::showCalculationProgress()
 {
-    // The window keeps painting and its close box keeps working.
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    if (exiting_)
-        return false;
-    if (calculationClock_.elapsed() >= progressDelayMs) {
-        const double share =
-            progress.bytesTotal > 0 ? static_cast<double>(progress.bytesDone) / progress.bytesTotal : 1.0;
-        picText->showProgress(static_cast<int>(((progress.pass - 1) + share) * 50.0));
+    if (!calculation_ || calculationClock_.elapsed() < progressDelayMs)
+        return;
+    const std::uint64_t total = calculation_->bytesTotal();
+    if (total == 0) {
+        picText->showProgress(PreviewBox::unknownProgress);  // a stream: no end known
+        return;
     }
-    return true;
+    const std::uint64_t done = std::min(calculation_->bytesDone(), total);
+    picText->showProgress(static_cast<int>(done * 100 / total));
 }
 
 void frmMain::CalculateWidth()
 {
     engine::CalculationRequest request;
     request.dataFileTitle = lblFile->text().toStdString();  // empty: no data file chosen yet
-    request.dataFilePath = dataFilePath_.toStdString();
-    request.widthContext = &picText->dc();
-    request.progress = [this](const engine::Progress& progress) { return calculationProgress(progress); };
+    request.data.path = QFile::encodeName(dataFilePath_).toStdString();
+    request.font = logFont_;
 
+    // Measured on a thread of its own: the window keeps painting and its
+    // close box keeps working, while its inputs stay disabled.
     calculationClock_.start();
-    const engine::CalculationResult result = engine::CalculateWidth(request);
+    calculation_ = std::make_unique<BackgroundCalculation>(std::move(request));
+    calculation_->wait([this] { showCalculationProgress(); });
+    const engine::CalculationResult result = calculation_->takeResult();
+    calculation_.reset();
     picText->showProgress(-1);
     if (exiting_)
         return;
 
+    publishResults(result);
     if (result.outcome == engine::Outcome::Done) {
         showResults();
-    } else if (!result.message.empty()) {
-        platform::dialogs().message(this, applicationTitle(), QString::fromStdString(result.message),
-                                    result.icon == engine::MessageIcon::Critical ? platform::MessageIcon::Critical
-                                                                                 : platform::MessageIcon::None);
+        return;
+    }
+    const report::UserMessage message =
+        report::calculationMessage(result.outcome, lblFile->text().toStdString(), dataFilePath_.toStdString(),
+                                   result.reason);
+    if (!message.text.empty())
+        platform::dialogs().message(this, applicationTitle(), QString::fromStdString(message.text),
+                                    message.critical ? platform::MessageIcon::Critical : platform::MessageIcon::None);
+}
+
+void frmMain::publishResults(const engine::CalculationResult& result)
+{
+    // The one place the shared record is written.
+    if (result.outcome == engine::Outcome::Done) {
+        engine::WidthStatistics = engine::statisticsRecord(result.statistics, engine::WidthStatistics.ReportPath);
+    } else if (result.outcome == engine::Outcome::EmptyFile) {
+        // An empty file has reset the extremes by the time it is found empty.
+        engine::WidthStatistics.MinWidth = -1;
+        engine::WidthStatistics.MaxWidth = -1;
     }
 }
 
@@ -113,6 +135,8 @@ void frmMain::Exit()
     // then and a closing window ignores a second close.
     engine::releaseCurrentFont();
     exiting_ = true;
+    if (calculation_)
+        calculation_->cancel();
     if (results_)
         results_->close();
     close();

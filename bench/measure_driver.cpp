@@ -1,28 +1,33 @@
-// The engine alone, for timing against wc: measure_driver FILE
+// The engine alone, for timing against wc: measure_driver FILE [THREADS]
 // Every character is 7 wide, so no font is loaded; prints the line count
 // and the total width.
 
-#include "LineMeasurer.h"
+#include "Measure.h"
 
 #include <cinttypes>
 #include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s FILE\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s FILE [THREADS]\n", argv[0]);
         return 2;
     }
     engine::WidthTable table;
     table.fill(7);
-    engine::CharWidths widths(table, [](char32_t) { return 7; });
-    const engine::MeasureResult result = engine::measureFile(argv[1], widths);
+    const engine::FontWidths widths(table, [](char32_t) { return 7; });
+    engine::MeasureOptions options;
+    if (argc == 3)
+        options.threads = static_cast<unsigned>(std::atoi(argv[2]));
+    const engine::MeasureResult result = engine::measure(engine::DataSource{argv[1]}, widths, options);
     if (result.status != engine::MeasureStatus::Ok) {
         std::fprintf(stderr, "%s: not measured (status %d) %s\n", argv[1], static_cast<int>(result.status),
                      result.reason.c_str());
         return 1;
     }
-    std::printf("%" PRIu64 " lines, total width %" PRId64 ", %s\n", result.data.LineCount, result.data.TotalWidth,
-                result.data.encoding == engine::Encoding::Utf8 ? "UTF-8" : "Windows-1252");
+    const engine::Measurement m = engine::resolve(result.tally);
+    std::printf("%" PRIu64 " lines, total width %" PRId64 ", %s\n", m.lineCount(), m.widths.totalWidth(),
+                engine::encodingName(m.encoding));
     return 0;
 }

@@ -1,86 +1,122 @@
 #include "CalculateWidth.h"
 
 #include "CurrentFont.h"
+#include "DeviceContext.h"
+
+#include <new>
 
 namespace engine {
 
 namespace {
 
-CalculationResult refusal(Outcome outcome, std::string message, MessageIcon icon)
-{
-    CalculationResult result;
-    result.outcome = outcome;
-    result.message = std::move(message);
-    result.icon = icon;
-    return result;
-}
+// A font the measurement owns: released when the measurement ends, so a
+// repaint that replaces CurrentFont meanwhile never touches it.
+class OwnFont {
+public:
+    explicit OwnFont(const LOGFONTA& description) : handle_(CreateFontIndirectA(&description))
+    {
+        SelectObject(&context_, handle_);
+    }
+    ~OwnFont()
+    {
+        SelectObject(&context_, 0);
+        if (handle_ != 0)
+            DeleteObject(handle_);
+    }
+    OwnFont(const OwnFont&) = delete;
+    OwnFont& operator=(const OwnFont&) = delete;
 
-// The font's own advance for a character outside the table. The current
-// font is looked up at each query: a repaint during the calculation may
-// have replaced it by an equal one.
-std::int32_t queryWidth(HDC context, char32_t code)
+    bool exists() const { return handle_ != 0; }
+
+    WidthTable table()
+    {
+        WidthTable widths{};
+        GetCharWidth32A(&context_, firstTableCode, lastTableCode, widths.data());
+        return widths;
+    }
+
+    std::int32_t width(char32_t code)
+    {
+        std::int32_t width = 0;
+        GetCharWidth32A(&context_, code, code, &width);
+        return width;
+    }
+
+private:
+    HFONT handle_;
+    DeviceContext context_;
+};
+
+Outcome outcomeOf(MeasureStatus status)
 {
-    std::int32_t width = 0;
-    const HGDIOBJ previous = SelectObject(context, CurrentFont);
-    GetCharWidth32A(context, code, code, &width);
-    SelectObject(context, previous);
-    return width;
+    switch (status) {
+    case MeasureStatus::Ok: return Outcome::Done;
+    case MeasureStatus::Empty: return Outcome::EmptyFile;
+    case MeasureStatus::CannotRead: return Outcome::Unreadable;
+    case MeasureStatus::Changed: return Outcome::Changed;
+    case MeasureStatus::Cancelled: return Outcome::Cancelled;
+    case MeasureStatus::OutOfMemory: return Outcome::OutOfMemory;
+    }
+    return Outcome::Unreadable;
 }
 
 }  // namespace
 
-WidthTable takeWidthTable(HDC context)
+WidthTable takeWidthTable(HFONT font)
 {
     WidthTable table{};
-    const HGDIOBJ previous = SelectObject(context, CurrentFont);
-    GetCharWidth32A(context, firstTableCode, lastTableCode, table.data());
-    SelectObject(context, previous);
+    DeviceContext context;
+    SelectObject(&context, font);
+    GetCharWidth32A(&context, firstTableCode, lastTableCode, table.data());
+    SelectObject(&context, 0);
     return table;
+}
+
+Outcome checkCalculation(const CalculationRequest& request)
+{
+    if (request.dataFileTitle.empty())
+        return Outcome::NoDataFile;
+    if (CurrentFont == 0)
+        return Outcome::NoFont;
+    return Outcome::Done;
+}
+
+CalculationResult measureCalculation(const CalculationRequest& request)
+{
+    CalculationResult result;
+    try {
+        OwnFont font(request.font);
+        if (!font.exists()) {
+            result.outcome = Outcome::NoFont;
+            return result;
+        }
+        // The measurement's own font is made from the same description as
+        // CurrentFont, so it has the same widths.
+        const FontWidths widths(font.table(), [&font](char32_t code) { return font.width(code); });
+        MeasureResult measured = measure(request.data, widths, request.options);
+        result.outcome = outcomeOf(measured.status);
+        result.reason = std::move(measured.reason);
+        if (result.outcome != Outcome::Done)
+            return result;
+        result.measurement = resolve(measured.tally, request.options.maxWidth);
+        result.statistics = computeStatistics(result.measurement.widths);
+        result.tally = std::move(measured.tally);
+    } catch (const std::bad_alloc&) {
+        result = CalculationResult{};
+        result.outcome = Outcome::OutOfMemory;
+    }
+    return result;
 }
 
 CalculationResult CalculateWidth(const CalculationRequest& request)
 {
-    if (request.dataFileTitle.empty())
-        return refusal(Outcome::NoDataFile, "You must select a data file on which to perform the calculation.",
-                       MessageIcon::Critical);
-    if (CurrentFont == 0)
-        return refusal(Outcome::NoFont, "Font not yet selected", MessageIcon::None);
-
-    HDC context = request.widthContext;
-    CharWidths widths(takeWidthTable(context), [context](char32_t code) { return queryWidth(context, code); });
-
-    // Measured into a fresh record: earlier results stay as they are unless
-    // this calculation succeeds.
-    MeasureResult measured = measureFile(request.dataFilePath, widths, request.progress);
-    switch (measured.status) {
-    case MeasureStatus::Ok:
-        break;
-    case MeasureStatus::Empty:
-        WidthStatistics.MinWidth = -1;
-        WidthStatistics.MaxWidth = -1;
-        return refusal(Outcome::EmptyFile,
-                       "The data file '" + request.dataFileTitle + "' does not contain any data.",
-                       MessageIcon::Critical);
-    case MeasureStatus::CannotRead:
-        return refusal(Outcome::Unreadable,
-                       "The data file '" + request.dataFilePath + "' could not be read: " + measured.reason + ".",
-                       MessageIcon::Critical);
-    case MeasureStatus::Changed:
-        return refusal(Outcome::Changed,
-                       "The data file '" + request.dataFilePath +
-                           "' changed while it was being measured. Please calculate again.",
-                       MessageIcon::Critical);
-    case MeasureStatus::Cancelled:
-        return refusal(Outcome::Cancelled, "", MessageIcon::None);
+    const Outcome refusal = checkCalculation(request);
+    if (refusal != Outcome::Done) {
+        CalculationResult result;
+        result.outcome = refusal;
+        return result;
     }
-
-    const LineMeasurement& data = measured.data;
-    publishStatistics(WidthStatistics, computeStatistics(data.LineWidths, data.TotalWidth), data.MinWidth,
-                      data.MaxWidth);
-    CalculationResult result;
-    result.lineCount = data.LineCount;
-    result.encoding = data.encoding;
-    return result;
+    return measureCalculation(request);
 }
 
 }  // namespace engine

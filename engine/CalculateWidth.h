@@ -1,9 +1,10 @@
 #pragma once
 // The calculation behind the Calculate command: check that there is a data
-// file and a font, take the font's widths, measure the file and compute the
-// statistics into WidthStatistics. The window shows what it returns.
+// file and a font, make the measurement's own font from the same
+// description, measure the file and compute the statistics. It hands back
+// an outcome and the data; what to tell the user is decided elsewhere.
 
-#include "LineMeasurer.h"
+#include "Measure.h"
 #include "WidthStatistics.h"
 #include "modFontView.h"
 
@@ -13,35 +14,41 @@ namespace engine {
 
 struct CalculationRequest {
     std::string dataFileTitle;  // the file's name; empty means no data file chosen
-    std::string dataFilePath;
-    HDC widthContext = nullptr;  // the context the font is selected into for its widths
-    ProgressHook progress;
+    DataSource data;
+    LOGFONTA font{};  // the description CurrentFont was made from
+    MeasureOptions options;
 };
 
 enum class Outcome {
-    Done,        // WidthStatistics holds the new results
-    NoDataFile,  // messages for the user, in the order they are checked
+    Done,         // statistics and measurement hold the new results
+    NoDataFile,   // refused, in the order the checks are made
     NoFont,
     EmptyFile,
-    Unreadable,
+    Unreadable,   // reason says why
     Changed,
-    Cancelled,   // stopped on request; nothing to say
+    Cancelled,    // stopped on request; nothing to say
+    OutOfMemory,
 };
-
-enum class MessageIcon { None, Critical };
 
 struct CalculationResult {
     Outcome outcome = Outcome::Done;
-    std::string message;  // what to tell the user; empty for Done and Cancelled
-    MessageIcon icon = MessageIcon::None;
-    std::uint64_t lineCount = 0;
-    Encoding encoding = Encoding::Utf8;
+    std::string reason;  // for Unreadable: the system's words
+    StreamTally tally;   // for Done: what was measured, still mergeable
+    Measurement measurement;
+    Statistics statistics;
 };
 
-// The widths of character codes 32..126 of CurrentFont, with the font
-// selected into the context only for the query.
-WidthTable takeWidthTable(HDC context);
+// The widths of character codes 32..126 of a font.
+WidthTable takeWidthTable(HFONT font);
 
+// The checks made before anything is measured, in order: Done when none
+// refuses. It looks at CurrentFont, so it runs where the preview is drawn.
+Outcome checkCalculation(const CalculationRequest& request);
+
+// The measurement proper, on any thread: its font is its own.
+CalculationResult measureCalculation(const CalculationRequest& request);
+
+// Both, one after the other.
 CalculationResult CalculateWidth(const CalculationRequest& request);
 
 }  // namespace engine

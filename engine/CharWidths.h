@@ -1,12 +1,16 @@
 #pragma once
-// The widths of characters for one calculation: the 95 printable ASCII
-// codes come from one table taken from the font; every other character is
-// asked of the font the first time it is seen, then remembered.
+// The widths of characters in one font for one measurement. The 95
+// printable ASCII codes come from one table taken when the measurement
+// starts; every other character is asked of the font the first time any
+// measuring thread meets it, then remembered.
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <unordered_map>
+#include <vector>
 
 namespace engine {
 
@@ -16,39 +20,53 @@ constexpr int tableSize = lastTableCode - firstTableCode + 1;  // 95
 
 using WidthTable = std::array<std::int32_t, tableSize>;
 
-class CharWidths {
+// Shared by the measuring threads: the table is read-only and the font is
+// asked under a lock, one character at a time.
+class FontWidths {
 public:
     // Measures one character outside the table with the font's own advance.
     using Query = std::function<std::int32_t(char32_t)>;
 
-    CharWidths(const WidthTable& table, Query query) : table_(table), query_(std::move(query)) {}
+    FontWidths(const WidthTable& table, Query query) : table_(table), query_(std::move(query)) {}
 
     const WidthTable& table() const { return table_; }
 
-    std::int32_t width(char32_t code)
-    {
-        if (code >= firstTableCode && code <= lastTableCode)
-            return table_[code - firstTableCode];
-        return other(code);
-    }
-
-    // A character outside 32..126: one query per distinct character.
-    std::int32_t other(char32_t code)
-    {
-        const auto found = cache_.find(code);
-        if (found != cache_.end())
-            return found->second;
-        const std::int32_t w = query_ ? query_(code) : 0;
-        cache_.emplace(code, w);
-        return w;
-    }
-
-    std::size_t queriesMade() const { return cache_.size(); }
+    // The width of any character.
+    std::int32_t width(char32_t code) const;
 
 private:
     WidthTable table_;
     Query query_;
-    std::unordered_map<char32_t, std::int32_t> cache_;
+    mutable std::mutex mutex_;
+    mutable std::unordered_map<char32_t, std::int32_t> asked_;
+};
+
+// One thread's memory of the characters outside the table: after the first
+// time, a character costs two array reads and takes no lock.
+class ThreadWidths {
+public:
+    explicit ThreadWidths(const FontWidths& font);
+
+    const WidthTable& table() const { return font_.table(); }
+
+    std::int64_t operator()(char32_t code)
+    {
+        const std::int64_t width = pages_[(code >> 8) & pageMask][code & 0xFF];
+        return width != unknown ? width : resolve(code);
+    }
+
+private:
+    // Covers every code point, so no character indexes past the end.
+    static constexpr std::size_t pageMask = 0x1FFF;
+    static constexpr std::int64_t unknown = INT64_MIN;
+    using Page = std::array<std::int64_t, 256>;
+
+    std::int64_t resolve(char32_t code);
+
+    const FontWidths& font_;
+    std::unique_ptr<Page> unknownPage_;  // every page with no character seen yet; never written
+    std::vector<std::int64_t*> pages_;
+    std::vector<std::unique_ptr<Page>> owned_;
 };
 
 }  // namespace engine

@@ -2,7 +2,9 @@
 // What the user has selected in the main window, as its controls hold it.
 // The controls are the state; this is a copy taken at the moment of use.
 
+#include <array>
 #include <string>
+#include <string_view>
 
 namespace engine {
 
@@ -17,5 +19,22 @@ struct FontSelections {
     int widthIndex = -1;
     std::string widthText;   // "Normal", "1".."100"
 };
+
+// The weight list, in order: a weight's position times 100 is its weight.
+inline constexpr std::array<std::string_view, 9> weightNames{
+    "Thin", "Extra Light", "Light", "Normal", "Medium", "Semi Bold", "Bold", "Extra Bold", "Heavy"};
+
+// What the main window selects at start-up, the face aside (the first
+// font of the list): size 8, weight Normal, width Normal.
+inline FontSelections defaultSelections()
+{
+    FontSelections s;
+    s.sizeText = "8";
+    s.weightIndex = 3;
+    s.weightText = std::string(weightNames[3]);
+    s.widthIndex = 0;
+    s.widthText = "Normal";
+    return s;
+}
 
 }  // namespace engine

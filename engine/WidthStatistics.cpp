@@ -6,30 +6,51 @@ namespace engine {
 
 WidthStatisticsRecord WidthStatistics;
 
-Statistics computeStatistics(const std::vector<std::int64_t>& lineWidths, std::int64_t totalWidth)
+std::uint64_t nearestRank(int percent, std::uint64_t lines)
+{
+    // Split so that no product can overflow, however many lines.
+    const std::uint64_t hundreds = lines / 100, rest = lines % 100;
+    const auto p = static_cast<std::uint64_t>(percent);
+    return hundreds * p + (rest * p + 99) / 100;
+}
+
+Statistics computeStatistics(const WidthDistribution& widths)
 {
     Statistics s;
-    const auto n = static_cast<double>(lineWidths.size());
-    if (lineWidths.empty())
+    s.LineCount = widths.lineCount();
+    if (s.LineCount == 0)
         return s;
-    s.AverageWidth = static_cast<double>(totalWidth) / n;
-    for (const std::int64_t width : lineWidths) {
+    s.TotalWidth = widths.totalWidth();
+    s.MinWidth = widths.minWidth();
+    s.MaxWidth = widths.maxWidth();
+    const auto n = static_cast<double>(s.LineCount);
+    s.AverageWidth = static_cast<double>(s.TotalWidth) / n;
+    widths.forEach([&s](std::int64_t width, std::uint64_t count) {
         const double difference = s.AverageWidth - static_cast<double>(width);
-        s.SumOfSquares += difference * difference;
-    }
-    s.Variance = lineWidths.size() == 1 ? s.SumOfSquares / n : s.SumOfSquares / (n - 1);
+        s.SumOfSquares += static_cast<double>(count) * (difference * difference);
+    });
+    s.Variance = s.LineCount == 1 ? s.SumOfSquares / n : s.SumOfSquares / (n - 1);
     s.StdDeviation = std::sqrt(s.Variance);
     for (std::size_t i = 0; i < fitMultipliers.size(); ++i)
         s.fits[i] = s.AverageWidth + fitMultipliers[i] * s.StdDeviation;
     s.fits[0] = s.AverageWidth;  // the 50% width is the average itself
+
+    // One walk up the distribution finds every rank, smallest share first.
+    std::size_t next = 0;
+    std::uint64_t seen = 0;
+    widths.forEach([&](std::int64_t width, std::uint64_t count) {
+        seen += count;
+        while (next < fitShares.size() && seen >= nearestRank(fitShares[next], s.LineCount))
+            s.exactFits[next++] = width;
+    });
     return s;
 }
 
-void publishStatistics(WidthStatisticsRecord& record, const Statistics& s, std::int64_t minWidth,
-                       std::int64_t maxWidth)
+WidthStatisticsRecord statisticsRecord(const Statistics& s, const std::string& reportPath)
 {
-    record.MinWidth = minWidth;
-    record.MaxWidth = maxWidth;
+    WidthStatisticsRecord record;
+    record.MinWidth = s.MinWidth;
+    record.MaxWidth = s.MaxWidth;
     record.AverageWidth = s.AverageWidth;
     record.StdDeviation = s.StdDeviation;
     record.Fit50 = s.fits[0];
@@ -39,6 +60,8 @@ void publishStatistics(WidthStatisticsRecord& record, const Statistics& s, std::
     record.Fit90 = s.fits[4];
     record.Fit95 = s.fits[5];
     record.Fit99 = s.fits[6];
+    record.ReportPath = reportPath;
+    return record;
 }
 
 }  // namespace engine

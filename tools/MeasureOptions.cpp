@@ -1,40 +1,47 @@
 #include "MeasureOptions.h"
 
 #include <charconv>
+#include <limits>
 
 namespace tool {
 
 namespace {
 
-std::optional<int> wholeNumber(const std::string& text, int min, int max)
+template <class Number>
+std::optional<Number> wholeNumber(const std::string& text, Number min, Number max)
 {
-    int value = 0;
+    Number value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || value < min || value > max)
         return std::nullopt;
     return value;
 }
 
-}  // namespace
-
-const std::vector<std::string>& weightNames()
+std::string weightList()
 {
-    static const std::vector<std::string> names{"Thin",      "Extra Light", "Light",      "Normal", "Medium",
-                                                "Semi Bold", "Bold",        "Extra Bold", "Heavy"};
-    return names;
+    std::string list;
+    for (const std::string_view name : engine::weightNames)
+        list += (list.empty() ? "" : ", ") + std::string(name);
+    return list;
 }
+
+}  // namespace
 
 const char* usageText()
 {
     return "Usage: spanwick-measure [options] FILE\n"
+           "       spanwick-measure --max-width N [options] FILE\n"
+           "       spanwick-measure --merge [--json|--histogram] PART.json...\n"
            "       spanwick-measure --char-widths [font options]\n"
            "       spanwick-measure --list-fonts\n"
            "\n"
-           "Measures every line of FILE in a font and prints the width statistics\n"
-           "as the 21-line report Spanwick saves.\n"
+           "Measures the width in pixels of every line of FILE in a font and prints\n"
+           "the width statistics as the 21-line report Spanwick saves. FILE may be a\n"
+           "regular file, a FIFO, a device, or - for standard input.\n"
            "\n"
            "Font options (defaults as in the main window):\n"
-           "  --face NAME          font face (default: the first installed font in list order)\n"
+           "  --face NAME          font face, as --list-fonts names it (default: the\n"
+           "                       first installed font in list order)\n"
            "  --size N             point size, 1 to 4096 (default 8)\n"
            "  --italic, --underline, --strikeout\n"
            "  --weight NAME        Thin, Extra Light, Light, Normal, Medium, Semi Bold,\n"
@@ -44,24 +51,46 @@ const char* usageText()
            "\n"
            "Output:\n"
            "  (default)            the 21-line report, lines ended by CR LF\n"
-           "  --json               one JSON object with the unrounded statistics\n"
+           "  --json               one JSON object: the unrounded statistics, the exact\n"
+           "                       fits (ExactFit50..ExactFit99: the smallest width that\n"
+           "                       at least that share of the lines fit in), the ten\n"
+           "                       widest lines, the face and the encoding read\n"
+           "  --histogram          the JSON object with the count of lines of each width\n"
+           "                       and all that --merge needs\n"
+           "  --max-width N        check mode: print every line wider than N pixels as\n"
+           "                       LINE:WIDTH:TEXT in file order (TEXT shows at most\n"
+           "                       4096 characters, then \xE2\x80\xA6); exit 0 when all fit, 1 when\n"
+           "                       some line is wider, 2 when the data cannot be read\n"
+           "  --merge              combine --histogram outputs of consecutive parts of\n"
+           "                       one data set, given in order, as if the whole had\n"
+           "                       been measured; parts must share their font options\n"
            "  --char-widths        one JSON line: the selected face and the widths of\n"
            "                       character codes 32 to 126 (no FILE needed)\n"
            "  --list-fonts         the installed fonts as the font list shows them\n"
+           "  --threads N          measure on N threads (default: one per core)\n"
            "  --help               this text\n"
+           "  --version            the program's version\n"
+           "  --                   ends the options: what follows is a file name\n"
            "\n"
-           "Exit status: 0 on success, 1 when the data cannot be measured, 2 on a usage error.\n";
+           "Exit status: 0 on success, 1 when the data cannot be measured or the\n"
+           "output cannot be written, 2 on a usage error.\n";
 }
 
 std::optional<MeasureOptions> parseOptions(const std::vector<std::string>& args, std::string& error)
 {
     MeasureOptions o;
-    o.selections.sizeText = "8";
-    o.selections.weightIndex = 3;
-    o.selections.weightText = "Normal";
-    o.selections.widthIndex = 0;
-    o.selections.widthText = "Normal";
+    bool outputChosen = false;
+    const auto chooseOutput = [&](Output output, const std::string& name) {
+        if (outputChosen && o.output != output) {
+            error = name + " cannot be combined with the output chosen before it";
+            return false;
+        }
+        outputChosen = true;
+        o.output = output;
+        return true;
+    };
 
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const auto value = [&](const char* name) -> const std::string* {
@@ -71,26 +100,67 @@ std::optional<MeasureOptions> parseOptions(const std::vector<std::string>& args,
             }
             return &args[++i];
         };
-        if (arg == "--help" || arg == "-h") {
+        if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-') {
+            o.files.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--help" || arg == "-h") {
             o.output = Output::Help;
             return o;
+        } else if (arg == "--version") {
+            o.output = Output::Version;
+            return o;
         } else if (arg == "--json") {
-            o.output = Output::Json;
+            if (!chooseOutput(Output::Json, arg))
+                return std::nullopt;
+        } else if (arg == "--histogram") {
+            if (!chooseOutput(Output::Histogram, arg))
+                return std::nullopt;
         } else if (arg == "--char-widths") {
-            o.output = Output::CharWidths;
+            if (!chooseOutput(Output::CharWidths, arg))
+                return std::nullopt;
         } else if (arg == "--list-fonts") {
-            o.output = Output::ListFonts;
+            if (!chooseOutput(Output::ListFonts, arg))
+                return std::nullopt;
+        } else if (arg == "--max-width") {
+            const std::string* v = value("--max-width");
+            if (!v)
+                return std::nullopt;
+            const auto n = wholeNumber<std::int64_t>(*v, 0, std::numeric_limits<std::int64_t>::max());
+            if (!n) {
+                error = "--max-width must be a whole number of pixels, 0 or more, not '" + *v + "'";
+                return std::nullopt;
+            }
+            if (!chooseOutput(Output::Check, arg))
+                return std::nullopt;
+            o.maxWidth = *n;
+        } else if (arg == "--merge") {
+            o.merge = true;
+        } else if (arg == "--threads") {
+            const std::string* v = value("--threads");
+            if (!v)
+                return std::nullopt;
+            const auto n = wholeNumber<unsigned>(*v, 1, 256);
+            if (!n) {
+                error = "--threads must be a whole number from 1 to 256, not '" + *v + "'";
+                return std::nullopt;
+            }
+            o.threads = *n;
         } else if (arg == "--italic") {
             o.selections.italic = 1;
+            o.fontOptionsGiven = true;
         } else if (arg == "--underline") {
             o.selections.underline = 1;
+            o.fontOptionsGiven = true;
         } else if (arg == "--strikeout") {
             o.selections.strikeOut = 1;
+            o.fontOptionsGiven = true;
         } else if (arg == "--face") {
             const std::string* v = value("--face");
             if (!v)
                 return std::nullopt;
             o.face = *v;
+            o.fontOptionsGiven = true;
         } else if (arg == "--size") {
             const std::string* v = value("--size");
             if (!v)
@@ -100,21 +170,21 @@ std::optional<MeasureOptions> parseOptions(const std::vector<std::string>& args,
                 return std::nullopt;
             }
             o.selections.sizeText = *v;
+            o.fontOptionsGiven = true;
         } else if (arg == "--weight") {
             const std::string* v = value("--weight");
             if (!v)
                 return std::nullopt;
-            const auto& names = weightNames();
             std::size_t k = 0;
-            while (k < names.size() && names[k] != *v)
+            while (k < engine::weightNames.size() && engine::weightNames[k] != *v)
                 ++k;
-            if (k == names.size()) {
-                error = "--weight must be one of Thin, Extra Light, Light, Normal, Medium, Semi Bold, Bold, "
-                        "Extra Bold, Heavy; not '" + *v + "'";
+            if (k == engine::weightNames.size()) {
+                error = "--weight must be one of " + weightList() + "; not '" + *v + "'";
                 return std::nullopt;
             }
             o.selections.weightIndex = static_cast<int>(k);
-            o.selections.weightText = names[k];
+            o.selections.weightText = std::string(engine::weightNames[k]);
+            o.fontOptionsGiven = true;
         } else if (arg == "--width") {
             const std::string* v = value("--width");
             if (!v)
@@ -128,6 +198,7 @@ std::optional<MeasureOptions> parseOptions(const std::vector<std::string>& args,
                 return std::nullopt;
             }
             o.selections.widthText = *v;
+            o.fontOptionsGiven = true;
         } else if (arg == "--dpi") {
             const std::string* v = value("--dpi");
             if (!v)
@@ -138,18 +209,39 @@ std::optional<MeasureOptions> parseOptions(const std::vector<std::string>& args,
                 return std::nullopt;
             }
             o.dpi = *n;
-        } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
-            error = "unknown option '" + arg + "'";
-            return std::nullopt;
-        } else if (o.dataFile.empty()) {
-            o.dataFile = arg;
+            o.fontOptionsGiven = true;
         } else {
-            error = "only one data file can be measured at a time";
+            error = "unknown option '" + arg + "'";
             return std::nullopt;
         }
     }
-    if ((o.output == Output::Report || o.output == Output::Json) && o.dataFile.empty()) {
-        error = "no data file given";
+
+    const bool measures = o.output == Output::Report || o.output == Output::Json || o.output == Output::Histogram
+        || o.output == Output::Check;
+    if (o.merge) {
+        if (o.output == Output::Check || o.output == Output::CharWidths || o.output == Output::ListFonts) {
+            error = "--merge gives the report, --json or --histogram only";
+            return std::nullopt;
+        }
+        if (o.fontOptionsGiven) {
+            error = "--merge takes the font options from the parts; give none";
+            return std::nullopt;
+        }
+        if (o.files.empty()) {
+            error = "--merge needs the parts to merge";
+            return std::nullopt;
+        }
+    } else if (measures) {
+        if (o.files.empty()) {
+            error = "no data file given";
+            return std::nullopt;
+        }
+        if (o.files.size() > 1) {
+            error = "only one data file can be measured at a time";
+            return std::nullopt;
+        }
+    } else if (!o.files.empty()) {
+        error = "no data file is read with this output";
         return std::nullopt;
     }
     return o;

@@ -3,24 +3,36 @@
 
 #include "FontSelections.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace tool {
 
-enum class Output { Report, Json, CharWidths, ListFonts, Help };
+enum class Output {
+    Report,      // the 21-line report
+    Json,        // the statistics as one JSON object
+    Histogram,   // the JSON object with all that --merge needs
+    Check,       // the lines wider than maxWidth
+    CharWidths,
+    ListFonts,
+    Help,
+    Version,
+};
 
 struct MeasureOptions {
     Output output = Output::Report;
     std::optional<std::string> face;  // unset: the first installed font in list order
-    engine::FontSelections selections;
+    engine::FontSelections selections = engine::defaultSelections();
+    bool fontOptionsGiven = false;
     int dpi = 96;
-    std::string dataFile;
+    unsigned threads = 0;  // 0: one per core
+    std::int64_t maxWidth = 0;  // for Check
+    bool merge = false;
+    // The data file ("-" for standard input), or with merge the parts.
+    std::vector<std::string> files;
 };
-
-// The nine weight names, in list order.
-const std::vector<std::string>& weightNames();
 
 // Parses the arguments (without the program name). On a usage error,
 // returns nothing and sets error.

@@ -4,16 +4,20 @@
 #include "AppInfo.h"
 #include "CalculateWidth.h"
 #include "CurrentFont.h"
+#include "DataFileName.h"
 #include "DeviceContext.h"
-#include "FontCatalog.h"
+#include "FaceChoice.h"
 #include "FontDescription.h"
 #include "FontNames.h"
+#include "JsonOutput.h"
 #include "MeasureOptions.h"
+#include "MergeParts.h"
 #include "ReportWriter.h"
+#include "StandardOutput.h"
+#include "UserMessages.h"
 
 #include <QLocale>
 
-#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -22,104 +26,186 @@ namespace {
 
 enum ExitStatus { Success = 0, DataProblem = 1, UsageError = 2 };
 
-std::string jsonString(const std::string& text)
-{
-    std::string out = "\"";
-    for (const char c : text) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                out += escaped;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + "\"";
-}
+constexpr const char* program = "spanwick-measure";
 
-std::string jsonNumber(double value)
-{
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.17g", value);
-    return buffer;
-}
+void complain(const std::string& message) { std::cerr << program << ": " << message << '\n'; }
 
-std::string selectedFaceName(HDC dc)
+std::string decimalSeparator() { return QLocale::system().decimalPoint().toStdString(); }
+
+std::string selectedFaceName()
 {
     char name[LF_FACESIZE];
-    const HGDIOBJ previous = SelectObject(dc, engine::CurrentFont);
-    GetTextFaceA(dc, LF_FACESIZE, name);
-    SelectObject(dc, previous);
+    DeviceContext context;
+    SelectObject(&context, engine::CurrentFont);
+    GetTextFaceA(&context, LF_FACESIZE, name);
+    SelectObject(&context, 0);
     return name;
 }
 
-int listFonts()
+// The face to measure in: the one asked for, as the font list spells it,
+// or the first of the list.
+std::optional<std::string> chooseFace(const tool::MeasureOptions& options)
 {
-    for (const std::string& name : platform::sortedFontNames(platform::installedScreenFonts()))
-        std::cout << name << '\n';
+    const std::vector<std::string> installed = platform::sortedFontNames(platform::installedScreenFonts());
+    if (!options.face)
+        return installed.empty() ? std::string() : installed.front();
+    if (auto face = tool::installedFace(*options.face, installed))
+        return face;
+    std::string message = "no installed font is named '" + *options.face + "'";
+    const std::vector<std::string> closest = tool::closestFaces(*options.face, installed);
+    for (std::size_t i = 0; i < closest.size(); ++i)
+        message += (i == 0 ? "; the closest are: '" : "', '") + closest[i];
+    if (!closest.empty())
+        message += "'";
+    complain(message + "\nspanwick-measure --list-fonts lists them all.");
+    return std::nullopt;
+}
+
+// The pixel height the size and resolution give, when the font layer can draw it.
+bool pixelHeightFits(const tool::MeasureOptions& options)
+{
+    const int size = engine::pointSizeFromText(options.selections.sizeText);
+    const int height = MulDiv(size, options.dpi, 72);
+    if (height >= 1 && height <= maxPixelHeight)
+        return true;
+    complain("a " + std::to_string(size) + "-point font at " + std::to_string(options.dpi) + " dpi is " +
+             (height < 0 ? std::string("too many") : std::to_string(height)) +
+             " pixels high; fonts can be 1 to " + std::to_string(maxPixelHeight) + " pixels high");
+    return false;
+}
+
+int printCharWidths(tool::StandardOutput& out)
+{
+    const engine::WidthTable widths = engine::takeWidthTable(engine::CurrentFont);
+    std::string line = "{\"face\":" + tool::jsonString(selectedFaceName()) + ",\"widths\":[";
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        if (i > 0)
+            line += ',';
+        line += std::to_string(widths[i]);
+    }
+    out.write(line + "]}\n");
     return Success;
 }
 
-int printCharWidths(HDC dc)
+int printTooWide(tool::StandardOutput& out, const engine::Measurement& measurement)
 {
-    if (engine::CurrentFont == 0) {
-        std::cerr << "spanwick-measure: Font not yet selected\n";
+    for (const engine::WideLine& line : measurement.tooWide)
+        out.write(std::to_string(line.line) + ":" + std::to_string(line.width) + ":" + line.text + "\n");
+    return measurement.tooWide.empty() ? Success : DataProblem;
+}
+
+void printResults(tool::StandardOutput& out, const tool::MeasureOptions& options, const engine::StreamTally& tally,
+                  const engine::Measurement& measurement, const engine::Statistics& statistics,
+                  const tool::FontRecord& font, const std::string& face, const std::string& dataFileTitle,
+                  const std::string& dataFilePath)
+{
+    const tool::JsonResult result{measurement, statistics, face};
+    if (options.output == tool::Output::Json) {
+        out.write(tool::resultJson(result));
+    } else if (options.output == tool::Output::Histogram) {
+        out.write(tool::histogramJson(result, tally, font, dataFilePath));
+    } else {
+        const report::ReportInput input{font.selections, dataFileTitle, dataFilePath,
+                                        engine::statisticsRecord(statistics, std::string())};
+        out.write(report::reportText(input, decimalSeparator()));
+    }
+}
+
+int merge(tool::StandardOutput& out, const tool::MeasureOptions& options)
+{
+    tool::MergeError error;
+    const auto parts = tool::mergeParts(options.files, error);
+    if (!parts) {
+        complain(error.message);
+        return error.unreadable ? DataProblem : UsageError;
+    }
+    const engine::Measurement measurement = engine::resolve(parts->tally);
+    if (measurement.lineCount() == 0) {
+        complain("the parts hold no lines");
         return DataProblem;
     }
-    const engine::WidthTable widths = engine::takeWidthTable(dc);
-    std::cout << "{\"face\":" << jsonString(selectedFaceName(dc)) << ",\"widths\":[";
-    for (std::size_t i = 0; i < widths.size(); ++i)
-        std::cout << (i ? "," : "") << widths[i];
-    std::cout << "]}\n";
+    const engine::Statistics statistics = engine::computeStatistics(measurement.widths);
+    std::string dataFile = parts->dataFiles.front();
+    if (parts->dataFiles.size() > 1)
+        dataFile += " and " + std::to_string(parts->dataFiles.size() - 1) + " more parts";
+    printResults(out, options, parts->tally, measurement, statistics, parts->font, parts->face,
+                 std::filesystem::path(dataFile).filename().string(), dataFile);
     return Success;
 }
 
-void printJson(const engine::CalculationResult& result, const std::string& face)
+int measure(tool::StandardOutput& out, const tool::MeasureOptions& options, const engine::FontSelections& selections,
+            const LOGFONTA& font)
 {
-    const engine::WidthStatisticsRecord& s = engine::WidthStatistics;
-    std::cout << "{\"LineCount\":" << result.lineCount << ",\"MinWidth\":" << s.MinWidth
-              << ",\"MaxWidth\":" << s.MaxWidth << ",\"AverageWidth\":" << jsonNumber(s.AverageWidth)
-              << ",\"StdDeviation\":" << jsonNumber(s.StdDeviation) << ",\"Fit50\":" << jsonNumber(s.Fit50)
-              << ",\"Fit60\":" << jsonNumber(s.Fit60) << ",\"Fit70\":" << jsonNumber(s.Fit70)
-              << ",\"Fit80\":" << jsonNumber(s.Fit80) << ",\"Fit90\":" << jsonNumber(s.Fit90)
-              << ",\"Fit95\":" << jsonNumber(s.Fit95) << ",\"Fit99\":" << jsonNumber(s.Fit99)
-              << ",\"Face\":" << jsonString(face) << ",\"Encoding\":"
-              << (result.encoding == engine::Encoding::Utf8 ? "\"UTF-8\"" : "\"Windows-1252\"") << "}\n";
-}
-
-int measure(const tool::MeasureOptions& options, const engine::FontSelections& selections, HDC dc)
-{
-    const std::string face = engine::CurrentFont != 0 ? selectedFaceName(dc) : std::string();
-    if (options.face && !face.empty() && !fontview::FontCatalog::instance().find(*options.face, false, false))
-        std::cerr << "spanwick-measure: no installed font is named '" << *options.face << "'; measuring with '"
-                  << face << "'\n";
+    const std::string& given = options.files.front();
+    const bool standardInput = given == "-";
+    const bool check = options.output == tool::Output::Check;
 
     engine::CalculationRequest request;
-    // The report names the data file by its full path, as the window does.
-    request.dataFilePath = std::filesystem::absolute(options.dataFile).lexically_normal().string();
-    request.dataFileTitle = std::filesystem::path(options.dataFile).filename().string();
-    request.widthContext = dc;
+    request.dataFileTitle = standardInput ? given : std::filesystem::path(given).filename().string();
+    if (request.dataFileTitle.empty())
+        request.dataFileTitle = given;
+    request.data = engine::DataSource{given, standardInput};
+    request.font = font;
+    request.options.threads = options.threads;
+    if (check)
+        request.options.maxWidth = options.maxWidth;
+    // The file is opened by the name given; only the report shows it in full.
+    const std::string dataFilePath = standardInput ? given : tool::absoluteName(given);
+
     const engine::CalculationResult result = engine::CalculateWidth(request);
     if (result.outcome != engine::Outcome::Done) {
-        std::cerr << "spanwick-measure: " << result.message << '\n';
-        return DataProblem;
+        if (check && result.outcome == engine::Outcome::EmptyFile)
+            return Success;  // no line, so none too wide
+        complain(report::calculationMessage(result.outcome, request.dataFileTitle, dataFilePath, result.reason).text);
+        return check ? UsageError : DataProblem;
     }
-    if (options.output == tool::Output::Json) {
-        printJson(result, face);
-    } else {
-        const report::ReportInput input{selections, request.dataFileTitle, request.dataFilePath,
-                                        engine::WidthStatistics};
-        std::cout << report::reportText(input, QLocale::system().decimalPoint().toStdString());
-    }
+    if (check)
+        return printTooWide(out, result.measurement);
+    printResults(out, options, result.tally, result.measurement, result.statistics, {selections, options.dpi},
+                 selectedFaceName(), request.dataFileTitle, dataFilePath);
     return Success;
+}
+
+int run(tool::StandardOutput& out, const tool::MeasureOptions& options)
+{
+    switch (options.output) {
+    case tool::Output::Help:
+        out.write(tool::usageText());
+        return Success;
+    case tool::Output::Version:
+        out.write(std::string(program) + " " + appinfo::version + "\n");
+        return Success;
+    case tool::Output::ListFonts:
+        for (const std::string& name : platform::sortedFontNames(platform::installedScreenFonts()))
+            out.write(name + "\n");
+        return Success;
+    default:
+        break;
+    }
+    if (options.merge)
+        return merge(out, options);
+
+    const std::optional<std::string> face = chooseFace(options);
+    if (!face || !pixelHeightFits(options))
+        return UsageError;
+    engine::FontSelections selections = options.selections;
+    selections.faceText = *face;
+
+    SetScreenLogPixelsY(options.dpi);
+    LOGFONTA lf{};
+    engine::describeFont(lf, selections, GetDeviceCaps(GetScreenDC(), LOGPIXELSY));
+    engine::storeCurrentFont(CreateFontIndirectA(&lf));
+    int status = Success;
+    if (engine::CurrentFont == 0) {
+        complain(report::calculationMessage(engine::Outcome::NoFont, "", "", "").text);
+        status = DataProblem;
+    } else if (options.output == tool::Output::CharWidths) {
+        status = printCharWidths(out);
+    } else {
+        status = measure(out, options, selections, lf);
+    }
+    engine::releaseCurrentFont();
+    return status;
 }
 
 }  // namespace
@@ -129,32 +215,21 @@ int main(int argc, char** argv)
     std::string error;
     const auto options = tool::parseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!options) {
-        std::cerr << "spanwick-measure: " << error << "\nTry 'spanwick-measure --help'.\n";
+        complain(error + "\nTry 'spanwick-measure --help'.");
         return UsageError;
     }
-    if (options->output == tool::Output::Help) {
-        std::cout << tool::usageText();
-        return Success;
+    tool::StandardOutput out;
+    int status;
+    try {
+        status = run(out, *options);
+    } catch (const std::bad_alloc&) {
+        const std::string name = options->files.empty() ? std::string("the data") : options->files.front();
+        complain(report::calculationMessage(engine::Outcome::OutOfMemory, name, name, "").text);
+        status = DataProblem;
     }
-    if (options->output == tool::Output::ListFonts)
-        return listFonts();
-
-    engine::FontSelections selections = options->selections;
-    if (options->face) {
-        selections.faceText = *options->face;
-    } else {
-        const auto fonts = platform::sortedFontNames(platform::installedScreenFonts());
-        selections.faceText = fonts.empty() ? std::string() : fonts.front();
+    if (!out.finish()) {
+        complain("write error: " + out.reason());
+        return DataProblem;
     }
-
-    SetScreenLogPixelsY(options->dpi);
-    LOGFONTA lf{};
-    engine::describeFont(lf, selections, GetDeviceCaps(GetScreenDC(), LOGPIXELSY));
-    engine::storeCurrentFont(CreateFontIndirectA(&lf));
-    BitmapDC dc(1, 1, options->dpi);
-
-    const int status = options->output == tool::Output::CharWidths ? printCharWidths(&dc)
-                                                                     : measure(*options, selections, &dc);
-    engine::releaseCurrentFont();
     return status;
 }

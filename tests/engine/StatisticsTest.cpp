@@ -2,12 +2,13 @@
 
 #include "CalculateWidth.h"
 #include "CurrentFont.h"
-#include "DeviceContext.h"
+#include "FontHandles.h"
 #include "FontDescription.h"
 #include "WidthStatistics.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -19,10 +20,10 @@ namespace {
 
 engine::Statistics of(const std::vector<std::int64_t>& widths)
 {
-    std::int64_t total = 0;
+    engine::WidthDistribution distribution;
     for (const auto w : widths)
-        total += w;
-    return computeStatistics(widths, total);
+        distribution.add(w);
+    return computeStatistics(distribution);
 }
 
 }  // namespace
@@ -51,22 +52,27 @@ TEST(StatisticsTest, TwoLinesOfTenAndTwenty)
     EXPECT_GT(s.fits[6], 20);
 }
 
-TEST(StatisticsTest, FitWidthsUseThePublishedMultipliers)
+TEST(StatisticsTest, FitWidthsLieJustAboveTheNormalQuantiles)
 {
-    const auto s = of({0, 0, 30, 30, 10, 20});
-    const double expected[] = {0, 0.26, 0.54, 0.85, 1.29, 1.645, 2.33};
-    for (std::size_t i = 0; i < 7; ++i)
-        EXPECT_DOUBLE_EQ(s.fits[i], s.AverageWidth + expected[i] * s.StdDeviation) << engine::fitShares[i];
+    // Mean 15, standard deviation exactly 10: each fit's distance from the
+    // mean, over the deviation, lies within 0.02 above the one-sided
+    // standard-normal quantile of its share (published tables).
+    const auto s = of({5, 25, 15, 15});
+    ASSERT_NEAR(s.StdDeviation, std::sqrt(200.0 / 3), 1e-12);
+    const double quantiles[] = {0, 0.2533, 0.5244, 0.8416, 1.2816, 1.6449, 2.3263};
+    for (std::size_t i = 0; i < 7; ++i) {
+        const double k = (s.fits[i] - s.AverageWidth) / s.StdDeviation;
+        EXPECT_GE(k, quantiles[i] - 1e-9) << engine::fitShares[i];
+        EXPECT_LT(k, quantiles[i] + 0.02) << engine::fitShares[i];
+    }
     const auto same = of({7, 7, 7, 7});
     for (const double fit : same.fits)
         EXPECT_EQ(fit, 7);
 }
 
-TEST(StatisticsTest, PublishingKeepsTheReportPath)
+TEST(StatisticsTest, TheRecordKeepsTheReportPath)
 {
-    engine::WidthStatisticsRecord record;
-    record.ReportPath = "/tmp/report.txt";
-    engine::publishStatistics(record, of({10, 20}), 10, 20);
+    const engine::WidthStatisticsRecord record = engine::statisticsRecord(of({10, 20}), "/tmp/report.txt");
     EXPECT_EQ(record.MinWidth, 10);
     EXPECT_EQ(record.MaxWidth, 20);
     EXPECT_EQ(record.AverageWidth, 15);
@@ -80,12 +86,10 @@ protected:
     std::filesystem::path folder = std::filesystem::temp_directory_path() /
                                    ("spanwick-calc-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
                                     "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    BitmapDC dc{1, 1};
 
     void SetUp() override
     {
         std::filesystem::create_directories(folder);
-        LOGFONTA lf{};
         engine::FontSelections s;
         s.faceText = "DejaVu Sans Mono";
         s.sizeText = "10";
@@ -113,71 +117,81 @@ protected:
     {
         engine::CalculationRequest request;
         request.dataFileTitle = title;
-        request.dataFilePath = path;
-        request.widthContext = &dc;
+        request.data.path = path;
+        request.font = lf;
         return engine::CalculateWidth(request);
     }
 
-    int cell() { return engine::takeWidthTable(&dc)[0]; }  // one monospaced cell
+    int cell() { return engine::takeWidthTable(engine::CurrentFont)[0]; }  // one monospaced cell
+
+    LOGFONTA lf{};
 };
 
-TEST_F(CalculationTest, MeasuresEveryLineAndPublishes)
+TEST_F(CalculationTest, MeasuresEveryLine)
 {
     const int w = cell();
     const auto result = run(write("data.txt", "abc\n\n x\nabcdef"));
     ASSERT_EQ(result.outcome, engine::Outcome::Done);
-    EXPECT_EQ(result.lineCount, 4u);
-    EXPECT_EQ(engine::WidthStatistics.MinWidth, 0);
-    EXPECT_EQ(engine::WidthStatistics.MaxWidth, 6 * w);
-    EXPECT_DOUBLE_EQ(engine::WidthStatistics.AverageWidth, (3 + 0 + 2 + 6) * w / 4.0);
+    EXPECT_EQ(result.statistics.LineCount, 4u);
+    EXPECT_EQ(result.statistics.MinWidth, 0);
+    EXPECT_EQ(result.statistics.MaxWidth, 6 * w);
+    EXPECT_DOUBLE_EQ(result.statistics.AverageWidth, (3 + 0 + 2 + 6) * w / 4.0);
+    EXPECT_EQ(result.statistics.exactFits[0], 2 * w);  // the 2nd of 4: 0, 2w, 3w, 6w
+    EXPECT_EQ(result.measurement.widest.front().text, "abcdef");
 }
 
 TEST_F(CalculationTest, RefusesInTheOrderTheChecksAreMade)
 {
-    engine::WidthStatistics.MinWidth = 42;
     EXPECT_EQ(run(write("data.txt", "x"), "").outcome, engine::Outcome::NoDataFile);
     engine::releaseCurrentFont();
-    const auto noFile = run(write("data.txt", "x"), "");
-    EXPECT_EQ(noFile.outcome, engine::Outcome::NoDataFile);  // before the font check
-    EXPECT_EQ(noFile.icon, engine::MessageIcon::Critical);
-    const auto noFont = run(write("data.txt", "x"));
-    EXPECT_EQ(noFont.outcome, engine::Outcome::NoFont);
-    EXPECT_EQ(noFont.message, "Font not yet selected");
-    EXPECT_EQ(noFont.icon, engine::MessageIcon::None);
-    EXPECT_EQ(engine::WidthStatistics.MinWidth, 42);  // refusals leave the record alone
+    EXPECT_EQ(run(write("data.txt", "x"), "").outcome, engine::Outcome::NoDataFile);  // before the font check
+    EXPECT_EQ(run(write("data.txt", "x")).outcome, engine::Outcome::NoFont);
 }
 
-TEST_F(CalculationTest, FileProblemsLeaveTheEarlierResults)
+TEST_F(CalculationTest, FileProblemsAreOutcomes)
 {
-    ASSERT_EQ(run(write("good.txt", "abc\nde\n")).outcome, engine::Outcome::Done);
-    const engine::WidthStatisticsRecord earlier = engine::WidthStatistics;
-
     const auto missing = run((folder / "missing.txt").string(), "missing.txt");
     EXPECT_EQ(missing.outcome, engine::Outcome::Unreadable);
-    EXPECT_NE(missing.message.find("missing.txt"), std::string::npos);
-    EXPECT_NE(missing.message.find("No such file or directory"), std::string::npos);
-    const auto folderAsFile = run(folder.string(), "folder");
-    EXPECT_EQ(folderAsFile.outcome, engine::Outcome::Unreadable);
-    EXPECT_EQ(engine::WidthStatistics.AverageWidth, earlier.AverageWidth);
-    EXPECT_EQ(engine::WidthStatistics.MaxWidth, earlier.MaxWidth);
+    EXPECT_EQ(missing.reason, "No such file or directory");
+    EXPECT_EQ(run(folder.string(), "folder").outcome, engine::Outcome::Unreadable);
+    EXPECT_EQ(run(write("empty.txt", ""), "empty.txt").outcome, engine::Outcome::EmptyFile);
+}
 
-    const auto empty = run(write("empty.txt", ""), "empty.txt");
-    EXPECT_EQ(empty.outcome, engine::Outcome::EmptyFile);
-    EXPECT_EQ(empty.message, "The data file 'empty.txt' does not contain any data.");
-    EXPECT_EQ(empty.icon, engine::MessageIcon::Critical);
-    EXPECT_EQ(engine::WidthStatistics.MinWidth, -1);
-    EXPECT_EQ(engine::WidthStatistics.MaxWidth, -1);
-    EXPECT_EQ(engine::WidthStatistics.AverageWidth, earlier.AverageWidth);
+TEST_F(CalculationTest, TheMeasurementOwnsItsFont)
+{
+    // A repaint may replace CurrentFont while a file is measured; the
+    // measurement's own font is made and released by the calculation.
+    const std::size_t live = fontview::liveFontCount();
+    engine::CalculationRequest request;
+    request.dataFileTitle = "data.txt";
+    request.data.path = write("data.txt", "\xC3\xA9\n");
+    request.font = lf;
+    bool replaced = false;
+    request.options.progress = [&](const engine::Progress&) {
+        if (!replaced) {
+            engine::storeCurrentFont(CreateFontIndirectA(&lf));
+            replaced = true;
+        }
+        EXPECT_EQ(fontview::liveFontCount(), live + 1);  // CurrentFont and the measurement's
+        return true;
+    };
+    const auto result = engine::CalculateWidth(request);
+    EXPECT_TRUE(replaced);
+    ASSERT_EQ(result.outcome, engine::Outcome::Done);
+    EXPECT_EQ(result.statistics.MaxWidth, cell());
+    EXPECT_EQ(fontview::liveFontCount(), live);
 }
 
 TEST_F(CalculationTest, CharactersOutsideTheTableUseTheFontsOwnWidths)
 {
-    // é and 日 are not in the printable ASCII table; in a monospaced face é
-    // is one cell, and a character the face lacks takes the missing glyph.
+    // é is not in the printable ASCII table; in a monospaced face it is one cell.
     const int w = cell();
-    ASSERT_EQ(run(write("accents.txt", "\xC3\xA9\xC3\xA9\n")).outcome, engine::Outcome::Done);
-    EXPECT_EQ(engine::WidthStatistics.MaxWidth, 2 * w);
+    const auto accents = run(write("accents.txt", "\xC3\xA9\xC3\xA9\n"));
+    ASSERT_EQ(accents.outcome, engine::Outcome::Done);
+    EXPECT_EQ(accents.statistics.MaxWidth, 2 * w);
     // The same bytes that are not valid UTF-8 are read as Windows-1252: Ã and ©.
-    ASSERT_EQ(run(write("latin.txt", "\xC3\xA9\xC3\n")).outcome, engine::Outcome::Done);
-    EXPECT_EQ(engine::WidthStatistics.MaxWidth, 3 * w);
+    const auto latin = run(write("latin.txt", "\xC3\xA9\xC3\n"));
+    ASSERT_EQ(latin.outcome, engine::Outcome::Done);
+    EXPECT_EQ(latin.statistics.MaxWidth, 3 * w);
+    EXPECT_EQ(latin.measurement.encoding, engine::Encoding::Windows1252);
 }

@@ -43,10 +43,10 @@ report::ReportInput input(std::vector<std::int64_t> widths, std::string face = "
     in.selections.widthText = std::move(width);
     in.dataFilePath = std::move(path);
     in.dataFileTitle = in.dataFilePath.substr(in.dataFilePath.rfind('/') + 1);
-    const auto total = std::accumulate(widths.begin(), widths.end(), std::int64_t{0});
-    engine::publishStatistics(in.statistics, engine::computeStatistics(widths, total),
-                              *std::min_element(widths.begin(), widths.end()),
-                              *std::max_element(widths.begin(), widths.end()));
+    engine::WidthDistribution distribution;
+    for (const std::int64_t w : widths)
+        distribution.add(w);
+    in.statistics = engine::statisticsRecord(engine::computeStatistics(distribution), std::string());
     return in;
 }
 

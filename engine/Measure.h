@@ -1,0 +1,62 @@
+#pragma once
+// Measures every line of a data file, in one pass, on every core.
+//
+// A line ends at CR LF, at LF or at a lone CR. A final line without a
+// terminator counts once; a file ending with a terminator has no extra
+// empty line; an empty line has width 0. A UTF-8 byte-order mark is
+// skipped. A UTF-16 byte-order mark selects UTF-16 (lines end at U+000A,
+// U+000D or both). Without one, the file is read as UTF-8 when all of it
+// is valid UTF-8, otherwise byte by byte as Windows-1252.
+
+#include "CharWidths.h"
+#include "InputStream.h"
+#include "StreamTally.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace engine {
+
+struct Progress {
+    std::uint64_t bytesDone = 0;
+    std::uint64_t bytesTotal = 0;  // 0 when the size is not known in advance
+    std::uint64_t linesDone = 0;
+};
+
+// Called every few tens of milliseconds of work, and while waiting for a
+// slow stream; returning false cancels. It runs on a measuring thread,
+// never on two at once.
+using ProgressHook = std::function<bool(const Progress&)>;
+
+inline constexpr std::size_t defaultBlockSize = std::size_t{1} << 20;
+
+struct MeasureOptions {
+    unsigned threads = 0;                  // 0: one per core
+    std::optional<std::int64_t> maxWidth;  // check mode: keep the lines wider than this
+    ProgressHook progress;
+    std::size_t blockSize = defaultBlockSize;  // the unit of reading; at least 16
+};
+
+enum class MeasureStatus {
+    Ok,
+    Empty,        // no lines at all
+    CannotRead,   // could not open or read; reason says why
+    Changed,      // a regular file changed while it was read
+    Cancelled,    // the progress hook asked to stop
+    OutOfMemory,
+};
+
+struct MeasureResult {
+    MeasureStatus status = MeasureStatus::Ok;
+    std::string reason;  // for CannotRead: the system's words, e.g. "No such file or directory"
+    StreamTally tally;   // for Ok: what was measured, still mergeable
+};
+
+MeasureResult measure(const DataSource& source, const FontWidths& widths, const MeasureOptions& options = {});
+
+// The number of threads measure() uses for a given option value.
+unsigned measuringThreads(unsigned requested);
+
+}  // namespace engine

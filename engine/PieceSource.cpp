@@ -1,0 +1,154 @@
+#include "PieceSource.h"
+
+#include "TextEncoding.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include <string.h>  // memrchr
+
+namespace engine {
+
+namespace {
+
+bool isUtf16Mode(ReadMode mode) { return mode == ReadMode::Utf16LE || mode == ReadMode::Utf16BE; }
+
+Cut findCut8(const unsigned char* data, std::size_t size, std::size_t maxCarry)
+{
+    // A line end among the last bytes: an LF, or a CR that is not the
+    // last byte (an LF may follow it in the next read).
+    const std::size_t from = size > maxCarry + 1 ? size - maxCarry - 1 : 0;
+    const auto* lf = static_cast<const unsigned char*>(::memrchr(data + from, '\n', size - from));
+    const std::size_t afterLf = lf ? static_cast<std::size_t>(lf - data) + 1 : from;
+    const unsigned char* cr = nullptr;
+    if (size - afterLf >= 2)
+        cr = static_cast<const unsigned char*>(::memrchr(data + afterLf, '\r', size - afterLf - 1));
+    if (cr)
+        return {static_cast<std::size_t>(cr - data) + 1, false};
+    if (lf)
+        return {afterLf, false};
+
+    std::size_t at = size;
+    if (data[at - 1] == '\r')
+        --at;
+    // Not inside a UTF-8 sequence that may be whole: back up to its lead.
+    for (std::size_t back = 1; back <= 3 && back <= at; ++back) {
+        const unsigned char byte = data[at - back];
+        if (byte >= 0xC0) {
+            const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
+            if (length > back)
+                at -= back;
+            break;
+        }
+        if (byte < 0x80)
+            break;
+    }
+    return {at, true};
+}
+
+Cut findCut16(const unsigned char* data, std::size_t size, bool bigEndian, std::size_t maxCarry)
+{
+    const std::size_t units = size / 2;
+    const std::size_t lowest = units > maxCarry / 2 + 1 ? units - maxCarry / 2 - 1 : 0;
+    for (std::size_t i = units; i-- > lowest;) {
+        const std::uint16_t unit = utf16Unit(data + 2 * i, bigEndian);
+        if (unit == '\n' || (unit == '\r' && i + 1 < units))
+            return {2 * (i + 1), false};
+    }
+    std::size_t at = 2 * units;
+    if (at >= 2) {
+        const std::uint16_t last = utf16Unit(data + at - 2, bigEndian);
+        if (last == '\r' || (last >= 0xD800 && last <= 0xDBFF))
+            at -= 2;  // keep a CR with its LF and a surrogate with its partner
+    }
+    return {at, true};
+}
+
+}  // namespace
+
+Cut findCut(const unsigned char* data, std::size_t size, ReadMode mode, std::size_t maxCarry)
+{
+    if (isUtf16Mode(mode))
+        return findCut16(data, size, mode == ReadMode::Utf16BE, maxCarry);
+    return findCut8(data, size, maxCarry);
+}
+
+PieceSource::PieceSource(InputStream& in, std::size_t blockSize, std::function<bool(std::uint64_t)> pace)
+    : in_(in), blockSize_(std::max<std::size_t>(blockSize, 16) & ~std::size_t{1}),
+      maxCarry_(std::min<std::size_t>(std::size_t{1} << 16, blockSize_ / 2)), pace_(std::move(pace))
+{
+    carry_.reserve(maxCarry_);
+}
+
+bool PieceSource::next(unsigned char* buffer, Piece& piece)
+{
+    const std::lock_guard lock(mutex_);
+    if (state_ != State::Reading)
+        return false;
+
+    const std::size_t carried = carry_.size();
+    if (carried > 0)
+        std::memcpy(buffer, carry_.data(), carried);
+    carry_.clear();
+    std::size_t got = 0;
+    const InputStream::Read read = in_.read(buffer + carried, blockSize_, got, [this] { return pace_(bytesRead_); });
+    bytesRead_ += got;
+    if (read == InputStream::Read::Failed) {
+        state_ = State::Failed;
+        return false;
+    }
+    if (read == InputStream::Read::GaveUp || !pace_(bytesRead_)) {
+        state_ = State::GaveUp;
+        return false;
+    }
+    // read() stops short of a full block only where the stream ends.
+    const bool last = got < blockSize_;
+    if (last)
+        state_ = State::Ended;
+
+    std::size_t skip = 0;
+    if (first_) {
+        first_ = false;
+        const ByteOrderMark mark = readByteOrderMark(buffer, got);
+        skip = mark.length;
+        if (mark.utf16)
+            mode_ = mark.encoding == Encoding::Utf16BE ? ReadMode::Utf16BE : ReadMode::Utf16LE;
+    }
+    const unsigned char* const data = buffer + skip;
+    const std::size_t size = carried + got - skip;
+    if (size == 0)
+        return false;
+
+    piece.data = data;
+    piece.beginsInsideLine = insideLine_;
+    piece.sequence = sequence_++;
+    if (last) {
+        piece.size = size;
+    } else {
+        const Cut cut = findCut(data, size, mode_, maxCarry_);
+        piece.size = cut.at;
+        insideLine_ = cut.insideLine;
+        carry_.assign(data + cut.at, data + size);
+    }
+    return true;
+}
+
+PieceSource::State PieceSource::state() const
+{
+    const std::lock_guard lock(mutex_);
+    return state_;
+}
+
+ReadMode PieceSource::mode() const
+{
+    const std::lock_guard lock(mutex_);
+    return mode_;
+}
+
+std::uint64_t PieceSource::bytesRead() const
+{
+    const std::lock_guard lock(mutex_);
+    return bytesRead_;
+}
+
+}  // namespace engine

@@ -1,0 +1,50 @@
+#pragma once
+// The widest lines of a file: the records that stick out. Kept as the ten
+// widest, the earlier line first among equal widths, so the list is the
+// same however the file was split up to be measured.
+
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace engine {
+
+struct WideLine {
+    std::uint64_t line = 0;  // counted from 1
+    std::int64_t width = 0;
+    std::string text;  // the line's first bytes (see textBytes), or its decoded text
+
+    bool operator==(const WideLine&) const = default;
+};
+
+class WidestLines {
+public:
+    static constexpr std::size_t kept = 10;
+    // Enough bytes of a line for its first 200 characters in any encoding read.
+    static constexpr std::size_t textBytes = 800;
+    static constexpr std::size_t textCharacters = 200;
+
+    // Whether a line of this width could enter the list: a cheap test for
+    // the measuring loop before it gathers the line's text.
+    bool mayEnter(std::int64_t width) const { return width >= floor_; }
+
+    // Offers a line; its text is cut to textBytes.
+    void offer(std::uint64_t line, std::int64_t width, std::string_view text);
+    void merge(const WidestLines& other);
+    // Adds offset to every line number: for a part that began after offset lines.
+    void shiftLines(std::uint64_t offset);
+
+    // Widest first.
+    const std::vector<WideLine>& lines() const { return lines_; }
+    std::vector<WideLine>& lines() { return lines_; }
+
+private:
+    void insert(WideLine entry);
+
+    std::vector<WideLine> lines_;
+    std::int64_t floor_ = std::numeric_limits<std::int64_t>::min();
+};
+
+}  // namespace engine

@@ -1,0 +1,30 @@
+#include "UserMessages.h"
+
+namespace report {
+
+UserMessage calculationMessage(engine::Outcome outcome, const std::string& dataFileTitle,
+                               const std::string& dataFilePath, const std::string& reason)
+{
+    using engine::Outcome;
+    switch (outcome) {
+    case Outcome::Done:
+    case Outcome::Cancelled:
+        return {};
+    case Outcome::NoDataFile:
+        return {"You must select a data file on which to perform the calculation.", true};
+    case Outcome::NoFont:
+        return {"Font not yet selected", false};
+    case Outcome::EmptyFile:
+        return {"The data file '" + dataFileTitle + "' does not contain any data.", true};
+    case Outcome::Unreadable:
+        return {"The data file '" + dataFilePath + "' could not be read: " + reason + ".", true};
+    case Outcome::Changed:
+        return {"The data file '" + dataFilePath + "' changed while it was being measured. Please calculate again.",
+                true};
+    case Outcome::OutOfMemory:
+        return {"There is not enough memory to measure '" + dataFilePath + "'.", true};
+    }
+    return {};
+}
+
+}  // namespace report

@@ -1,0 +1,75 @@
+#include "FaceChoice.h"
+
+#include "Utf8.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace tool {
+
+namespace {
+
+std::u32string folded(const std::string& name)
+{
+    std::u32string text = fontview::decodeUtf8(name);
+    for (char32_t& c : text)
+        c = fontview::foldCase(c);
+    return text;
+}
+
+std::size_t editDistance(const std::u32string& a, const std::u32string& b)
+{
+    std::vector<std::size_t> row(b.size() + 1);
+    std::iota(row.begin(), row.end(), std::size_t{0});
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+}  // namespace
+
+std::optional<std::string> installedFace(const std::string& requested, const std::vector<std::string>& installed)
+{
+    const std::u32string wanted = folded(requested);
+    for (const std::string& name : installed)
+        if (name == requested)
+            return name;
+    for (const std::string& name : installed)
+        if (folded(name) == wanted)
+            return name;
+    return std::nullopt;
+}
+
+std::vector<std::string> closestFaces(const std::string& requested, const std::vector<std::string>& installed,
+                                      std::size_t count)
+{
+    const std::u32string wanted = folded(requested);
+    struct Scored {
+        bool related;
+        std::size_t distance;
+        std::size_t position;
+    };
+    std::vector<Scored> scores;
+    for (std::size_t i = 0; i < installed.size(); ++i) {
+        const std::u32string name = folded(installed[i]);
+        const bool related = !wanted.empty() && !name.empty()
+            && (name.find(wanted) != std::u32string::npos || wanted.find(name) != std::u32string::npos);
+        scores.push_back({related, editDistance(wanted, name), i});
+    }
+    std::stable_sort(scores.begin(), scores.end(), [](const Scored& a, const Scored& b) {
+        return a.related != b.related ? a.related : a.distance < b.distance;
+    });
+    std::vector<std::string> closest;
+    for (std::size_t i = 0; i < scores.size() && closest.size() < count; ++i)
+        closest.push_back(installed[scores[i].position]);
+    return closest;
+}
+
+}  // namespace tool

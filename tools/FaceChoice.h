@@ -1,0 +1,20 @@
+#pragma once
+// Which installed face a --face name means. A name that is not installed is
+// refused rather than quietly measured in some other face.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tool {
+
+// The installed name the request stands for, in the list's own spelling
+// (case does not matter), or nothing.
+std::optional<std::string> installedFace(const std::string& requested, const std::vector<std::string>& installed);
+
+// Up to count installed names closest to one that is not installed: those
+// that contain it or that it contains first, then by edit distance.
+std::vector<std::string> closestFaces(const std::string& requested, const std::vector<std::string>& installed,
+                                      std::size_t count = 5);
+
+}  // namespace tool

@@ -1,0 +1,144 @@
+#include "JsonOutput.h"
+
+#include "Utf8.h"
+
+#include <cstdio>
+
+namespace tool {
+
+namespace {
+
+std::string number(double value)
+{
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.17g", value);
+    return buffer;
+}
+
+std::string widestJson(const std::vector<engine::WideLine>& lines)
+{
+    std::string out = "[";
+    for (const engine::WideLine& line : lines)
+        out += std::string(out.size() > 1 ? "," : "") + "{\"Line\":" + std::to_string(line.line) +
+               ",\"Width\":" + std::to_string(line.width) + ",\"Text\":" + jsonString(line.text) + "}";
+    return out + "]";
+}
+
+std::string histogram(const engine::WidthDistribution& widths)
+{
+    std::string out = "[";
+    widths.forEach([&out](std::int64_t width, std::uint64_t count) {
+        out += std::string(out.size() > 1 ? "," : "") + "[" + std::to_string(width) + "," + std::to_string(count) + "]";
+    });
+    return out + "]";
+}
+
+// The fields shared by --json and --histogram, without the closing brace.
+std::string resultFields(const JsonResult& result)
+{
+    const engine::Statistics& s = result.statistics;
+    std::string out = "{\"LineCount\":" + std::to_string(s.LineCount) + ",\"MinWidth\":" + std::to_string(s.MinWidth) +
+                      ",\"MaxWidth\":" + std::to_string(s.MaxWidth) + ",\"AverageWidth\":" + number(s.AverageWidth) +
+                      ",\"StdDeviation\":" + number(s.StdDeviation);
+    for (std::size_t i = 0; i < engine::fitShares.size(); ++i)
+        out += ",\"Fit" + std::to_string(engine::fitShares[i]) + "\":" + number(s.fits[i]);
+    for (std::size_t i = 0; i < engine::fitShares.size(); ++i)
+        out += ",\"ExactFit" + std::to_string(engine::fitShares[i]) + "\":" + std::to_string(s.exactFits[i]);
+    out += ",\"Widest\":" + widestJson(result.measurement.widest);
+    out += ",\"Face\":" + jsonString(result.face);
+    out += ",\"Encoding\":" + jsonString(engine::encodingName(result.measurement.encoding));
+    return out;
+}
+
+std::string fontJson(const FontRecord& font)
+{
+    const engine::FontSelections& s = font.selections;
+    return "{\"Face\":" + jsonString(s.faceText) + ",\"Size\":" + jsonString(s.sizeText) +
+           ",\"Italic\":" + std::to_string(s.italic) + ",\"Underline\":" + std::to_string(s.underline) +
+           ",\"StrikeOut\":" + std::to_string(s.strikeOut) + ",\"Weight\":" + jsonString(s.weightText) +
+           ",\"Width\":" + jsonString(s.widthText) + ",\"Dpi\":" + std::to_string(font.dpi) + "}";
+}
+
+// A reading's widest lines with their texts decoded as that reading reads them.
+std::vector<engine::WideLine> decodedWidest(const engine::WidestLines& widest, engine::Encoding encoding,
+                                            bool alreadyDecoded)
+{
+    std::vector<engine::WideLine> lines;
+    for (const engine::WideLine& line : widest.lines())
+        lines.push_back({line.line, line.width,
+                         alreadyDecoded ? line.text
+                                        : engine::decodeText(line.text, encoding, engine::WidestLines::textCharacters)});
+    return lines;
+}
+
+}  // namespace
+
+std::string jsonString(std::string_view text)
+{
+    std::string out = "\"";
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = p + text.size();
+    while (p < end) {
+        const unsigned char c = *p;
+        if (c >= 0x80) {
+            char32_t code;
+            const int length = fontview::decodeUtf8Sequence(p, end, code);
+            if (length > 0) {
+                out.append(reinterpret_cast<const char*>(p), static_cast<std::size_t>(length));
+                p += length;
+            } else {
+                out += "\xEF\xBF\xBD";
+                ++p;
+            }
+            continue;
+        }
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (c < 0x20 || c == 0x7F) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                out += escaped;
+            } else {
+                out += static_cast<char>(c);
+            }
+        }
+        ++p;
+    }
+    return out + "\"";
+}
+
+const char* kindName(engine::StreamTally::Kind kind)
+{
+    switch (kind) {
+    case engine::StreamTally::Kind::EightBit: return "8-bit";
+    case engine::StreamTally::Kind::Utf16LE: return "UTF-16LE";
+    case engine::StreamTally::Kind::Utf16BE: return "UTF-16BE";
+    }
+    return "";
+}
+
+std::string resultJson(const JsonResult& result) { return resultFields(result) + "}\n"; }
+
+std::string histogramJson(const JsonResult& result, const engine::StreamTally& tally, const FontRecord& font,
+                          const std::string& dataFile)
+{
+    std::string out = resultFields(result);
+    out += ",\"Histogram\":" + histogram(result.measurement.widths);
+    out += ",\"Tally\":{\"Font\":" + fontJson(font) + ",\"DataFile\":" + jsonString(dataFile) +
+           ",\"Kind\":" + jsonString(kindName(tally.kind)) + ",\"ValidUtf8\":" + (tally.validUtf8 ? "true" : "false") +
+           ",\"LineCount\":" + std::to_string(tally.lineCount) + ",\"Readings\":{";
+    const engine::LineTally* readings[3] = {&tally.common, &tally.utf8, &tally.windows1252};
+    const engine::Encoding encodings[3] = {tally.encoding(), engine::Encoding::Utf8, engine::Encoding::Windows1252};
+    for (std::size_t i = 0; i < 3; ++i)
+        out += std::string(i ? "," : "") + jsonString(readingNames[i]) + ":{\"Histogram\":" +
+               histogram(readings[i]->widths) + ",\"Widest\":" +
+               widestJson(decodedWidest(readings[i]->widest, encodings[i], tally.decodedTexts)) + "}";
+    return out + "}}}\n";
+}
+
+}  // namespace tool

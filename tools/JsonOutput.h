@@ -1,0 +1,41 @@
+#pragma once
+// The tool's JSON: the statistics of a measurement, and with --histogram
+// everything --merge needs to add parts of a data set together.
+
+#include "FontSelections.h"
+#include "StreamTally.h"
+#include "WidthStatistics.h"
+
+#include <string>
+#include <string_view>
+
+namespace tool {
+
+// A JSON string; bytes that are not UTF-8 become U+FFFD.
+std::string jsonString(std::string_view text);
+
+// The options a part was measured with; parts merge only when these agree.
+struct FontRecord {
+    engine::FontSelections selections;
+    int dpi = 96;
+};
+
+struct JsonResult {
+    const engine::Measurement& measurement;
+    const engine::Statistics& statistics;
+    std::string face;  // the face the font layer chose
+};
+
+// One line: the statistics, the exact fits, the widest lines, the face
+// and the encoding.
+std::string resultJson(const JsonResult& result);
+
+// The same, with the count of lines of each width and the tally.
+std::string histogramJson(const JsonResult& result, const engine::StreamTally& tally, const FontRecord& font,
+                          const std::string& dataFile);
+
+// The names the tally uses for its kinds and readings.
+const char* kindName(engine::StreamTally::Kind kind);
+inline constexpr const char* readingNames[3] = {"Common", "UTF-8", "Windows-1252"};
+
+}  // namespace tool
