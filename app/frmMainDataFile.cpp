@@ -27,7 +27,8 @@ void frmMain::useDataFile(const QString& path)
     lblFile->setToolTip(dataFilePath_);
     // The next Open starts there; not being able to remember it changes
     // nothing now.
-    writeDataFolder(applicationTitle(), file.absolutePath());
+    if (!path.isEmpty())
+        writeDataFolder(applicationTitle(), file.absolutePath());
 }
 
 void frmMain::openStartupFile(const QString& path)
