@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QProgressBar>
 
+#include <cmath>
+
 PreviewBox::PreviewBox(QWidget* parent) : QFrame(parent), dc_(1, 1), progress_(new QProgressBar(this))
 {
     setObjectName(QStringLiteral("picText"));
@@ -32,22 +34,37 @@ void PreviewBox::showProgress(int percent)
     progress_->show();
 }
 
+bool PreviewBox::fitBitmap()
+{
+    const QRect area = contentsRect();
+    const double ratio = devicePixelRatioF() > 0 ? devicePixelRatioF() : 1.0;
+    // Whole device pixels covering the area; the painter clips the rest.
+    const int width = static_cast<int>(std::ceil(area.width() * ratio));
+    const int height = static_cast<int>(std::ceil(area.height() * ratio));
+    if (ratio == scale_ && width == dc_.image().width() && height == dc_.image().height())
+        return false;
+    scale_ = ratio;
+    dc_.resize(width, height);
+    return true;
+}
+
 void PreviewBox::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event);  // the frame
     const Bitmap& bitmap = dc_.image();
-    const QImage image(reinterpret_cast<const uchar*>(bitmap.pixels()), bitmap.width(), bitmap.height(),
-                       bitmap.width() * 4, QImage::Format_RGB32);
+    QImage image(reinterpret_cast<const uchar*>(bitmap.pixels()), bitmap.width(), bitmap.height(),
+                 bitmap.width() * 4, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale_);
     QPainter painter(this);
+    painter.setClipRect(contentsRect());
     painter.drawImage(contentsRect().topLeft(), image);
 }
 
 void PreviewBox::resizeEvent(QResizeEvent* event)
 {
     QFrame::resizeEvent(event);
+    fitBitmap();
     const QRect area = contentsRect();
-    if (area.width() != dc_.image().width() || area.height() != dc_.image().height())
-        dc_.resize(area.width(), area.height());
     const int barHeight = progress_->sizeHint().height();
     progress_->setGeometry(area.left() + 4, area.bottom() - barHeight - 3, area.width() - 8, barHeight);
 }

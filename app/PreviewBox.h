@@ -1,6 +1,7 @@
 #pragma once
 // picText: the box the font preview is drawn in. It owns the bitmap that
-// the preview's device context draws on and shows it as it is.
+// the preview's device context draws on and shows it as it is: a bitmap of
+// device pixels, so the preview is sharp at any scale factor.
 
 #include "DeviceContext.h"
 
@@ -16,6 +17,12 @@ public:
     BitmapDC& dc() { return dc_; }
     const BitmapDC& dc() const { return dc_; }
 
+    // Sizes the bitmap to the box in device pixels at the window's current
+    // scale; true when it changed (and was cleared).
+    bool fitBitmap();
+    // Device pixels to a pixel that the bitmap was made for.
+    double scale() const { return scale_; }
+
     // The calculation's progress, shown along the box's bottom edge, so no
     // other control moves; a negative value hides it, unknownProgress shows
     // that work goes on without saying how far.
@@ -28,5 +35,6 @@ protected:
 
 private:
     BitmapDC dc_;
+    double scale_ = 1.0;
     QProgressBar* progress_;
 };

@@ -6,6 +6,7 @@
 #include "CurrentFont.h"
 #include "FontNames.h"
 #include "FontPreview.h"
+#include "ListPopupStyle.h"
 #include "PreviewBox.h"
 #include "SortedComboBox.h"
 #include "Twips.h"
@@ -47,6 +48,9 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent)
     buildControls();
     chooseFonts();
     connectSelections();
+    installShortcuts();
+    setAcceptDrops(true);
+    setMinimumClientSize();
     resize(platform::twipsToPixels(clientWidth, dpi()), platform::twipsToPixels(clientHeight, dpi()));
     SetScreenLogPixelsY(dpi());
 }
@@ -75,6 +79,23 @@ void frmMain::place(QWidget* control, const QRectF& twips)
     control->setGeometry(pixels);
 }
 
+void frmMain::setMinimumClientSize()
+{
+    // Every control whole, with the margin the design leaves on the right
+    // and at the foot. The preview counts at its designed size, the
+    // smallest the resize rule gives it.
+    QRectF preview = twipsOf(picText);
+    preview.setWidth(designOuterWidth - preview.left() - previewRightMargin);
+    preview.setHeight(designOuterHeight - preview.top() - previewBottomMargin);
+    QRectF all = preview;
+    for (const auto& [control, twips] : design_)
+        if (control != picText)
+            all |= twips;
+    constexpr double designMargin = 120;
+    setMinimumSize(platform::twipsToPixels(all.right() + designMargin, dpi()),
+                   platform::twipsToPixels(all.bottom() + designMargin, dpi()));
+}
+
 QRectF frmMain::twipsOf(const QWidget* control) const
 {
     for (const auto& [widget, twips] : design_)
@@ -91,9 +112,11 @@ void frmMain::buildControls()
         place(l, twips);
         return l;
     };
-    const auto list = [this](QComboBox* box, const char* name, QRectF twips) {
+    auto* popupStyle = new ListPopupStyle(this);
+    const auto list = [this, popupStyle](QComboBox* box, const char* name, QRectF twips) {
         box->setObjectName(QLatin1String(name));
         box->setEditable(false);  // the text is always one of the entries
+        box->setStyle(popupStyle);  // so the open list keeps to 16 rows
         box->setMaxVisibleItems(16);
         place(box, twips);
         return box;
@@ -197,6 +220,11 @@ void frmMain::connectSelections()
         connect(box, &QComboBox::currentIndexChanged, this, &frmMain::DrawFont);
     for (QCheckBox* box : {chkItalic, chkUnderline, chkStrikeOut})
         connect(box, &QCheckBox::toggled, this, &frmMain::DrawFont);
+    // And is remembered for the next run.
+    for (QComboBox* box : {static_cast<QComboBox*>(cmbFont), cmbSize, cmbWeight, cmbWidth})
+        connect(box, &QComboBox::currentIndexChanged, this, &frmMain::rememberFont);
+    for (QCheckBox* box : {chkItalic, chkUnderline, chkStrikeOut})
+        connect(box, &QCheckBox::toggled, this, &frmMain::rememberFont);
 }
 
 void frmMain::setTabOrder()
@@ -214,15 +242,18 @@ void frmMain::Load()
     DisableInputs();
     setWindowTitle(QString::fromUtf8(appinfo::caption));
 
-    // The window shows, centred and still disabled, while the fonts are read.
-    if (const QScreen* where = screen())
-        move(where->availableGeometry().center() - rect().center());
+    // The window shows where it was left, or centred, still disabled while
+    // the fonts are read.
+    if (!restoreRememberedGeometry())
+        if (const QScreen* where = screen())
+            move(where->availableGeometry().center() - rect().center());
     show();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
     {
         // Filling and selecting raise no redraws; one follows below.
         const QSignalBlocker font(cmbFont), size(cmbSize), weight(cmbWeight), width(cmbWidth);
+        const QSignalBlocker italic(chkItalic), underline(chkUnderline), strikeOut(chkStrikeOut);
         for (const std::string& name : platform::installedScreenFonts())
             if (!name.empty())
                 cmbFont->addSorted(QString::fromStdString(name));
@@ -234,10 +265,7 @@ void frmMain::Load()
         for (int pixels = 1; pixels <= 100; ++pixels)
             cmbWidth->addItem(QString::number(pixels));
 
-        cmbWidth->setCurrentIndex(0);
-        cmbWeight->setCurrentIndex(3);
-        cmbFont->setCurrentIndex(cmbFont->count() > 0 ? 0 : -1);
-        cmbSize->setCurrentIndex(7);
+        selectRememberedFont();
     }
     DrawFont();
 
@@ -275,7 +303,8 @@ void frmMain::DrawFont()
     if (exiting_)
         return;
     ++drawCount_;
-    engine::drawFontPreview(picText->dc(), GetScreenDC(), selections(), logFont_);
+    picText->fitBitmap();  // the scale may have changed with the screen
+    engine::drawFontPreview(picText->dc(), GetScreenDC(), selections(), logFont_, picText->scale());
     picText->update();
 }
 

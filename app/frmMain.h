@@ -40,6 +40,13 @@ public:
     void DisableInputs();
     void EnableInputs();
 
+    // Makes path the data file, as choosing it with Open does: the step-4
+    // label and its tooltip, the path Calculate uses, the remembered folder.
+    void useDataFile(const QString& path);
+    // A file named on the command line: taken if it is a file, otherwise
+    // the window starts without one and says why in a message box.
+    void openStartupFile(const QString& path);
+
     // The commands.
     void Open();
     void Calculate();
@@ -93,6 +100,9 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildControls();
@@ -100,6 +110,13 @@ private:
     void chooseFonts();
     void connectSelections();
     void setTabOrder();
+    void setMinimumClientSize();
+    void installShortcuts();
+    void selectRememberedFont();
+    void rememberFont() const;
+    bool restoreRememberedGeometry();
+    void rememberOnExit() const;
+    bool busy() const;
     void showResults();
     void showCalculationProgress();
     void publishResults(const engine::CalculationResult& result);

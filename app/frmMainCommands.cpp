@@ -9,6 +9,7 @@
 #include "Dialogs.h"
 #include "OpenFilterSetting.h"
 #include "PreviewBox.h"
+#include "RememberedSelections.h"
 #include "ReportWriter.h"
 #include "UserMessages.h"
 #include "frmResults.h"
@@ -37,6 +38,7 @@ void frmMain::Open()
     request.filters = platform::parseFilterText(QString::fromLatin1(openFilterText));
     request.selectedFilter = readOpenFilterIndex(applicationTitle());
     request.fileName = dataFilePath_;
+    request.folder = readDataFolder(applicationTitle());
 
     const platform::OpenFileAnswer answer = platform::dialogs().openFile(this, request);
     if (!answer.accepted)
@@ -44,10 +46,7 @@ void frmMain::Open()
 
     // The chosen file is taken even if the filter could not be remembered.
     writeOpenFilterIndex(applicationTitle(), answer.selectedFilter);
-    dataFilePath_ = answer.path;
-    dataFileTitle_ = QFileInfo(answer.path).fileName();
-    lblFile->setText(dataFileTitle_);
-    lblFile->setToolTip(dataFilePath_);
+    useDataFile(answer.path);
 }
 
 void frmMain::Calculate()
@@ -133,6 +132,8 @@ void frmMain::Exit()
 {
     // Safe to run again from the window's own closing: the font is 0 by
     // then and a closing window ignores a second close.
+    if (!exiting_)
+        rememberOnExit();
     engine::releaseCurrentFont();
     exiting_ = true;
     if (calculation_)

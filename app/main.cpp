@@ -2,20 +2,37 @@
 
 #include "AppIcon.h"
 #include "AppInfo.h"
+#include "StartupArguments.h"
 #include "frmMain.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromUtf8(appinfo::title));
-    QApplication::setApplicationVersion(
+    QCoreApplication::setApplicationName(QString::fromUtf8(appinfo::title));
+    QCoreApplication::setApplicationVersion(
         QStringLiteral("%1.%2.%3").arg(appinfo::major).arg(appinfo::minor).arg(appinfo::revision));
+    answerInformationRequests(argc, argv);
+
+    QApplication app(argc, argv);
+    const StartupArguments arguments = parseStartupArguments(QApplication::arguments(), QDir::currentPath());
+    if (!arguments.error.isEmpty()) {
+        std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", argv[0],
+                     qPrintable(arguments.error), argv[0]);
+        return 2;
+    }
     QApplication::setWindowIcon(applicationIcon());
     QApplication::setDesktopFileName(QStringLiteral("spanwick"));
 
     frmMain window;
     window.Load();
+    // From the event loop, so a message about the file comes over a window
+    // that is already drawn.
+    if (!arguments.dataFile.isEmpty())
+        QTimer::singleShot(0, &window, [&window, &arguments] { window.openStartupFile(arguments.dataFile); });
     return QApplication::exec();
 }

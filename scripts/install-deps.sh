@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the screenshots need.
+# Installs the Debian packages the build, the tests and the screenshots need
+# (openbox, xdotool, imagemagick and xclip are for looking at the program
+# under Xvfb).
 # Safe to run again: it asks apt only for what is missing.
 set -euo pipefail
 
@@ -8,6 +10,7 @@ packages=(
   qt6-base-dev libfreetype-dev libfontconfig-dev libgtest-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
   xvfb xauth
+  openbox xdotool imagemagick xclip
 )
 
 missing=()

@@ -161,16 +161,21 @@ void Font::drawLine(Bitmap& target, int left, int right, int baseline, int posit
     target.fillRect(left, top, right, top + height, colour);
 }
 
-int Font::draw(Bitmap& target, int x, int y, const std::u32string& text, std::uint32_t colour)
+int Font::draw(Bitmap& target, int x, int y, const std::u32string& text, std::uint32_t colour,
+               const std::int32_t* advances)
 {
     const int baseline = y + ascent();
     int pen = x;
-    for (char32_t code : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
         // The pen moves by the measured width, so the picture shows exactly
-        // what is measured.
-        if (!loadGlyph(face_->glyphIndex(code)))
+        // what is measured. Given advances are kept even for a glyph that
+        // cannot be drawn, so the characters after it stay in place.
+        if (!loadGlyph(face_->glyphIndex(text[i]))) {
+            if (advances)
+                pen += advances[i];
             continue;
-        const int advance = loadedAdvance();
+        }
+        const int advance = advances ? advances[i] : loadedAdvance();
         drawGlyph(target, pen, baseline, colour);
         pen += advance;
     }

@@ -33,8 +33,11 @@ public:
     int advanceWidth(std::uint32_t code);
 
     // Draws one line of text with its top-left corner at (x, y) in the given
-    // colour; returns the pen position after the last character.
-    int draw(Bitmap& target, int x, int y, const std::u32string& text, std::uint32_t colour);
+    // colour; returns the pen position after the last character. The pen
+    // moves by the font's own widths, or by advances[i] after character i
+    // when advances is given (one entry per character of text).
+    int draw(Bitmap& target, int x, int y, const std::u32string& text, std::uint32_t colour,
+             const std::int32_t* advances = nullptr);
 
 private:
     Font() = default;

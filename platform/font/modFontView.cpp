@@ -153,6 +153,19 @@ BOOL TextOutA(HDC dc, int x, int y, const char* text, int count)
     return 1;
 }
 
+BOOL ExtTextOutA(HDC dc, int x, int y, unsigned options, const RECT* rect, const char* text, unsigned count,
+                 const std::int32_t* advances)
+{
+    const LayerLock lock(layerMutex());
+    const auto font = selectedFont(dc);
+    Bitmap* target = dc ? dc->bitmap() : nullptr;
+    if (!font || !target || !text || options != 0 || rect)
+        return 0;
+    const std::size_t length = strnlen(text, count);
+    font->draw(*target, x, y, decodeUtf8(std::string_view(text, length)), BitmapDC::textColour, advances);
+    return 1;
+}
+
 int GetTextFaceA(HDC dc, int size, char* name)
 {
     const LayerLock lock(layerMutex());

@@ -70,6 +70,23 @@ BOOL GetCharWidth32A(HDC dc, std::uint32_t first, std::uint32_t last, std::int32
 // Only a context over a bitmap has anything to draw on.
 BOOL TextOutA(HDC dc, int x, int y, const char* text, int count);
 
+struct RECT {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+};
+
+// TextOutA with explicit advances: after the i-th character the pen moves
+// by advances[i] pixels instead of the font's own width, so text drawn
+// with a font made at another scale can still stand where the measured
+// widths put it. Characters, not bytes: advances holds one entry per UTF-8
+// character of the count bytes. Null advances draws exactly as TextOutA.
+// No options (clipping, opaquing) are supported: options must be 0 and
+// rect null.
+BOOL ExtTextOutA(HDC dc, int x, int y, unsigned options, const RECT* rect, const char* text, unsigned count,
+                 const std::int32_t* advances);
+
 // Copies the selected font's face name (with its zero byte) into name and
 // returns the number of bytes copied, zero byte included.
 int GetTextFaceA(HDC dc, int size, char* name);

@@ -23,4 +23,14 @@ bool SaveSetting(const QString& application, const QString& section, const QStri
     return settings.status() == QSettings::NoError;
 }
 
+bool SaveSettings(const QString& application, const QString& section,
+                  const QList<QPair<QString, QString>>& keysAndValues)
+{
+    QSettings settings(application, application);
+    for (const auto& [key, value] : keysAndValues)
+        settings.setValue(settingKey(section, key), value);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
 }  // namespace platform

@@ -26,6 +26,7 @@ struct OpenFileRequest {
     QList<FileFilter> filters;
     int selectedFilter = 1;  // 1-based, as the settings keep it
     QString fileName;        // what the previous use left in the dialog
+    QString folder;          // where to start when no file name is given
 };
 
 struct OpenFileAnswer {

@@ -76,6 +76,8 @@ OpenFileAnswer runOpenDialog(QWidget* owner, const OpenFileRequest& request)
     FileDialog dialog(owner, QFileDialog::AcceptOpen, request.filters, request.selectedFilter);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
+    else if (!request.folder.isEmpty() && QFileInfo(request.folder).isDir())
+        dialog.setDirectory(request.folder);
     OpenFileAnswer answer;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return answer;

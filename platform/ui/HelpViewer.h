@@ -1,12 +1,15 @@
 #pragma once
 // The help viewer: a window of its own that shows the help file (HTML kept
 // under the name the program gives it) from its first page, beside the
-// program rather than in front of it.
+// program rather than in front of it. Back, Forward and Contents move
+// through it (Alt+Left, Alt+Right, Alt+Home); Esc and Ctrl+W close it.
 
 #include <QPointer>
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 
+class QAction;
 class QTextBrowser;
 
 namespace platform {
@@ -14,17 +17,30 @@ namespace platform {
 class HelpViewer : public QWidget {
     Q_OBJECT
 public:
-    // Shows the file in the one viewer window, opening it if needed.
+    // Shows the file in the one viewer window, opening it if needed: an
+    // opening viewer is placed beside the owner.
     static HelpViewer* show(QWidget* owner, const QString& helpFile);
 
-    // The text shown, for tests.
+    // For tests: the text shown, the page's address, the browser and the
+    // toolbar's actions.
     QString shownText() const;
+    QUrl shownPage() const;
+    QTextBrowser* browser() const { return browser_; }
+    QAction* backAction() const { return back_; }
+    QAction* forwardAction() const { return forward_; }
+    QAction* contentsAction() const { return contents_; }
 
 private:
     explicit HelpViewer(QWidget* owner);
     void load(const QString& helpFile);
+    void showContents();
+    void placeBesideOwner();
 
     QTextBrowser* browser_;
+    QAction* back_;
+    QAction* forward_;
+    QAction* contents_;
+    QUrl contentsPage_;  // empty while no file could be shown
     static QPointer<HelpViewer> instance_;
 };
 

@@ -85,6 +85,8 @@ private slots:
 
     void init()
     {
+        // Each test starts as a first run: nothing remembered.
+        QSettings(QStringLiteral("Spanwick"), QStringLiteral("Spanwick")).clear();
         dialogs_ = std::make_unique<ScriptedDialogs>();
         window_ = std::make_unique<frmMain>();
         window_->Load();
