@@ -26,9 +26,10 @@ const std::vector<std::string>& weightNames()
 
 const char* usageText()
 {
+    // help2man turns the "or:" lines into the manual page's synopsis.
     return "Usage: spanwick-measure [options] FILE\n"
-           "       spanwick-measure --char-widths [font options]\n"
-           "       spanwick-measure --list-fonts\n"
+           "  or:  spanwick-measure --char-widths [font options]\n"
+           "  or:  spanwick-measure --list-fonts\n"
            "\n"
            "Measures every line of FILE in a font and prints the width statistics\n"
            "as the 21-line report Spanwick saves.\n"
