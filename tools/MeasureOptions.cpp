@@ -29,11 +29,12 @@ std::string weightList()
 
 const char* usageText()
 {
+    // help2man turns the "or:" lines into the manual page's synopsis.
     return "Usage: spanwick-measure [options] FILE\n"
-           "       spanwick-measure --max-width N [options] FILE\n"
-           "       spanwick-measure --merge [--json|--histogram] PART.json...\n"
-           "       spanwick-measure --char-widths [font options]\n"
-           "       spanwick-measure --list-fonts\n"
+           "  or:  spanwick-measure --max-width N [options] FILE\n"
+           "  or:  spanwick-measure --merge [--json|--histogram] PART.json...\n"
+           "  or:  spanwick-measure --char-widths [font options]\n"
+           "  or:  spanwick-measure --list-fonts\n"
            "\n"
            "Measures the width in pixels of every line of FILE in a font and prints\n"
            "the width statistics as the 21-line report Spanwick saves. FILE may be a\n"
