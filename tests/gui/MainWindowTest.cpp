@@ -22,6 +22,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QProgressBar>
+
+#include <thread>
+
+#include <sys/stat.h>
 
 #include <memory>
 
@@ -455,6 +460,45 @@ private slots:
         QTest::keyClick(&w, Qt::Key_Escape);
         QVERIFY(w.isVisible());
         w.EnableInputs();
+    }
+
+    // The measurement runs on a thread of its own: while it waits for a
+    // FIFO's writer the window is busy, yet repaints, shows its progress
+    // and ignores Escape; the results come once the writer is done.
+    void aCalculationRunsBesideTheWindow()
+    {
+        const QString fifo = folder_.filePath(QStringLiteral("stream"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        chooseDataFile(fifo);
+        bool disabled = false, repainted = false, progressShown = false, stillOpen = false;
+        std::thread writer;
+        QString shownFace;
+        QTimer::singleShot(700, window_.get(), [&] {
+            disabled = !window_->cmdCalculate->isEnabled() && !window_->cmbFont->isEnabled();
+            const int draws = window_->drawCount();
+            window_->repaint();
+            repainted = window_->drawCount() > draws;
+            const auto* bar = window_->picText->findChild<QProgressBar*>();
+            progressShown = bar && bar->isVisible() && bar->maximum() == 0;  // no end known
+            QTest::keyClick(window_.get(), Qt::Key_Escape);
+            stillOpen = window_->isVisible();
+            writer = std::thread([fifo] {
+                QFile out(fifo);
+                if (out.open(QIODevice::WriteOnly))
+                    out.write("abc\nde\n");
+            });
+            closeNextModal(&shownFace);
+        });
+        window_->Calculate();
+        writer.join();
+        QVERIFY(disabled);
+        QVERIFY(repainted);
+        QVERIFY(progressShown);
+        QVERIFY(stillOpen);
+        QCOMPARE(shownFace, window_->cmbFont->currentText());
+        QVERIFY(dialogs_->messages.isEmpty());
+        QVERIFY(window_->cmdCalculate->isEnabled());
+        QVERIFY(!window_->picText->findChild<QProgressBar*>()->isVisible());
     }
 
     // Exit ends the application's event loop, so these come last.
