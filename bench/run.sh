@@ -1,69 +1,87 @@
 #!/usr/bin/env bash
-# Times the line measurement against wc -l and wc -L on large files.
+# Times spanwick-measure on large files, side by side in one run with its
+# yardsticks: wc -l and wc -L, the previous release, and itself on one
+# thread against all. Figures are best wall times of RUNS runs, warm cache,
+# as ratios; peak memory is /usr/bin/time -v's maximum resident set size.
 #
 #   bench/run.sh            (from anywhere; the data lives in $BENCH_DIR)
 #
-# BENCH_DIR  work folder for the data and the driver (default /tmp/spanwick-bench)
+# BENCH_DIR  work folder for the data and the previous release (default /tmp/spanwick-bench)
 # BUILD_DIR  the CMake build folder to use or create (default build)
+# PREVIOUS   the commit of the previous release (default 1be0adf, 1.1.0 with its two-pass engine)
 # RUNS       timed runs per command, the best is kept (default 3)
-#
-# The data files are generated once and reused. Each command reads the file
-# once untimed first, so every figure is with the file in the page cache.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BENCH_DIR=${BENCH_DIR:-/tmp/spanwick-bench}
 BUILD_DIR=${BUILD_DIR:-build}
+PREVIOUS=${PREVIOUS:-1be0adf}
 RUNS=${RUNS:-3}
 cd "$ROOT"
 mkdir -p "$BENCH_DIR"
 
-# --- build -----------------------------------------------------------------
+# --- builds ----------------------------------------------------------------
 if [[ ! -f "$BUILD_DIR/CMakeCache.txt" ]]; then
     cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release
 fi
 buildType=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$BUILD_DIR/CMakeCache.txt")
 [[ "$buildType" == Release ]] || echo "warning: $BUILD_DIR is a '$buildType' build, not Release" >&2
-cmake --build "$BUILD_DIR" -j2 --target bench
+cmake --build "$BUILD_DIR" -j"$(nproc)" --target bench
 
 TOOL="$BUILD_DIR/tools/spanwick-measure"
-DRIVER="$BUILD_DIR/bench/measure_driver"  # the engine alone: fixed widths, no font
 GEN="$BUILD_DIR/bench/gen_data"
 
-# --- data ------------------------------------------------------------------
+# The previous release, built once from its commit beside this checkout.
+OLD_SRC="$BENCH_DIR/previous-$PREVIOUS"
+OLD="$OLD_SRC/build/tools/spanwick-measure"
+if [[ ! -x "$OLD" ]]; then
+    rm -rf "$OLD_SRC"
+    git -C "$ROOT" worktree prune
+    git -C "$ROOT" worktree add --detach "$OLD_SRC" "$PREVIOUS" >/dev/null
+    cmake -S "$OLD_SRC" -B "$OLD_SRC/build" -DCMAKE_BUILD_TYPE=Release -DSPANWICK_BUILD_TESTS=OFF >/dev/null
+    cmake --build "$OLD_SRC/build" -j"$(nproc)" --target spanwick-measure >/dev/null
+fi
 
+# --- data ------------------------------------------------------------------
 FILES=()
 make_data() {  # kind mebibytes name
     local file="$BENCH_DIR/$3"
     if [[ ! -f "$file" ]]; then
         echo "generating $file ..." >&2
-        "$GEN" "$1" "$2" "$file.part" && mv "$file.part" "$file"
+        case "$1" in
+        newlines) head -c $(($2 << 20)) /dev/zero | tr '\0' '\n' >"$file.part" ;;
+        oneline) head -c $(($2 << 20)) /dev/zero | tr '\0' 'x' >"$file.part" ;;
+        *) "$GEN" "$1" "$2" "$file.part" ;;
+        esac
+        mv "$file.part" "$file"
     fi
     FILES+=("$file")
 }
 make_data ascii 1024 ascii-1g.txt
 make_data utf8 256 mixed-utf8-256m.txt
-make_data long 256 long-lines-256m.txt
 make_data crlf 256 crlf-256m.txt
+make_data long 256 long-lines-256m.txt
+make_data newlines 256 newlines-256m.txt
+make_data oneline 1024 one-line-1g.txt
 
 # --- timing ----------------------------------------------------------------
-# Best wall time in seconds of RUNS runs of the command; output discarded.
-best_time() {
-    local best="" start end took i
-    "$@" >/dev/null 2>&1 || { echo "FAILED"; return; }
+# Sets SECONDS_BEST (best wall time of RUNS runs) and PEAK_MB (largest peak
+# resident size) for a command; its output is discarded.
+measure() {
+    local best="" peak=0 start end took i kb
+    SECONDS_BEST=FAILED PEAK_MB=-
+    "$@" >/dev/null 2>&1 || return 0
     for ((i = 0; i < RUNS; i++)); do
         start=$(date +%s%N)
-        "$@" >/dev/null 2>&1 || true
+        /usr/bin/time -f %M -o "$BENCH_DIR/time.out" "$@" >/dev/null 2>&1 || true
         end=$(date +%s%N)
         took=$((end - start))
+        kb=$(tail -1 "$BENCH_DIR/time.out")
+        ((kb > peak)) && peak=$kb
         if [[ -z "$best" || $took -lt $best ]]; then best=$took; fi
     done
-    awk -v ns="$best" 'BEGIN { printf "%.3f", ns / 1e9 }'
-}
-
-mbps() {  # bytes seconds
-    [[ "$2" == FAILED ]] && { echo "-"; return; }
-    awk -v b="$1" -v s="$2" 'BEGIN { printf "%.0f", b / 1e6 / s }'
+    SECONDS_BEST=$(awk -v ns="$best" 'BEGIN { printf "%.3f", ns / 1e9 }')
+    PEAK_MB=$(awk -v kb="$peak" 'BEGIN { printf "%.0f", kb / 1024 }')
 }
 
 ratio() {  # seconds of the yardstick, seconds of ours: our speed over its speed
@@ -71,23 +89,34 @@ ratio() {  # seconds of the yardstick, seconds of ours: our speed over its speed
     awk -v y="$1" -v o="$2" 'BEGIN { printf "%.2f", y / o }'
 }
 
+row() {  # label seconds peak bytes [ratios...]
+    local label=$1 s=$2 peak=$3 bytes=$4
+    shift 4
+    local speed="-"
+    [[ "$s" != FAILED ]] && speed=$(awk -v b="$bytes" -v s="$s" 'BEGIN { printf "%.0f", b / 1e6 / s }')
+    printf "  %-26s %8s s %7s MB/s %6s MiB  %s\n" "$label" "$s" "$speed" "$peak" "$*"
+}
+
+THREADS=$(nproc)
 echo
-echo "locale for wc: ${LC_ALL:-${LC_CTYPE:-${LANG:-C}}}; best of $RUNS runs; MB = 10^6 bytes"
+echo "$(nproc) cores; locale for wc: ${LC_ALL:-${LC_CTYPE:-${LANG:-C}}}; best of $RUNS runs; MB = 10^6 bytes"
+echo "ratios are speed over the yardstick's speed: above 1 is faster"
 for file in "${FILES[@]}"; do
     bytes=$(stat -c %s "$file")
     cat "$file" >/dev/null  # into the page cache
-    tWcl=$(best_time wc -l "$file")
-    tWcL=$(best_time wc -L "$file")
-    tDrv=$(best_time "$DRIVER" "$file")
     echo
     echo "$(basename "$file")  ($(awk -v b="$bytes" 'BEGIN { printf "%.0f", b / 1e6 }') MB)"
-    printf "  %-22s %8s s %8s MB/s\n" "wc -l" "$tWcl" "$(mbps "$bytes" "$tWcl")"
-    printf "  %-22s %8s s %8s MB/s\n" "wc -L" "$tWcL" "$(mbps "$bytes" "$tWcL")"
-    printf "  %-22s %8s s %8s MB/s   vs wc -l %5s   vs wc -L %6s\n" "engine (driver)" "$tDrv" \
-        "$(mbps "$bytes" "$tDrv")" "$(ratio "$tWcl" "$tDrv")" "$(ratio "$tWcL" "$tDrv")"
-    tTool=$(best_time "$TOOL" --json "$file")
-    printf "  %-22s %8s s %8s MB/s   vs wc -l %5s   vs wc -L %6s\n" "spanwick-measure --json" "$tTool" \
-        "$(mbps "$bytes" "$tTool")" "$(ratio "$tWcl" "$tTool")" "$(ratio "$tWcL" "$tTool")"
+    measure wc -l "$file"; tWcl=$SECONDS_BEST; row "wc -l" "$tWcl" "$PEAK_MB" "$bytes"
+    measure wc -L "$file"; tWcL=$SECONDS_BEST; row "wc -L" "$tWcL" "$PEAK_MB" "$bytes"
+    measure "$OLD" --json "$file"; tOld=$SECONDS_BEST; row "previous release" "$tOld" "$PEAK_MB" "$bytes"
+    measure "$TOOL" --json --threads 1 "$file"; tOne=$SECONDS_BEST
+    row "spanwick-measure, 1 thread" "$tOne" "$PEAK_MB" "$bytes" \
+        "vs previous $(ratio "$tOld" "$tOne")  vs wc -l $(ratio "$tWcl" "$tOne")  vs wc -L $(ratio "$tWcL" "$tOne")"
+    measure "$TOOL" --json --threads "$THREADS" "$file"; tAll=$SECONDS_BEST
+    row "spanwick-measure, $THREADS threads" "$tAll" "$PEAK_MB" "$bytes" \
+        "vs previous $(ratio "$tOld" "$tAll")  vs wc -l $(ratio "$tWcl" "$tAll")  vs 1 thread $(ratio "$tOne" "$tAll")"
+    measure sh -c "cat '$file' | '$TOOL' --json -"; tPipe=$SECONDS_BEST
+    row "the same from a pipe" "$tPipe" "$PEAK_MB" "$bytes" "vs 1 thread on the file $(ratio "$tOne" "$tPipe")"
 done
 
 echo
