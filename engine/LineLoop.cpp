@@ -353,7 +353,9 @@ private:
                 if (p - pieceStart_ >= 16)
                     before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 16));
                 for (int k = 0; k < 4; ++k) {
-                    if (!utf8Vector(v[k], before))
+                    // ASCII with no sequence still open from before: nothing to check.
+                    const bool plain = _mm_movemask_epi8(v[k]) == 0 && (_mm_movemask_epi8(before) & 0xE000) == 0;
+                    if (!plain && !utf8Vector(v[k], before))
                         return 0;
                     before = v[k];
                 }

@@ -1,7 +1,6 @@
 #pragma once
 // UTF-8: the one decoder of the program, for data files and names alike.
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -53,17 +52,21 @@ inline int decodeUtf8Sequence(const unsigned char* p, const unsigned char* end, 
 }
 
 // The fast path of decodeUtf8Sequence for a sequence already known to be
-// valid, with no branches: the lead byte at p (>= 0xC0) and the bytes after
-// it; reads 4 bytes. Sets length to 2..4.
+// valid: the lead byte at p (>= 0xC0) and the bytes after it. Sets length
+// to 2..4. In text of one script the branches go the same way each time.
 inline char32_t decodeCheckedUtf8Sequence(const unsigned char* p, unsigned& length)
 {
-    const std::uint32_t lead = p[0];
-    length = 2 + (lead >= 0xE0) + (lead >= 0xF0);
-    const std::uint32_t bytes = std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
-    const std::uint32_t y = bytes >> (32 - 8 * length);  // the sequence, right-aligned
-    const std::uint32_t bits = (y & 0x07000000) >> 6 | (y & 0x003F0000) >> 4 | (y & 0x00003F00) >> 2 | (y & 0x3F);
-    // The mask drops the lead byte's marker bits that the compaction kept.
-    return bits & ((1u << (5 * length + 1)) - 1);
+    const char32_t lead = p[0];
+    if (lead < 0xE0) {
+        length = 2;
+        return (lead & 0x1F) << 6 | (p[1] & 0x3F);
+    }
+    if (lead < 0xF0) {
+        length = 3;
+        return (lead & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F);
+    }
+    length = 4;
+    return (lead & 0x07) << 18 | (p[1] & 0x3F) << 12 | (p[2] & 0x3F) << 6 | (p[3] & 0x3F);
 }
 
 // Whether all of text is UTF-8.
