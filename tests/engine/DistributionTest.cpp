@@ -167,7 +167,7 @@ TEST(WidestLines, KeepTheTenWidestEarlierFirst)
 {
     engine::WidestLines widest;
     for (std::uint64_t line = 1; line <= 30; ++line)
-        widest.offer(line, static_cast<std::int64_t>(line % 7), "t" + std::to_string(line));
+        widest.offer(line, static_cast<std::int64_t>(line % 7), std::to_string(line));
     std::vector<std::uint64_t> lines;
     for (const engine::WideLine& l : widest.lines())
         lines.push_back(l.line);
