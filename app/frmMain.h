@@ -4,6 +4,7 @@
 
 #include "FontSelections.h"
 #include "CalculateWidth.h"
+#include "ReportWriter.h"
 #include "modFontView.h"
 
 #include <QElapsedTimer>
@@ -117,7 +118,7 @@ private:
     bool restoreRememberedGeometry();
     void rememberOnExit() const;
     bool busy() const;
-    void showResults();
+    void showResults(report::MeasuredDetail measured);
     void showCalculationProgress();
     void publishResults(const engine::CalculationResult& result);
 

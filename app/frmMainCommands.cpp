@@ -90,7 +90,8 @@ void frmMain::CalculateWidth()
 
     publishResults(result);
     if (result.outcome == engine::Outcome::Done) {
-        showResults();
+        showResults(report::MeasuredDetail{result.measurement.widths, result.statistics.exactFits,
+                                           result.measurement.widest});
         return;
     }
     const report::UserMessage message =
@@ -113,10 +114,10 @@ void frmMain::publishResults(const engine::CalculationResult& result)
     }
 }
 
-void frmMain::showResults()
+void frmMain::showResults(report::MeasuredDetail measured)
 {
     const report::ReportInput input{selections(), dataFileTitle_.toStdString(), dataFilePath_.toStdString(),
-                                    engine::WidthStatistics};
+                                    engine::WidthStatistics, std::move(measured)};
     if (!results_)
         results_ = new frmResults(this);
     results_->Load(input);

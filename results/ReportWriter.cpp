@@ -40,6 +40,15 @@ ResultValues resultValues(const ReportInput& input, std::string_view decimalSepa
     return v;
 }
 
+std::array<std::string, 7> measuredLines(const MeasuredDetail& measured)
+{
+    std::array<std::string, 7> lines;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        lines[i] = std::to_string(engine::fitShares[i]) + "% of the lines fit within " +
+                   std::to_string(measured.exactFits[i]) + " pixels";
+    return lines;
+}
+
 std::vector<std::string> reportLines(const ReportInput& input, std::string_view decimalSeparator)
 {
     const ResultValues v = resultValues(input, decimalSeparator, reportUnit);

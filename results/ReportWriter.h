@@ -4,6 +4,8 @@
 // window, the report and the command-line tool say exactly the same thing.
 
 #include "FontSelections.h"
+#include "WidestLines.h"
+#include "WidthDistribution.h"
 #include "WidthStatistics.h"
 
 #include <array>
@@ -13,11 +15,20 @@
 
 namespace report {
 
+// What was measured beyond the report's statistics: the distribution, the
+// exact fits and the widest lines, for the results window's own view.
+struct MeasuredDetail {
+    engine::WidthDistribution widths;                // empty: nothing measured to show
+    std::array<std::int64_t, 7> exactFits{};         // in the order of engine::fitShares
+    std::vector<engine::WideLine> widest;            // widest first, texts in UTF-8
+};
+
 struct ReportInput {
     engine::FontSelections selections;
     std::string dataFileTitle;  // the file's name
     std::string dataFilePath;   // its full path
     engine::WidthStatisticsRecord statistics;
+    MeasuredDetail measured;
 };
 
 // The values in the order they are filled. Lengths end in the unit: the
@@ -44,6 +55,10 @@ std::string yesNo(int checkState);
 std::string widthDescription(const std::string& widthText);
 
 ResultValues resultValues(const ReportInput& input, std::string_view decimalSeparator, std::string_view unit);
+
+// "90% of the lines fit within 104 pixels": the seven exact fits, in the
+// order of engine::fitShares.
+std::array<std::string, 7> measuredLines(const MeasuredDetail& measured);
 
 // The report's 21 lines, without line ends.
 std::vector<std::string> reportLines(const ReportInput& input, std::string_view decimalSeparator);

@@ -106,7 +106,7 @@ void printResults(tool::StandardOutput& out, const tool::MeasureOptions& options
         out.write(tool::histogramJson(result, tally, font, dataFilePath));
     } else {
         const report::ReportInput input{font.selections, dataFileTitle, dataFilePath,
-                                        engine::statisticsRecord(statistics, std::string())};
+                                        engine::statisticsRecord(statistics, std::string()), {}};
         out.write(report::reportText(input, decimalSeparator()));
     }
 }
