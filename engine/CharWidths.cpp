@@ -1,5 +1,9 @@
 #include "CharWidths.h"
 
+#include "TextEncoding.h"
+
+#include <algorithm>
+
 namespace engine {
 
 std::int32_t FontWidths::width(char32_t code) const
@@ -15,8 +19,35 @@ std::int32_t FontWidths::width(char32_t code) const
     return w;
 }
 
+const PairTables& FontWidths::pairTables() const
+{
+    std::call_once(pairsMade_, [this] {
+        std::array<std::int64_t, 256> ascii{}, high{};  // terminators and controls add nothing here
+        for (int code = firstTableCode; code <= lastTableCode; ++code)
+            ascii[code] = table_[code - firstTableCode];
+        for (unsigned byte = 0x80; byte < 256; ++byte)
+            high[byte] = width(windows1252(static_cast<unsigned char>(byte)));
+        // Only when no sum of 64 bytes' widths can overflow.
+        const auto small = [](const std::array<std::int64_t, 256>& widths) {
+            return std::all_of(widths.begin(), widths.end(), [](std::int64_t w) { return w >= 0 && w < (1 << 24); });
+        };
+        if (!small(ascii) || !small(high))
+            return;
+        const auto pairs = [](const std::array<std::int64_t, 256>& widths) {
+            auto table = std::make_unique<std::int32_t[]>(65536);
+            for (unsigned first = 0; first < 256; ++first)
+                for (unsigned second = 0; second < 256; ++second)
+                    table[first | second << 8] = static_cast<std::int32_t>(widths[first] + widths[second]);
+            return table;
+        };
+        pairs_.ascii = pairs(ascii);
+        pairs_.high = pairs(high);
+    });
+    return pairs_;
+}
+
 ThreadWidths::ThreadWidths(const FontWidths& font)
-    : font_(font), unknownPage_(std::make_unique<Page>()), pages_(pageMask + 1)
+    : font_(font), unknownPage_(std::make_unique<Page>()), pages_(pageCount)
 {
     unknownPage_->fill(unknown);
     for (auto& page : pages_)
@@ -25,7 +56,7 @@ ThreadWidths::ThreadWidths(const FontWidths& font)
 
 std::int64_t ThreadWidths::resolve(char32_t code)
 {
-    const std::size_t page = (code >> 8) & pageMask;
+    const std::size_t page = code >> 8;
     if (pages_[page] == unknownPage_->data()) {
         owned_.push_back(std::make_unique<Page>(*unknownPage_));
         pages_[page] = owned_.back()->data();

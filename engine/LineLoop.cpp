@@ -72,37 +72,11 @@ std::string textOf(const unsigned char* begin, const unsigned char* end, std::si
 
 }  // namespace
 
-PairTables makePairTables(const FontWidths& font)
-{
-    PairTables tables;
-    const WidthTable& table = font.table();
-    std::array<std::int64_t, 256> ascii{}, high{};  // terminators and controls add nothing here
-    for (int code = firstTableCode; code <= lastTableCode; ++code)
-        ascii[code] = table[code - firstTableCode];
-    for (unsigned byte = 0x80; byte < 256; ++byte)
-        high[byte] = font.width(windows1252(static_cast<unsigned char>(byte)));
-    // Only when no sum of 64 bytes' widths can overflow.
-    const auto small = [](const std::array<std::int64_t, 256>& widths) {
-        return std::all_of(widths.begin(), widths.end(), [](std::int64_t w) { return w >= 0 && w < (1 << 24); });
-    };
-    if (!small(ascii) || !small(high))
-        return tables;
-    const auto pairs = [](const std::array<std::int64_t, 256>& widths) {
-        auto table = std::make_unique<std::int32_t[]>(65536);
-        for (unsigned first = 0; first < 256; ++first)
-            for (unsigned second = 0; second < 256; ++second)
-                table[first | second << 8] = static_cast<std::int32_t>(widths[first] + widths[second]);
-        return table;
-    };
-    tables.ascii = pairs(ascii);
-    tables.high = pairs(high);
-    return tables;
-}
-
 class LineLoop::Impl {
 public:
-    Impl(const FontWidths& font, const PairTables& pairs, std::optional<std::int64_t> maxWidth)
-        : widths_(font), asciiPairs_(pairs.ascii.get()), highPairs_(pairs.high.get()), maxWidth_(maxWidth),
+    Impl(const FontWidths& font, std::optional<std::int64_t> maxWidth)
+        : widths_(font), asciiPairs_(font.pairTables().ascii.get()), highPairs_(font.pairTables().high.get()),
+          maxWidth_(maxWidth),
           segmentBytes_(maxWidth ? recordTextBytes : WidestLines::textBytes)
     {
         const WidthTable& table = font.table();
@@ -594,8 +568,8 @@ private:
     bool afterCR_ = false;                 // the chunks ended on a CR
 };
 
-LineLoop::LineLoop(const FontWidths& font, const PairTables& pairs, std::optional<std::int64_t> maxWidth)
-    : impl_(std::make_unique<Impl>(font, pairs, maxWidth))
+LineLoop::LineLoop(const FontWidths& font, std::optional<std::int64_t> maxWidth)
+    : impl_(std::make_unique<Impl>(font, maxWidth))
 {
 }
 

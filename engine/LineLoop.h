@@ -53,19 +53,9 @@ struct PieceResult {
     bool brokeUtf8 = false;  // an Open piece found a byte that is not UTF-8
 };
 
-// The widths of every pair of bytes, for summing eight bytes in four
-// reads: of ASCII alone (other bytes 0), and of the bytes >= 0x80 read as
-// Windows-1252 (ASCII 0). Null when the widths could overflow a sum.
-// Made once per measurement and shared by its threads.
-struct PairTables {
-    std::unique_ptr<std::int32_t[]> ascii;
-    std::unique_ptr<std::int32_t[]> high;
-};
-PairTables makePairTables(const FontWidths& font);
-
 class LineLoop {
 public:
-    LineLoop(const FontWidths& font, const PairTables& pairs, std::optional<std::int64_t> maxWidth);
+    LineLoop(const FontWidths& font, std::optional<std::int64_t> maxWidth);
     ~LineLoop();
     LineLoop(const LineLoop&) = delete;
     LineLoop& operator=(const LineLoop&) = delete;

@@ -106,11 +106,10 @@ MeasureResult measure(const DataSource& source, const FontWidths& widths, const 
             return result;
         }
 
-        const PairTables pairs = makePairTables(widths);
         const unsigned threadCount = measuringThreads(options.threads);
         std::vector<std::unique_ptr<LineLoop>> loops;
         for (unsigned i = 0; i < threadCount; ++i)
-            loops.push_back(std::make_unique<LineLoop>(widths, pairs, options.maxWidth));
+            loops.push_back(std::make_unique<LineLoop>(widths, options.maxWidth));
         PieceCombiner combiner(loops.front()->segmentTextBytes(), options.maxWidth);
         ProgressPacer pacer(options.progress, in.size(), combiner);
         PieceSource pieces(in, options.blockSize, [&pacer](std::uint64_t bytes) { return pacer(bytes); });

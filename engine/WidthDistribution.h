@@ -14,7 +14,7 @@ class WidthDistribution {
 public:
     // Widths below this are counted in a plain array; wider ones, rare in
     // any real data, in a map.
-    static constexpr std::int64_t denseLimit = 1 << 16;
+    static constexpr std::int64_t denseLimit = 1 << 12;
 
     void add(std::int64_t width, std::uint64_t count = 1)
     {
