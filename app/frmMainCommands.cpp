@@ -94,9 +94,9 @@ void frmMain::CalculateWidth()
                                            result.measurement.widest});
         return;
     }
-    const report::UserMessage message =
-        report::calculationMessage(result.outcome, lblFile->text().toStdString(), dataFilePath_.toStdString(),
-                                   result.reason);
+    const report::UserMessage message = report::calculationMessage(
+        result.outcome, {lblFile->text().toStdString(), dataFilePath_.toStdString(), result.reason,
+                         result.unclosedQuoteLine, std::string()});
     if (!message.text.empty())
         platform::dialogs().message(this, applicationTitle(), QString::fromStdString(message.text),
                                     message.critical ? platform::MessageIcon::Critical : platform::MessageIcon::None);
@@ -117,7 +117,7 @@ void frmMain::publishResults(const engine::CalculationResult& result)
 void frmMain::showResults(report::MeasuredDetail measured)
 {
     const report::ReportInput input{selections(), dataFileTitle_.toStdString(), dataFilePath_.toStdString(),
-                                    engine::WidthStatistics, std::move(measured)};
+                                    engine::WidthStatistics, std::move(measured), {}};
     if (!results_)
         results_ = new frmResults(this);
     results_->Load(input);

@@ -56,6 +56,9 @@ Outcome outcomeOf(MeasureStatus status)
     case MeasureStatus::Changed: return Outcome::Changed;
     case MeasureStatus::Cancelled: return Outcome::Cancelled;
     case MeasureStatus::OutOfMemory: return Outcome::OutOfMemory;
+    case MeasureStatus::UnknownColumn: return Outcome::UnknownColumn;
+    case MeasureStatus::UnclosedQuote: return Outcome::UnclosedQuote;
+    case MeasureStatus::RecordTooLong: return Outcome::RecordTooLong;
     }
     return Outcome::Unreadable;
 }
@@ -96,6 +99,8 @@ CalculationResult measureCalculation(const CalculationRequest& request)
         MeasureResult measured = measure(request.data, widths, request.options);
         result.outcome = outcomeOf(measured.status);
         result.reason = std::move(measured.reason);
+        result.layout = std::move(measured.layout);
+        result.unclosedQuoteLine = measured.unclosedQuoteLine;
         if (result.outcome != Outcome::Done)
             return result;
         result.measurement = resolve(measured.tally, request.options.maxWidth);

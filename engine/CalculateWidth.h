@@ -28,6 +28,9 @@ enum class Outcome {
     Changed,
     Cancelled,    // stopped on request; nothing to say
     OutOfMemory,
+    UnknownColumn,  // delimited text: no column of that name; layout has the header
+    UnclosedQuote,  // delimited text: unclosedQuoteLine says where
+    RecordTooLong,  // delimited text: a record too long to measure
 };
 
 struct CalculationResult {
@@ -36,6 +39,8 @@ struct CalculationResult {
     StreamTally tally;   // for Done: what was measured, still mergeable
     Measurement measurement;
     Statistics statistics;
+    RecordLayout layout;  // delimited text: delimiter, header names, column
+    std::uint64_t unclosedQuoteLine = 0;
 };
 
 // The widths of character codes 32..126 of a font.

@@ -1,5 +1,7 @@
 #include "LineLoop.h"
 
+#include "LineCounter.h"
+
 #include "TextEncoding.h"
 #include "Utf8.h"
 
@@ -15,59 +17,9 @@ namespace engine {
 
 namespace {
 
-constexpr std::size_t commonReading = 0, utf8Reading = 1, windows1252Reading = 2;
-
-// The widest lines of one reading in a piece. Only positions are kept, so
-// a file sorted by width costs no copying; the texts are taken once the
-// piece is done.
-class Candidates {
-public:
-    static constexpr std::size_t kept = WidestLines::kept;
-
-    bool mayEnter(std::int64_t width) const { return width >= floor_; }
-
-    // Lines come in order, so a later line of equal width never displaces one.
-    void offer(std::uint64_t line, std::int64_t width, const unsigned char* begin, const unsigned char* end)
-    {
-        std::size_t i = count_ < kept ? count_ : kept - 1;
-        while (i > 0 && items_[i - 1].width < width) {
-            items_[i] = items_[i - 1];
-            --i;
-        }
-        items_[i] = Item{line, width, begin, end};
-        if (count_ < kept)
-            ++count_;
-        if (count_ == kept)
-            floor_ = items_[kept - 1].width + 1;
-    }
-
-    void takeInto(WidestLines& out)
-    {
-        for (std::size_t i = 0; i < count_; ++i) {
-            const Item& item = items_[i];
-            const std::size_t length = std::min<std::size_t>(item.end - item.begin, WidestLines::textBytes);
-            out.offer(item.line, item.width,
-                      std::string_view(reinterpret_cast<const char*>(item.begin), length));
-        }
-        count_ = 0;
-        floor_ = INT64_MIN;
-    }
-
-private:
-    struct Item {
-        std::uint64_t line;
-        std::int64_t width;
-        const unsigned char* begin;
-        const unsigned char* end;
-    };
-    std::array<Item, kept> items_{};
-    std::size_t count_ = 0;
-    std::int64_t floor_ = INT64_MIN;
-};
-
 std::string textOf(const unsigned char* begin, const unsigned char* end, std::size_t maxBytes)
 {
-    return std::string(reinterpret_cast<const char*>(begin), std::min<std::size_t>(end - begin, maxBytes));
+    return LineCounter::text(begin, end, false, maxBytes);
 }
 
 }  // namespace
@@ -76,8 +28,7 @@ class LineLoop::Impl {
 public:
     Impl(const FontWidths& font, std::optional<std::int64_t> maxWidth)
         : widths_(font), asciiPairs_(font.pairTables().ascii.get()), highPairs_(font.pairTables().high.get()),
-          maxWidth_(maxWidth),
-          segmentBytes_(maxWidth ? recordTextBytes : WidestLines::textBytes)
+          segmentBytes_(maxWidth ? recordTextBytes : WidestLines::textBytes), counter_(maxWidth)
     {
         const WidthTable& table = font.table();
         // One load per byte decides: a width to add, or -1 for the rest
@@ -93,13 +44,11 @@ public:
         }
     }
 
-    std::size_t segmentBytes() const { return segmentBytes_; }
-
     void measure(const unsigned char* data, std::size_t size, bool beginsInsideLine, ReadMode& mode,
                  PieceResult& out, StreamTally& tally)
     {
         out_ = &out;
-        tally_ = &tally;
+        counter_.start(out, tally);
         mode_ = mode;
         inHead_ = beginsInsideLine;
         pieceStart_ = data;
@@ -114,7 +63,6 @@ public:
         finishPiece(end);
         mode = mode_;
         out_ = nullptr;
-        tally_ = nullptr;
     }
 
 private:
@@ -146,30 +94,10 @@ private:
             inHead_ = false;
             out_->head = Segment{true, true, v, textOf(begin_, textEnd, segmentBytes_)};
         } else {
-            countLine(v, textEnd);
+            counter_.count(v, begin_, textEnd);
         }
         begin_ = next;
         resetLine();
-    }
-
-    void countLine(const LineValue& v, const unsigned char* textEnd)
-    {
-        const std::uint64_t line = ++out_->lines;
-        if (!v.dual) {
-            tally_->common.widths.add(v.width);
-            if (candidates_[commonReading].mayEnter(v.width))
-                candidates_[commonReading].offer(line, v.width, begin_, textEnd);
-        } else {
-            tally_->utf8.widths.add(v.width);
-            tally_->windows1252.widths.add(v.widthWindows1252);
-            if (candidates_[utf8Reading].mayEnter(v.width))
-                candidates_[utf8Reading].offer(line, v.width, begin_, textEnd);
-            if (candidates_[windows1252Reading].mayEnter(v.widthWindows1252))
-                candidates_[windows1252Reading].offer(line, v.widthWindows1252, begin_, textEnd);
-        }
-        if (maxWidth_ && std::max(v.width, v.widthWindows1252) > *maxWidth_)
-            out_->tooWide.push_back(
-                WideRecord{line, v.width, v.widthWindows1252, textOf(begin_, textEnd, recordTextBytes)});
     }
 
     void finishPiece(const unsigned char* end)
@@ -178,8 +106,7 @@ private:
             out_->head = Segment{true, false, value(), textOf(begin_, end, segmentBytes_)};
         else if (begin_ < end)
             out_->tail = Segment{true, false, value(), textOf(begin_, end, segmentBytes_)};
-        for (std::size_t reading = 0; reading < candidates_.size(); ++reading)
-            candidates_[reading].takeInto(out_->widest[reading]);
+        counter_.finish();
     }
 
     // The first byte that is not UTF-8: from here on the file is read as
@@ -546,16 +473,14 @@ private:
     ThreadWidths widths_;
     const std::int32_t* const asciiPairs_;  // null: no chunk path
     const std::int32_t* const highPairs_;   // null: chunks with bytes >= 0x80 go byte by byte
-    const std::optional<std::int64_t> maxWidth_;
     const std::size_t segmentBytes_;
     std::array<std::int32_t, 256> open_;       // fast widths while the reading is open
     std::array<std::int32_t, 256> fixed1252_;  // fast widths once it is Windows-1252
     std::array<std::int64_t, 256> single1252_; // every byte's Windows-1252 width
-    std::array<Candidates, 3> candidates_;
+    LineCounter counter_;
 
     // The piece in progress.
     PieceResult* out_ = nullptr;
-    StreamTally* tally_ = nullptr;
     ReadMode mode_ = ReadMode::Open;
     const unsigned char* pieceStart_ = nullptr;
     bool inHead_ = false;                  // still in the line begun before the piece
@@ -581,6 +506,5 @@ void LineLoop::measure(const unsigned char* data, std::size_t size, bool beginsI
     impl_->measure(data, size, beginsInsideLine, mode, out, tally);
 }
 
-std::size_t LineLoop::segmentTextBytes() const { return impl_->segmentBytes(); }
 
 }  // namespace engine

@@ -51,6 +51,10 @@ struct PieceResult {
     std::array<WidestLines, 3> widest;  // common, UTF-8 reading, Windows-1252 reading
     std::vector<WideRecord> tooWide;
     bool brokeUtf8 = false;  // an Open piece found a byte that is not UTF-8
+    // Delimited text: the line ends in the piece, inside quotes too, and
+    // the line of a quoted field still open at the piece's end (from 1).
+    std::uint64_t physicalLines = 0;
+    std::uint64_t unclosedQuoteLine = 0;
 };
 
 class LineLoop {
@@ -64,9 +68,6 @@ public:
     // Windows1252. Whole lines are counted into tally.
     void measure(const unsigned char* data, std::size_t size, bool beginsInsideLine, ReadMode& mode,
                  PieceResult& out, StreamTally& tally);
-
-    // The bytes of text a segment keeps.
-    std::size_t segmentTextBytes() const;
 
 private:
     class Impl;

@@ -9,7 +9,9 @@
 // is valid UTF-8, otherwise byte by byte as Windows-1252.
 
 #include "CharWidths.h"
+#include "Delimited.h"
 #include "InputStream.h"
+#include "PieceSource.h"
 #include "StreamTally.h"
 
 #include <cstdint>
@@ -37,6 +39,8 @@ struct MeasureOptions {
     std::optional<std::int64_t> maxWidth;  // check mode: keep the lines wider than this
     ProgressHook progress;
     std::size_t blockSize = defaultBlockSize;  // the unit of reading; at least 16
+    // Delimited text: measure one column of its records rather than lines.
+    std::optional<DelimitedFormat> delimited;
 };
 
 enum class MeasureStatus {
@@ -46,12 +50,17 @@ enum class MeasureStatus {
     Changed,      // a regular file changed while it was read
     Cancelled,    // the progress hook asked to stop
     OutOfMemory,
+    UnknownColumn,     // delimited text: the header has no column of that name
+    UnclosedQuote,     // delimited text: a quoted field never ends; see unclosedQuoteLine
+    RecordTooLong,     // delimited text: a record longer than a piece can hold
 };
 
 struct MeasureResult {
     MeasureStatus status = MeasureStatus::Ok;
     std::string reason;  // for CannotRead: the system's words, e.g. "No such file or directory"
     StreamTally tally;   // for Ok: what was measured, still mergeable
+    RecordLayout layout;  // delimited text: the delimiter, the header's names, the column
+    std::uint64_t unclosedQuoteLine = 0;
 };
 
 MeasureResult measure(const DataSource& source, const FontWidths& widths, const MeasureOptions& options = {});

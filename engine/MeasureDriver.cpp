@@ -6,6 +6,7 @@
 #include "LineLoop.h"
 #include "PieceCombiner.h"
 #include "PieceSource.h"
+#include "RecordLoop.h"
 
 #include <algorithm>
 #include <atomic>
@@ -62,19 +63,29 @@ struct SharedState {
     std::atomic<bool> outOfMemory{false};
 };
 
+// A thread's loop: plain lines or the records of delimited text.
+struct Loops {
+    std::unique_ptr<LineLoop> lines;
+    std::unique_ptr<RecordLoop> records;
+};
+
 // One measuring thread: takes pieces until there are none.
-void measurePieces(PieceSource& source, PieceCombiner& combiner, LineLoop& loop, SharedState& shared,
+void measurePieces(PieceSource& source, PieceCombiner& combiner, Loops& loops, SharedState& shared,
                    StreamTally& tally)
 {
     try {
-        std::vector<unsigned char> buffer(source.bufferSize());
+        std::vector<unsigned char> buffer;
         Piece piece;
-        while (!shared.outOfMemory.load() && source.next(buffer.data(), piece)) {
+        while (!shared.outOfMemory.load() && source.next(buffer, piece)) {
             ReadMode mode = source.mode();
             if (mode == ReadMode::Open && shared.brokeUtf8.load(std::memory_order_relaxed))
                 mode = ReadMode::Windows1252;
             PieceResult result;
-            loop.measure(piece.data, piece.size, piece.beginsInsideLine, mode, result, tally);
+            if (loops.records)
+                loops.records->measure(piece.data, piece.size, piece.beginsWithHeader, source.layout(), mode, result,
+                                       tally);
+            else
+                loops.lines->measure(piece.data, piece.size, piece.beginsInsideLine, mode, result, tally);
             if (result.brokeUtf8)
                 shared.brokeUtf8.store(true, std::memory_order_relaxed);
             combiner.add(piece.sequence, std::move(result));
@@ -107,12 +118,18 @@ MeasureResult measure(const DataSource& source, const FontWidths& widths, const 
         }
 
         const unsigned threadCount = measuringThreads(options.threads);
-        std::vector<std::unique_ptr<LineLoop>> loops;
-        for (unsigned i = 0; i < threadCount; ++i)
-            loops.push_back(std::make_unique<LineLoop>(widths, options.maxWidth));
-        PieceCombiner combiner(loops.front()->segmentTextBytes(), options.maxWidth);
+        const DelimitedFormat* const format = options.delimited ? &*options.delimited : nullptr;
+        std::vector<Loops> loops(threadCount);
+        for (Loops& loop : loops) {
+            if (format)
+                loop.records = std::make_unique<RecordLoop>(widths, options.maxWidth);
+            else
+                loop.lines = std::make_unique<LineLoop>(widths, options.maxWidth);
+        }
+        const std::size_t segmentBytes = options.maxWidth ? recordTextBytes : WidestLines::textBytes;
+        PieceCombiner combiner(segmentBytes, options.maxWidth);
         ProgressPacer pacer(options.progress, in.size(), combiner);
-        PieceSource pieces(in, options.blockSize, [&pacer](std::uint64_t bytes) { return pacer(bytes); });
+        PieceSource pieces(in, options.blockSize, [&pacer](std::uint64_t bytes) { return pacer(bytes); }, format);
         if (!pacer(0)) {
             result.status = MeasureStatus::Cancelled;
             return result;
@@ -123,13 +140,13 @@ MeasureResult measure(const DataSource& source, const FontWidths& widths, const 
         std::vector<std::thread> threads;
         for (unsigned i = 1; i < threadCount; ++i) {
             try {
-                threads.emplace_back(measurePieces, std::ref(pieces), std::ref(combiner), std::ref(*loops[i]),
+                threads.emplace_back(measurePieces, std::ref(pieces), std::ref(combiner), std::ref(loops[i]),
                                      std::ref(shared), std::ref(tallies[i]));
             } catch (const std::system_error&) {
                 break;  // fewer threads than asked for: the work is the same
             }
         }
-        measurePieces(pieces, combiner, *loops[0], shared, tallies[0]);
+        measurePieces(pieces, combiner, loops[0], shared, tallies[0]);
         for (std::thread& thread : threads)
             thread.join();
 
@@ -140,6 +157,15 @@ MeasureResult measure(const DataSource& source, const FontWidths& widths, const 
         }
         if (shared.outOfMemory.load())
             throw std::bad_alloc();
+        result.layout = pieces.layout();
+        if (pieces.state() == PieceSource::State::UnknownColumn) {
+            result.status = MeasureStatus::UnknownColumn;
+            return result;
+        }
+        if (pieces.state() == PieceSource::State::RecordTooLong) {
+            result.status = MeasureStatus::RecordTooLong;
+            return result;
+        }
         if (pieces.state() == PieceSource::State::GaveUp || pacer.stopped()) {
             result.status = MeasureStatus::Cancelled;
             return result;
@@ -150,6 +176,11 @@ MeasureResult measure(const DataSource& source, const FontWidths& widths, const 
         }
 
         combiner.finish();
+        if (combiner.unclosedQuoteLine() != 0) {
+            result.status = MeasureStatus::UnclosedQuote;
+            result.unclosedQuoteLine = combiner.unclosedQuoteLine();
+            return result;
+        }
         StreamTally& tally = combiner.tally();
         switch (pieces.mode()) {
         case ReadMode::Utf16LE: tally.kind = StreamTally::Kind::Utf16LE; break;

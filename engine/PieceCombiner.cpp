@@ -30,17 +30,22 @@ void PieceCombiner::apply(PieceResult& result)
         if (result.head.ended)
             countPending();
     }
-    const std::uint64_t before = tally_.lineCount;
+    const std::uint64_t before = tally_.lineCount, linesBefore = tally_.physicalLines;
     LineTally* const readings[] = {&tally_.common, &tally_.utf8, &tally_.windows1252};
     for (std::size_t reading = 0; reading < result.widest.size(); ++reading) {
-        result.widest[reading].shiftLines(before);
+        result.widest[reading].shiftLines(before, linesBefore);
         readings[reading]->widest.merge(result.widest[reading]);
     }
     for (WideRecord& record : result.tooWide) {
         record.line += before;
+        if (record.startLine != 0)
+            record.startLine += linesBefore;
         tally_.tooWide.push_back(std::move(record));
     }
+    if (result.unclosedQuoteLine != 0)
+        unclosedQuoteLine_ = linesBefore + result.unclosedQuoteLine;
     tally_.lineCount += result.lines;
+    tally_.physicalLines += result.physicalLines;
     if (result.tail.present)
         pending_ = std::move(result.tail);
     lines_.store(tally_.lineCount, std::memory_order_relaxed);
@@ -61,7 +66,7 @@ void PieceCombiner::countPending()
         tally_.windows1252.widest.offer(line, value.widthWindows1252, text);
     }
     if (maxWidth_ && std::max(value.width, value.widthWindows1252) > *maxWidth_)
-        tally_.tooWide.push_back(WideRecord{line, value.width, value.widthWindows1252,
+        tally_.tooWide.push_back(WideRecord{line, 0, value.width, value.widthWindows1252,
                                             std::string(text.substr(0, recordTextBytes))});
     pending_ = Segment{};
 }

@@ -29,6 +29,9 @@ public:
     void finish();
 
     StreamTally& tally() { return tally_; }
+    // Delimited text: the line where a quoted field opens that the file
+    // never closes; 0 when there is none.
+    std::uint64_t unclosedQuoteLine() const { return unclosedQuoteLine_; }
     std::uint64_t linesSoFar() const { return lines_.load(std::memory_order_relaxed); }
 
 private:
@@ -43,6 +46,7 @@ private:
     Segment pending_;  // a line begun by an earlier piece and not yet ended
     StreamTally tally_;
     std::atomic<std::uint64_t> lines_{0};
+    std::uint64_t unclosedQuoteLine_ = 0;
 };
 
 }  // namespace engine

@@ -1,5 +1,6 @@
 #include "PieceSource.h"
 
+#include "RecordCutter.h"
 #include "TextEncoding.h"
 
 #include <algorithm>
@@ -73,64 +74,136 @@ Cut findCut(const unsigned char* data, std::size_t size, ReadMode mode, std::siz
     return findCut8(data, size, maxCarry);
 }
 
-PieceSource::PieceSource(InputStream& in, std::size_t blockSize, std::function<bool(std::uint64_t)> pace)
+PieceSource::PieceSource(InputStream& in, std::size_t blockSize, std::function<bool(std::uint64_t)> pace,
+                         const DelimitedFormat* format)
     : in_(in), blockSize_(std::max<std::size_t>(blockSize, 16) & ~std::size_t{1}),
-      maxCarry_(std::min<std::size_t>(std::size_t{1} << 16, blockSize_ / 2)), pace_(std::move(pace))
+      maxCarry_(std::min<std::size_t>(std::size_t{1} << 16, blockSize_ / 2)), pace_(std::move(pace)), format_(format)
 {
     carry_.reserve(maxCarry_);
 }
 
-bool PieceSource::next(unsigned char* buffer, Piece& piece)
+bool PieceSource::readFirstRecord(const unsigned char* data, std::size_t size, bool last, bool& needMore)
+{
+    const std::optional<std::size_t> end = firstRecordEnd(data, size, mode_, last);
+    if (!end && !last) {
+        needMore = true;
+        return true;
+    }
+    const std::string_view record(reinterpret_cast<const char*>(data), end.value_or(size));
+    const Encoding encoding = mode_ == ReadMode::Utf16LE   ? Encoding::Utf16LE
+                              : mode_ == ReadMode::Utf16BE ? Encoding::Utf16BE
+                                                           : Encoding::Utf8;
+    const HeaderRecord header = readHeaderRecord(record, encoding, *format_);
+    layout_.delimiter = header.delimiter;
+    layout_.headerNames = header.names;
+    if (format_->byName) {
+        const auto column = findColumn(*format_, header.names);
+        if (!column) {
+            state_ = State::UnknownColumn;
+            return false;
+        }
+        layout_.column = *column;
+    } else {
+        layout_.column = format_->columnNumber;
+    }
+    layoutKnown_ = true;
+    return true;
+}
+
+bool PieceSource::next(std::vector<unsigned char>& buffer, Piece& piece)
 {
     const std::lock_guard lock(mutex_);
     if (state_ != State::Reading)
         return false;
 
-    const std::size_t carried = carry_.size();
-    if (carried > 0)
-        std::memcpy(buffer, carry_.data(), carried);
+    std::size_t filled = carry_.size();
+    if (buffer.size() < filled + blockSize_)
+        buffer.resize(filled + blockSize_);
+    if (filled > 0)
+        std::memcpy(buffer.data(), carry_.data(), filled);
     carry_.clear();
-    std::size_t got = 0;
-    const InputStream::Read read = in_.read(buffer + carried, blockSize_, got, [this] { return pace_(bytesRead_); });
-    bytesRead_ += got;
-    if (read == InputStream::Read::Failed) {
-        state_ = State::Failed;
-        return false;
-    }
-    if (read == InputStream::Read::GaveUp || !pace_(bytesRead_)) {
-        state_ = State::GaveUp;
-        return false;
-    }
-    // read() stops short of a full block only where the stream ends.
-    const bool last = got < blockSize_;
-    if (last)
-        state_ = State::Ended;
 
-    std::size_t skip = 0;
-    if (first_) {
-        first_ = false;
-        const ByteOrderMark mark = readByteOrderMark(buffer, got);
-        skip = mark.length;
-        if (mark.utf16)
-            mode_ = mark.encoding == Encoding::Utf16BE ? ReadMode::Utf16BE : ReadMode::Utf16LE;
-    }
-    const unsigned char* const data = buffer + skip;
-    const std::size_t size = carried + got - skip;
-    if (size == 0)
-        return false;
+    std::size_t skip = 0;  // a byte-order mark at the very start
+    for (;;) {
+        if (buffer.size() < filled + blockSize_)
+            buffer.resize(filled + blockSize_);
+        std::size_t got = 0;
+        const InputStream::Read read =
+            in_.read(buffer.data() + filled, blockSize_, got, [this] { return pace_(bytesRead_); });
+        bytesRead_ += got;
+        filled += got;
+        if (read == InputStream::Read::Failed) {
+            state_ = State::Failed;
+            return false;
+        }
+        if (read == InputStream::Read::GaveUp || !pace_(bytesRead_)) {
+            state_ = State::GaveUp;
+            return false;
+        }
+        // read() stops short of a full block only where the stream ends.
+        const bool last = got < blockSize_;
+        if (last)
+            state_ = State::Ended;
 
-    piece.data = data;
-    piece.beginsInsideLine = insideLine_;
-    piece.sequence = sequence_++;
-    if (last) {
-        piece.size = size;
-    } else {
-        const Cut cut = findCut(data, size, mode_, maxCarry_);
-        piece.size = cut.at;
-        insideLine_ = cut.insideLine;
-        carry_.assign(data + cut.at, data + size);
+        if (first_) {
+            first_ = false;
+            const ByteOrderMark mark = readByteOrderMark(buffer.data(), filled);
+            skip = mark.length;
+            if (mark.utf16)
+                mode_ = mark.encoding == Encoding::Utf16BE ? ReadMode::Utf16BE : ReadMode::Utf16LE;
+        }
+        const unsigned char* const data = buffer.data() + skip;
+        const std::size_t size = filled - skip;
+        if (size == 0)
+            return false;
+
+        piece.data = data;
+        piece.beginsInsideLine = insideLine_;
+        if (!format_) {
+            piece.sequence = sequence_++;
+            piece.size = size;
+            if (!last) {
+                const Cut cut = findCut(data, size, mode_, maxCarry_);
+                piece.size = cut.at;
+                insideLine_ = cut.insideLine;
+                carry_.assign(data + cut.at, data + size);
+            }
+            return true;
+        }
+
+        // Delimited text: the first record decides the layout, and pieces
+        // end only where records end.
+        if (!layoutKnown_) {
+            bool needMore = false;
+            if (!readFirstRecord(data, size, last, needMore))
+                return false;
+            if (needMore && size < maxRecordBytes)
+                continue;
+        }
+        piece.beginsWithHeader = sequence_ == 0 && format_->header;
+        if (last) {
+            piece.sequence = sequence_++;
+            piece.size = size;
+            return true;
+        }
+        const RecordCut cut = findRecordCut(data, size, mode_, layout_.delimiter, false);
+        if (cut.lastEnd) {
+            piece.sequence = sequence_++;
+            piece.size = *cut.lastEnd;
+            carry_.assign(data + *cut.lastEnd, data + size);
+            return true;
+        }
+        if (size >= maxRecordBytes) {
+            state_ = State::RecordTooLong;
+            return false;
+        }
+        // No record ends here yet: read on into the same piece.
+        if (skip > 0) {
+            std::memmove(buffer.data(), data, size);
+            filled = size;
+            skip = 0;
+        }
     }
-    return true;
 }
 
 PieceSource::State PieceSource::state() const

@@ -2,14 +2,17 @@
 // Hands out a stream in pieces, one to each measuring thread that asks. A
 // piece ends after a line terminator where there is one near its end;
 // otherwise inside a line, between two characters, and the next piece
-// begins inside that line. The bytes after the cut open the next piece.
+// begins inside that line. Delimited text is cut only where a record ends.
+// The bytes after the cut open the next piece.
 
+#include "Delimited.h"
 #include "InputStream.h"
 #include "LineLoop.h"
 
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace engine {
@@ -19,6 +22,7 @@ struct Piece {
     std::size_t size = 0;
     bool beginsInsideLine = false;
     std::uint64_t sequence = 0;  // 0, 1, 2... in stream order
+    bool beginsWithHeader = false;  // delimited text: its first record names the columns
 };
 
 // Where to end a piece of [data, data + size) that more bytes follow: just
@@ -30,35 +34,53 @@ struct Cut {
 };
 Cut findCut(const unsigned char* data, std::size_t size, ReadMode mode, std::size_t maxCarry);
 
+// Delimited text's first record, read before any piece is handed out:
+// the delimiter, the header's names and the column to measure.
+struct RecordLayout {
+    char delimiter = ',';
+    std::vector<std::string> headerNames;  // the first record's fields, UTF-8
+    std::size_t column = 1;                // 1-based
+};
+
 class PieceSource {
 public:
-    enum class State { Reading, Ended, Failed, GaveUp };
+    enum class State { Reading, Ended, Failed, GaveUp, UnknownColumn, RecordTooLong };
+
+    // The longest record of delimited text: records are never cut, so one
+    // must fit in a piece.
+    static constexpr std::size_t maxRecordBytes = std::size_t{64} << 20;
 
     // pace is asked after every read and while a read waits; false gives up.
-    PieceSource(InputStream& in, std::size_t blockSize, std::function<bool(std::uint64_t bytesRead)> pace);
+    // With a format, the stream is delimited text cut at record ends.
+    PieceSource(InputStream& in, std::size_t blockSize, std::function<bool(std::uint64_t bytesRead)> pace,
+                const DelimitedFormat* format = nullptr);
 
-    // The buffer each thread keeps for its pieces.
-    std::size_t bufferSize() const { return blockSize_ + maxCarry_; }
-
-    // Reads the next piece into buffer (of bufferSize()). False when there
-    // is none: the stream ended, failed or was given up; see state().
-    bool next(unsigned char* buffer, Piece& piece);
+    // Reads the next piece into buffer, which grows as needed. False when
+    // there is none: the stream ended, failed or was given up; see state().
+    bool next(std::vector<unsigned char>& buffer, Piece& piece);
 
     State state() const;
     // How the stream is read: known once the first piece is out.
     ReadMode mode() const;
     std::uint64_t bytesRead() const;
+    // Delimited text: known once the first piece is out.
+    const RecordLayout& layout() const { return layout_; }
 
 private:
+    bool readFirstRecord(const unsigned char* data, std::size_t size, bool last, bool& needMore);
+
     InputStream& in_;
     const std::size_t blockSize_;
     const std::size_t maxCarry_;
     const std::function<bool(std::uint64_t)> pace_;
+    const DelimitedFormat* const format_;
 
     mutable std::mutex mutex_;
     State state_ = State::Reading;
     ReadMode mode_ = ReadMode::Open;
     bool first_ = true;
+    bool layoutKnown_ = false;
+    RecordLayout layout_;
     bool insideLine_ = false;
     std::uint64_t sequence_ = 0;
     std::uint64_t bytesRead_ = 0;

@@ -19,15 +19,18 @@ void StreamTally::append(StreamTally later)
     validUtf8 = validUtf8 && later.validUtf8;
     decodedTexts = decodedTexts || later.decodedTexts;
     for (LineTally* part : {&later.common, &later.utf8, &later.windows1252})
-        part->widest.shiftLines(lineCount);
+        part->widest.shiftLines(lineCount, physicalLines);
     common.merge(later.common);
     utf8.merge(later.utf8);
     windows1252.merge(later.windows1252);
     for (WideRecord& record : later.tooWide) {
         record.line += lineCount;
+        if (record.startLine != 0)
+            record.startLine += physicalLines;
         tooWide.push_back(std::move(record));
     }
     lineCount += later.lineCount;
+    physicalLines += later.physicalLines;
 }
 
 namespace {
@@ -61,13 +64,14 @@ Measurement resolve(const StreamTally& tally, std::optional<std::int64_t> maxWid
     for (const WideLine& line : widest.lines())
         m.widest.push_back(WideLine{line.line, line.width,
                                     tally.decodedTexts ? line.text
-                                                       : decodeText(line.text, m.encoding, WidestLines::textCharacters)});
+                                                       : decodeText(line.text, m.encoding, WidestLines::textCharacters),
+                                    line.startLine});
 
     if (maxWidth) {
         for (const WideRecord& record : tally.tooWide) {
             const std::int64_t width = windows1252 ? record.widthWindows1252 : record.width;
             if (width > *maxWidth)
-                m.tooWide.push_back(WideLine{record.line, width, recordText(record.text, m.encoding)});
+                m.tooWide.push_back(WideLine{record.line, width, recordText(record.text, m.encoding), record.startLine});
         }
     }
     return m;

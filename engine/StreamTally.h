@@ -34,7 +34,8 @@ struct LineTally {
 
 // A line wider than the check mode's limit, in either reading.
 struct WideRecord {
-    std::uint64_t line = 0;
+    std::uint64_t line = 0;          // the line, or in delimited text the record
+    std::uint64_t startLine = 0;     // delimited text: the line the record starts on
     std::int64_t width = 0;          // the only width, or its UTF-8 reading
     std::int64_t widthWindows1252 = 0;  // equal to width unless the readings differ
     std::string text;                // its first recordTextBytes bytes
@@ -45,7 +46,8 @@ struct StreamTally {
     enum class Kind { EightBit, Utf16LE, Utf16BE };
     Kind kind = Kind::EightBit;
     bool validUtf8 = true;     // EightBit only: no byte so far breaks UTF-8
-    std::uint64_t lineCount = 0;
+    std::uint64_t lineCount = 0;      // lines, or in delimited text values
+    std::uint64_t physicalLines = 0;  // delimited text: line ends read, inside quotes too
     // The widest lines' texts are already UTF-8, as a tally read back from
     // JSON has them; otherwise they are the lines' own bytes.
     bool decodedTexts = false;

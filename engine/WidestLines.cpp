@@ -14,11 +14,11 @@ bool before(const WideLine& a, const WideLine& b)
 
 }  // namespace
 
-void WidestLines::offer(std::uint64_t line, std::int64_t width, std::string_view text)
+void WidestLines::offer(std::uint64_t line, std::int64_t width, std::string_view text, std::uint64_t startLine)
 {
     if (!mayEnter(width))
         return;
-    insert(WideLine{line, width, std::string(text.substr(0, textBytes))});
+    insert(WideLine{line, width, std::string(text.substr(0, textBytes)), startLine});
 }
 
 void WidestLines::insert(WideLine entry)
@@ -38,10 +38,13 @@ void WidestLines::merge(const WidestLines& other)
         insert(entry);
 }
 
-void WidestLines::shiftLines(std::uint64_t offset)
+void WidestLines::shiftLines(std::uint64_t offset, std::uint64_t startLineOffset)
 {
-    for (WideLine& entry : lines_)
+    for (WideLine& entry : lines_) {
         entry.line += offset;
+        if (entry.startLine != 0)
+            entry.startLine += startLineOffset;
+    }
 }
 
 }  // namespace engine

@@ -12,9 +12,10 @@
 namespace engine {
 
 struct WideLine {
-    std::uint64_t line = 0;  // counted from 1
+    std::uint64_t line = 0;  // counted from 1; in delimited text the record, the header being 0
     std::int64_t width = 0;
     std::string text;  // the line's first bytes (see textBytes), or its decoded text
+    std::uint64_t startLine = 0;  // delimited text: the line the record starts on
 
     bool operator==(const WideLine&) const = default;
 };
@@ -31,10 +32,11 @@ public:
     bool mayEnter(std::int64_t width) const { return width >= floor_; }
 
     // Offers a line; its text is cut to textBytes.
-    void offer(std::uint64_t line, std::int64_t width, std::string_view text);
+    void offer(std::uint64_t line, std::int64_t width, std::string_view text, std::uint64_t startLine = 0);
     void merge(const WidestLines& other);
-    // Adds offset to every line number: for a part that began after offset lines.
-    void shiftLines(std::uint64_t offset);
+    // Adds offsets to every line number and start line: for a part that
+    // began after that many lines (and, in delimited text, physical lines).
+    void shiftLines(std::uint64_t offset, std::uint64_t startLineOffset = 0);
 
     // Widest first.
     const std::vector<WideLine>& lines() const { return lines_; }

@@ -60,7 +60,7 @@ std::vector<std::string> reportLines(const ReportInput& input, std::string_view 
         "Strikethrough: " + v.strikeOut,
         "Weight: " + v.weight,
         "Width: " + v.width,
-        "Data File: " + input.dataFilePath,
+        "Data File: " + input.dataFilePath + (input.column.empty() ? "" : ", column " + input.column),
         "",
         "Minimum Length: " + v.minimum,
         "Maximum Length: " + v.maximum,

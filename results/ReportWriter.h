@@ -29,6 +29,7 @@ struct ReportInput {
     std::string dataFilePath;   // its full path
     engine::WidthStatisticsRecord statistics;
     MeasuredDetail measured;
+    std::string column;  // delimited text: the column measured; empty for plain text
 };
 
 // The values in the order they are filled. Lengths end in the unit: the

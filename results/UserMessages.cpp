@@ -2,9 +2,11 @@
 
 namespace report {
 
-UserMessage calculationMessage(engine::Outcome outcome, const std::string& dataFileTitle,
-                               const std::string& dataFilePath, const std::string& reason)
+UserMessage calculationMessage(engine::Outcome outcome, const MessageFacts& facts)
 {
+    const std::string& dataFileTitle = facts.dataFileTitle;
+    const std::string& dataFilePath = facts.dataFilePath;
+    const std::string& reason = facts.reason;
     using engine::Outcome;
     switch (outcome) {
     case Outcome::Done:
@@ -23,6 +25,15 @@ UserMessage calculationMessage(engine::Outcome outcome, const std::string& dataF
                 true};
     case Outcome::OutOfMemory:
         return {"There is not enough memory to measure '" + dataFilePath + "'.", true};
+    case Outcome::UnclosedQuote:
+        return {"The data file '" + dataFilePath + "' has a quoted field that starts on line " +
+                    std::to_string(facts.line) + " and never ends.",
+                true};
+    case Outcome::UnknownColumn:
+        return {"The data file '" + dataFilePath + "' has no column named '" + facts.column + "'.", true};
+    case Outcome::RecordTooLong:
+        return {"The data file '" + dataFilePath + "' has a record longer than 64 MiB, more than can be measured.",
+                true};
     }
     return {};
 }

@@ -4,6 +4,7 @@
 
 #include "CalculateWidth.h"
 
+#include <cstdint>
 #include <string>
 
 namespace report {
@@ -13,9 +14,15 @@ struct UserMessage {
     bool critical = false;  // shown with the critical-stop icon
 };
 
-// dataFileTitle is the file's name, dataFilePath its full path, reason the
-// system's words for a file that could not be read.
-UserMessage calculationMessage(engine::Outcome outcome, const std::string& dataFileTitle,
-                               const std::string& dataFilePath, const std::string& reason);
+// What a message may name.
+struct MessageFacts {
+    std::string dataFileTitle;  // the file's name
+    std::string dataFilePath;   // its full path
+    std::string reason;         // the system's words for a file that could not be read
+    std::uint64_t line = 0;     // an unclosed quote's line
+    std::string column;         // a column that is not in the header
+};
+
+UserMessage calculationMessage(engine::Outcome outcome, const MessageFacts& facts);
 
 }  // namespace report

@@ -15,12 +15,17 @@ std::string number(double value)
     return buffer;
 }
 
-std::string widestJson(const std::vector<engine::WideLine>& lines)
+// Delimited text names a record by its number and the line it starts on.
+std::string widestJson(const std::vector<engine::WideLine>& lines, bool records)
 {
     std::string out = "[";
-    for (const engine::WideLine& line : lines)
-        out += std::string(out.size() > 1 ? "," : "") + "{\"Line\":" + std::to_string(line.line) +
-               ",\"Width\":" + std::to_string(line.width) + ",\"Text\":" + jsonString(line.text) + "}";
+    for (const engine::WideLine& line : lines) {
+        if (out.size() > 1)
+            out += ',';
+        out += records ? "{\"Record\":" + std::to_string(line.line) + ",\"Line\":" + std::to_string(line.startLine)
+                       : "{\"Line\":" + std::to_string(line.line);
+        out += ",\"Width\":" + std::to_string(line.width) + ",\"Text\":" + jsonString(line.text) + "}";
+    }
     return out + "]";
 }
 
@@ -44,8 +49,10 @@ std::string resultFields(const JsonResult& result)
         out += ",\"Fit" + std::to_string(engine::fitShares[i]) + "\":" + number(s.fits[i]);
     for (std::size_t i = 0; i < engine::fitShares.size(); ++i)
         out += ",\"ExactFit" + std::to_string(engine::fitShares[i]) + "\":" + std::to_string(s.exactFits[i]);
-    out += ",\"Widest\":" + widestJson(result.measurement.widest);
+    out += ",\"Widest\":" + widestJson(result.measurement.widest, result.format.delimited);
     out += ",\"Face\":" + jsonString(result.face);
+    if (result.format.delimited)
+        out += ",\"Column\":" + jsonString(result.format.column);
     out += ",\"Encoding\":" + jsonString(engine::encodingName(result.measurement.encoding));
     return out;
 }
@@ -112,6 +119,14 @@ std::string jsonString(std::string_view text)
     return out + "\"";
 }
 
+std::string formatJson(const FormatRecord& format)
+{
+    if (!format.delimited)
+        return "{\"Delimited\":false}";
+    return "{\"Delimited\":true,\"Delimiter\":" + jsonString(std::string(1, format.delimiter)) +
+           ",\"Header\":" + (format.header ? "true" : "false") + ",\"Column\":" + jsonString(format.column) + "}";
+}
+
 const char* kindName(engine::StreamTally::Kind kind)
 {
     switch (kind) {
@@ -137,8 +152,10 @@ std::string histogramJson(const JsonResult& result, const engine::StreamTally& t
     for (std::size_t i = 0; i < 3; ++i)
         out += std::string(i ? "," : "") + jsonString(readingNames[i]) + ":{\"Histogram\":" +
                histogram(readings[i]->widths) + ",\"Widest\":" +
-               widestJson(decodedWidest(readings[i]->widest, encodings[i], tally.decodedTexts)) + "}";
-    return out + "}}}\n";
+               widestJson(decodedWidest(readings[i]->widest, encodings[i], tally.decodedTexts), result.format.delimited) +
+               "}";
+    return out + "},\"PhysicalLines\":" + std::to_string(tally.physicalLines) + ",\"Format\":" +
+           formatJson(result.format) + "}}\n";
 }
 
 }  // namespace tool

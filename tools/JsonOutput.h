@@ -20,10 +20,21 @@ struct FontRecord {
     int dpi = 96;
 };
 
+// How a part's data were read; parts merge only when these agree too.
+struct FormatRecord {
+    bool delimited = false;
+    char delimiter = ',';
+    bool header = true;
+    std::string column;  // the measured column's name
+
+    bool operator==(const FormatRecord&) const = default;
+};
+
 struct JsonResult {
     const engine::Measurement& measurement;
     const engine::Statistics& statistics;
     std::string face;  // the face the font layer chose
+    FormatRecord format;
 };
 
 // One line: the statistics, the exact fits, the widest lines, the face
@@ -33,6 +44,8 @@ std::string resultJson(const JsonResult& result);
 // The same, with the count of lines of each width and the tally.
 std::string histogramJson(const JsonResult& result, const engine::StreamTally& tally, const FontRecord& font,
                           const std::string& dataFile);
+
+std::string formatJson(const FormatRecord& format);
 
 // The names the tally uses for its kinds and readings.
 const char* kindName(engine::StreamTally::Kind kind);

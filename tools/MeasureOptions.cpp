@@ -1,5 +1,6 @@
 #include "MeasureOptions.h"
 
+#include <cctype>
 #include <charconv>
 #include <limits>
 
@@ -68,6 +69,17 @@ const char* usageText()
            "  --char-widths        one JSON line: the selected face and the widths of\n"
            "                       character codes 32 to 126 (no FILE needed)\n"
            "  --list-fonts         the installed fonts as the font list shows them\n"
+           "\n"
+           "Delimited text (a FILE ending in .csv or .tsv, or any FILE with --column):\n"
+           "  --column NAME|N      the column to measure: a header name (exact, then\n"
+           "                       ignoring case) or a number from 1 (default 1)\n"
+           "  --delimiter D        , or ; or tab or any one ASCII character (default:\n"
+           "                       tab for .tsv; comma, or semicolon when the first\n"
+           "                       record has semicolons and no comma)\n"
+           "  --no-header          the first record is data too, not column names\n"
+           "  Each record's field in the column is one value, as wide as its widest\n"
+           "  line; records are numbered from 1 after the header, which is 0. Check\n"
+           "  mode prints RECORD:LINE:WIDTH:TEXT, LINE being where the record starts.\n"
            "  --threads N          measure on N threads (default: one per core)\n"
            "  --help               this text\n"
            "  --version            the program's version\n"
@@ -75,6 +87,18 @@ const char* usageText()
            "\n"
            "Exit status: 0 on success, 1 when the data cannot be measured or the\n"
            "output cannot be written, 2 on a usage error.\n";
+}
+
+bool readsDelimited(const MeasureOptions& options)
+{
+    if (options.column || options.delimiter || options.noHeader)
+        return true;
+    if (options.merge || options.files.empty())
+        return false;
+    std::string name = options.files.front();
+    for (char& c : name)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name.ends_with(".csv") || name.ends_with(".tsv");
 }
 
 std::optional<MeasureOptions> parseOptions(const std::vector<std::string>& args, std::string& error)
@@ -135,6 +159,33 @@ std::optional<MeasureOptions> parseOptions(const std::vector<std::string>& args,
             if (!chooseOutput(Output::Check, arg))
                 return std::nullopt;
             o.maxWidth = *n;
+        } else if (arg == "--column") {
+            const std::string* v = value("--column");
+            if (!v)
+                return std::nullopt;
+            if (v->empty()) {
+                error = "--column needs a header name or a number";
+                return std::nullopt;
+            }
+            if (v->find_first_not_of("0123456789") == std::string::npos && !wholeNumber<std::size_t>(*v, 1, 1u << 20)) {
+                error = "--column numbers count from 1, not '" + *v + "'";
+                return std::nullopt;
+            }
+            o.column = *v;
+        } else if (arg == "--delimiter") {
+            const std::string* v = value("--delimiter");
+            if (!v)
+                return std::nullopt;
+            const std::string d = *v == "tab" ? std::string("\t") : *v;
+            if (d.size() != 1 || static_cast<unsigned char>(d[0]) >= 0x80 || d[0] == '"' || d[0] == '\n' ||
+                d[0] == '\r') {
+                error = "--delimiter must be one ASCII character other than a quote or a line end, or tab; not '" +
+                        *v + "'";
+                return std::nullopt;
+            }
+            o.delimiter = d[0];
+        } else if (arg == "--no-header") {
+            o.noHeader = true;
         } else if (arg == "--merge") {
             o.merge = true;
         } else if (arg == "--threads") {
@@ -217,6 +268,10 @@ std::optional<MeasureOptions> parseOptions(const std::vector<std::string>& args,
         }
     }
 
+    if (o.noHeader && o.column && o.column->find_first_not_of("0123456789") != std::string::npos) {
+        error = "a column is named by the header; with --no-header give its number";
+        return std::nullopt;
+    }
     const bool measures = o.output == Output::Report || o.output == Output::Json || o.output == Output::Histogram
         || o.output == Output::Check;
     if (o.merge) {

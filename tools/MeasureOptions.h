@@ -32,7 +32,17 @@ struct MeasureOptions {
     bool merge = false;
     // The data file ("-" for standard input), or with merge the parts.
     std::vector<std::string> files;
+
+    // Delimited text: a header name or a 1-based number; the delimiter
+    // (',', ';', '\t' or any other ASCII character); no header record.
+    std::optional<std::string> column;
+    std::optional<char> delimiter;
+    bool noHeader = false;
 };
+
+// Whether the data file is read as delimited text: a .csv or .tsv name, or
+// a column asked for.
+bool readsDelimited(const MeasureOptions& options);
 
 // Parses the arguments (without the program name). On a usage error,
 // returns nothing and sets error.

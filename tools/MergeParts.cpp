@@ -32,10 +32,24 @@ bool readWidest(const QJsonValue& value, engine::WidestLines& widest)
         const QJsonObject line = item.toObject();
         if (!line.value("Line").isDouble() || !line.value("Width").isDouble() || !line.value("Text").isString())
             return false;
-        widest.offer(static_cast<std::uint64_t>(line.value("Line").toInteger()), line.value("Width").toInteger(),
-                     text(line.value("Text")));
+        // Delimited text names the record, and the line it starts on.
+        const bool record = line.contains("Record");
+        const auto number = static_cast<std::uint64_t>(line.value(record ? "Record" : "Line").toInteger());
+        const auto startLine = record ? static_cast<std::uint64_t>(line.value("Line").toInteger()) : 0;
+        widest.offer(number, line.value("Width").toInteger(), text(line.value("Text")), startLine);
     }
     return true;
+}
+
+FormatRecord formatFrom(const QJsonObject& format)
+{
+    FormatRecord record;
+    record.delimited = format.value("Delimited").toBool();
+    const std::string delimiter = text(format.value("Delimiter"));
+    record.delimiter = delimiter.empty() ? ',' : delimiter[0];
+    record.header = format.value("Header").toBool(true);
+    record.column = text(format.value("Column"));
+    return record;
 }
 
 std::optional<engine::StreamTally::Kind> kindFromName(const std::string& name)
@@ -77,6 +91,7 @@ bool readPart(const QJsonObject& root, engine::StreamTally& tally)
     tally.kind = *kind;
     tally.validUtf8 = t.value("ValidUtf8").toBool();
     tally.lineCount = static_cast<std::uint64_t>(t.value("LineCount").toInteger());
+    tally.physicalLines = static_cast<std::uint64_t>(t.value("PhysicalLines").toInteger());
     tally.decodedTexts = true;
     engine::LineTally* parts[3] = {&tally.common, &tally.utf8, &tally.windows1252};
     for (std::size_t i = 0; i < 3; ++i) {
@@ -114,15 +129,21 @@ std::optional<MergedParts> mergeParts(const std::vector<std::string>& files, Mer
         const QJsonObject root = document.object();
         const QJsonObject tally = root.value("Tally").toObject();
         const QJsonObject font = tally.value("Font").toObject();
+        const FormatRecord format = formatFrom(tally.value("Format").toObject());
         if (i == 0) {
             firstFont = font;
             merged.font = fontFrom(font);
+            merged.format = format;
             merged.face = text(root.value("Face"));
             merged.tally.kind = part.kind;
             merged.tally.decodedTexts = true;
         } else if (font != firstFont) {
             error = {"'" + name + "' was measured with other font options than '" + files.front() +
                      "'; parts merge only when every font option is the same"};
+            return std::nullopt;
+        } else if (!(format == merged.format)) {
+            error = {"'" + name + "' was measured from another column or delimiter than '" + files.front() +
+                     "'; parts merge only when they are read alike"};
             return std::nullopt;
         } else if (part.kind != merged.tally.kind) {
             error = {"'" + name + "' was read as " + kindName(part.kind) + " text and '" + files.front() + "' as " +

@@ -14,6 +14,7 @@ namespace tool {
 struct MergedParts {
     engine::StreamTally tally;
     FontRecord font;
+    FormatRecord format;
     std::string face;  // the face the font layer chose for the first part
     std::vector<std::string> dataFiles;
 };

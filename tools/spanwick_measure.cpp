@@ -5,6 +5,7 @@
 #include "CalculateWidth.h"
 #include "CurrentFont.h"
 #include "DataFileName.h"
+#include "DelimitedRun.h"
 #include "DeviceContext.h"
 #include "FaceChoice.h"
 #include "FontDescription.h"
@@ -87,26 +88,32 @@ int printCharWidths(tool::StandardOutput& out)
     return Success;
 }
 
-int printTooWide(tool::StandardOutput& out, const engine::Measurement& measurement)
+// LINE:WIDTH:TEXT, or for delimited text RECORD:LINE:WIDTH:TEXT.
+int printTooWide(tool::StandardOutput& out, const engine::Measurement& measurement, bool records)
 {
-    for (const engine::WideLine& line : measurement.tooWide)
-        out.write(std::to_string(line.line) + ":" + std::to_string(line.width) + ":" + line.text + "\n");
+    for (const engine::WideLine& line : measurement.tooWide) {
+        const std::string where = records ? std::to_string(line.line) + ":" + std::to_string(line.startLine)
+                                          : std::to_string(line.line);
+        out.write(where + ":" + std::to_string(line.width) + ":" + tool::oneLine(line.text) + "\n");
+    }
     return measurement.tooWide.empty() ? Success : DataProblem;
 }
 
 void printResults(tool::StandardOutput& out, const tool::MeasureOptions& options, const engine::StreamTally& tally,
                   const engine::Measurement& measurement, const engine::Statistics& statistics,
-                  const tool::FontRecord& font, const std::string& face, const std::string& dataFileTitle,
-                  const std::string& dataFilePath)
+                  const tool::FontRecord& font, const std::string& face, const tool::FormatRecord& format,
+                  const std::string& dataFileTitle, const std::string& dataFilePath)
 {
-    const tool::JsonResult result{measurement, statistics, face};
+    const tool::JsonResult result{measurement, statistics, face, format};
     if (options.output == tool::Output::Json) {
         out.write(tool::resultJson(result));
     } else if (options.output == tool::Output::Histogram) {
         out.write(tool::histogramJson(result, tally, font, dataFilePath));
     } else {
-        const report::ReportInput input{font.selections, dataFileTitle, dataFilePath,
-                                        engine::statisticsRecord(statistics, std::string()), {}};
+        report::ReportInput input{font.selections, dataFileTitle, dataFilePath,
+                                  engine::statisticsRecord(statistics, std::string()), {}, {}};
+        if (format.delimited)
+            input.column = format.column;
         out.write(report::reportText(input, decimalSeparator()));
     }
 }
@@ -128,7 +135,7 @@ int merge(tool::StandardOutput& out, const tool::MeasureOptions& options)
     std::string dataFile = parts->dataFiles.front();
     if (parts->dataFiles.size() > 1)
         dataFile += " and " + std::to_string(parts->dataFiles.size() - 1) + " more parts";
-    printResults(out, options, parts->tally, measurement, statistics, parts->font, parts->face,
+    printResults(out, options, parts->tally, measurement, statistics, parts->font, parts->face, parts->format,
                  std::filesystem::path(dataFile).filename().string(), dataFile);
     return Success;
 }
@@ -147,22 +154,31 @@ int measure(tool::StandardOutput& out, const tool::MeasureOptions& options, cons
     request.data = engine::DataSource{given, standardInput};
     request.font = font;
     request.options.threads = options.threads;
+    request.options.delimited = tool::delimitedFormat(options);
     if (check)
         request.options.maxWidth = options.maxWidth;
     // The file is opened by the name given; only the report shows it in full.
     const std::string dataFilePath = standardInput ? given : tool::absoluteName(given);
 
     const engine::CalculationResult result = engine::CalculateWidth(request);
+    const auto& format = request.options.delimited;
+    if (result.outcome == engine::Outcome::UnknownColumn) {
+        complain(tool::unknownColumnMessage(dataFilePath, *format, result.layout));
+        return UsageError;
+    }
     if (result.outcome != engine::Outcome::Done) {
         if (check && result.outcome == engine::Outcome::EmptyFile)
             return Success;  // no line, so none too wide
-        complain(report::calculationMessage(result.outcome, request.dataFileTitle, dataFilePath, result.reason).text);
+        complain(report::calculationMessage(result.outcome, {request.dataFileTitle, dataFilePath, result.reason,
+                                                             result.unclosedQuoteLine, std::string()})
+                     .text);
         return check ? UsageError : DataProblem;
     }
     if (check)
-        return printTooWide(out, result.measurement);
+        return printTooWide(out, result.measurement, format.has_value());
+    const tool::FormatRecord formatRecord = format ? tool::formatRecord(*format, result.layout) : tool::FormatRecord{};
     printResults(out, options, result.tally, result.measurement, result.statistics, {selections, options.dpi},
-                 selectedFaceName(), request.dataFileTitle, dataFilePath);
+                 selectedFaceName(), formatRecord, request.dataFileTitle, dataFilePath);
     return Success;
 }
 
@@ -197,7 +213,7 @@ int run(tool::StandardOutput& out, const tool::MeasureOptions& options)
     engine::storeCurrentFont(CreateFontIndirectA(&lf));
     int status = Success;
     if (engine::CurrentFont == 0) {
-        complain(report::calculationMessage(engine::Outcome::NoFont, "", "", "").text);
+        complain(report::calculationMessage(engine::Outcome::NoFont, {}).text);
         status = DataProblem;
     } else if (options.output == tool::Output::CharWidths) {
         status = printCharWidths(out);
@@ -224,7 +240,7 @@ int main(int argc, char** argv)
         status = run(out, *options);
     } catch (const std::bad_alloc&) {
         const std::string name = options->files.empty() ? std::string("the data") : options->files.front();
-        complain(report::calculationMessage(engine::Outcome::OutOfMemory, name, name, "").text);
+        complain(report::calculationMessage(engine::Outcome::OutOfMemory, {name, name, "", 0, ""}).text);
         status = DataProblem;
     }
     if (!out.finish()) {

@@ -1,5 +1,8 @@
 #include "Utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace fontview {
 
 void appendUtf8(std::string& out, char32_t code)
@@ -39,8 +42,16 @@ std::size_t sequenceLength(std::string_view text, std::size_t i, char32_t& code)
 
 bool isUtf8(std::string_view text)
 {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
     char32_t code;
-    for (std::size_t i = 0; i < text.size();) {
+    for (std::size_t i = 0; i < size;) {
+        // ASCII eight bytes at a time.
+        std::uint64_t word;
+        if (size - i >= 8 && (std::memcpy(&word, p + i, 8), (word & 0x8080808080808080u) == 0)) {
+            i += 8;
+            continue;
+        }
         const std::size_t length = sequenceLength(text, i, code);
         if (length == 0)
             return false;

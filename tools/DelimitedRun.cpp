@@ -1,0 +1,74 @@
+#include "DelimitedRun.h"
+
+#include <cctype>
+
+namespace tool {
+
+std::optional<engine::DelimitedFormat> delimitedFormat(const MeasureOptions& options)
+{
+    if (!readsDelimited(options))
+        return std::nullopt;
+    engine::DelimitedFormat format;
+    std::string name = options.files.empty() ? std::string() : options.files.front();
+    for (char& c : name)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (options.delimiter) {
+        format.delimiter = *options.delimiter;
+    } else if (name.ends_with(".tsv")) {
+        format.delimiter = '\t';
+    } else {
+        format.delimiter = ',';
+        format.semicolonsIfNoCommas = true;
+    }
+    format.header = !options.noHeader;
+    if (options.column) {
+        const std::string& column = *options.column;
+        if (column.find_first_not_of("0123456789") == std::string::npos) {
+            format.columnNumber = std::stoul(column);
+        } else {
+            format.byName = true;
+            format.columnName = column;
+        }
+    }
+    return format;
+}
+
+std::string columnName(const engine::DelimitedFormat& format, const engine::RecordLayout& layout)
+{
+    if (format.header && layout.column >= 1 && layout.column <= layout.headerNames.size())
+        return layout.headerNames[layout.column - 1];
+    return "Column " + std::to_string(layout.column);
+}
+
+FormatRecord formatRecord(const engine::DelimitedFormat& format, const engine::RecordLayout& layout)
+{
+    return FormatRecord{true, layout.delimiter, format.header, columnName(format, layout)};
+}
+
+std::string unknownColumnMessage(const std::string& dataFile, const engine::DelimitedFormat& format,
+                                 const engine::RecordLayout& layout)
+{
+    std::string message = "the data file '" + dataFile + "' has no column named '" + format.columnName + "'";
+    for (std::size_t i = 0; i < layout.headerNames.size(); ++i)
+        message += (i == 0 ? "; its columns are: '" : "', '") + layout.headerNames[i];
+    if (!layout.headerNames.empty())
+        message += "'";
+    return message;
+}
+
+std::string oneLine(const std::string& text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            out += "\xE2\x86\xB5";
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace tool
