@@ -380,7 +380,7 @@ private slots:
         const bool leftOpen = runModal(window, [&] {
             first = QApplication::focusWidget();
             QTest::keyClick(first, key.key(), key.keyboardModifiers());
-            QTRY_COMPARE(dialogs.saveRequests.size(), saves);
+            QCOMPARE(dialogs.saveRequests.size(), saves);
             after = QApplication::focusWidget();
             // Esc still closes after whatever the key did.
             if (window.isVisible())
