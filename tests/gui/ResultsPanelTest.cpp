@@ -379,7 +379,11 @@ private slots:
         QWidget *first = nullptr, *after = nullptr;
         const bool leftOpen = runModal(window, [&] {
             first = QApplication::focusWidget();
+            QSignalSpy clicked(window.findChild<QPushButton*>("cmdSave"), &QPushButton::clicked);
             QTest::keyClick(first, key.key(), key.keyboardModifiers());
+            // A mnemonic clicks once the button has shown itself down.
+            if (key == QKeyCombination(Qt::AltModifier, Qt::Key_S))
+                QVERIFY(!clicked.isEmpty() || clicked.wait());
             QCOMPARE(dialogs.saveRequests.size(), saves);
             after = QApplication::focusWidget();
             // Esc still closes after whatever the key did.
