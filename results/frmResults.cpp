@@ -1,12 +1,17 @@
 #include "frmResults.h"
 
 #include "AppInfo.h"
+#include "CopiedText.h"
+#include "ElidedLabel.h"
 #include "ReportSaver.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
-#include <QTextDocument>
+#include <QShortcut>
 
 namespace {
 
@@ -14,15 +19,6 @@ namespace {
 std::string decimalSeparator() { return QLocale().decimalPoint().toStdString(); }
 
 void fill(QLabel* field, const std::string& value) { field->setText(QString::fromStdString(value)); }
-
-// Qt shows a tooltip that looks like markup as rich text; a path such as
-// "/data/<b>x</b>.txt" must still read as it is.
-QString plainToolTip(const QString& text)
-{
-    if (!Qt::mightBeRichText(text))
-        return text;
-    return QStringLiteral("<p style='white-space:pre'>%1</p>").arg(text.toHtmlEscaped());
-}
 
 }  // namespace
 
@@ -33,6 +29,10 @@ frmResults::frmResults(QWidget* owner) : QDialog(owner)
     // Close, Esc and the close box all go through reject(), so the window
     // closes one way only.
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdCopy, &QPushButton::clicked, this, &frmResults::Copy);
+    // Ctrl+S and Ctrl+C besides the buttons' own Alt+S and Alt+O.
+    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, &frmResults::Save);
+    connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this, &frmResults::Copy);
 }
 
 void frmResults::Load(const report::ReportInput& input)
@@ -41,15 +41,15 @@ void frmResults::Load(const report::ReportInput& input)
     const report::ResultValues v = report::resultValues(input, decimalSeparator(), report::windowUnit);
 
     setWindowTitle(QString::fromUtf8(appinfo::caption));
-    fill(lblFontFace, v.fontFace);
+    lblFontFace->setFullText(QString::fromStdString(v.fontFace));
     fill(lblFontSize, v.fontSize);
     fill(lblItalic, v.italic);
     fill(lblUnderline, v.underline);
     fill(lblStrikeOut, v.strikeOut);
     fill(lblWeight, v.weight);
     fill(lblWidth, v.width);
-    fill(lblDataFile, input.dataFileTitle);
-    lblDataFile->setToolTip(plainToolTip(QString::fromStdString(input.dataFilePath)));
+    // The name, elided if need be; the tooltip always has the whole path.
+    lblDataFile->setFullText(QString::fromStdString(input.dataFileTitle), QString::fromStdString(input.dataFilePath));
     fill(lblMin, v.minimum);
     fill(lblMax, v.maximum);
     fill(lblAvg, v.average);
@@ -57,6 +57,7 @@ void frmResults::Load(const report::ReportInput& input)
     QLabel* const lines[] = {lbl50, lbl60, lbl70, lbl80, lbl90, lbl95, lbl99};
     for (std::size_t i = 0; i < v.fitLines.size(); ++i)
         fill(lines[i], v.fitLines[i]);
+    LoadPanel();
 }
 
 void frmResults::showEvent(QShowEvent* event)
@@ -67,3 +68,8 @@ void frmResults::showEvent(QShowEvent* event)
 }
 
 void frmResults::Save() { results::SaveReport(this, input_, decimalSeparator()); }
+
+void frmResults::Copy()
+{
+    QGuiApplication::clipboard()->setText(QString::fromStdString(report::copiedText(input_, decimalSeparator())));
+}

@@ -1,11 +1,17 @@
 #pragma once
 // The results window: what was measured and the statistics, with Save and
-// Close. Shown modally over the main window after each calculation.
+// Close, and to their right the distribution: a histogram, the measured
+// fits beside the estimated ones, and the widest lines. Copy puts it all on
+// the clipboard. Shown modally over the main window after each calculation.
 
 #include "ReportWriter.h"
 
 #include <QDialog>
 
+#include <array>
+
+class DistributionChart;
+class ElidedLabel;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -24,7 +30,13 @@ protected:
 
 private:
     void BuildLayout();
+    // Builds the distribution panel from the left edge given, in pixels;
+    // returns how wide it is with the window's margin.
+    int BuildPanel(int left);
+    void LoadPanel();
+    void PlaceWidestColumns();
     void Save();
+    void Copy();
 
     report::ReportInput input_;
 
@@ -32,14 +44,14 @@ private:
     QGroupBox* Frame1 = nullptr;  // General Statistics
     QGroupBox* Frame2 = nullptr;  // Confidence Intervals
 
-    QLabel* lblFontFace = nullptr;
+    ElidedLabel* lblFontFace = nullptr;
     QLabel* lblFontSize = nullptr;
     QLabel* lblItalic = nullptr;
     QLabel* lblUnderline = nullptr;
     QLabel* lblStrikeOut = nullptr;
     QLabel* lblWeight = nullptr;
     QLabel* lblWidth = nullptr;
-    QLabel* lblDataFile = nullptr;
+    ElidedLabel* lblDataFile = nullptr;
 
     QLabel* lblMin = nullptr;
     QLabel* lblMax = nullptr;
@@ -56,4 +68,20 @@ private:
 
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdClose = nullptr;
+    QPushButton* cmdCopy = nullptr;
+
+    // The distribution panel.
+    QGroupBox* fraDistribution = nullptr;
+    QGroupBox* fraMeasured = nullptr;
+    QGroupBox* fraWidest = nullptr;
+    DistributionChart* chrDistribution = nullptr;
+    ElidedLabel* lblLineCount = nullptr;
+    ElidedLabel* lblBinWidth = nullptr;
+    std::array<ElidedLabel*, 7> lblExact{};  // beside lbl50..lbl99, row for row
+    struct WideRow {
+        QLabel* line = nullptr;
+        QLabel* width = nullptr;
+        ElidedLabel* text = nullptr;
+    };
+    std::array<WideRow, 10> wideRows{};
 };

@@ -2,6 +2,7 @@
 
 #include "frmResults.h"
 
+#include "ElidedLabel.h"
 #include "Twips.h"
 #include "WindowFont.h"
 
@@ -49,38 +50,52 @@ void frmResults::BuildLayout()
         caption(box->title(), platform::CaptionKind::GroupBox, groupWidth);
         return box;
     };
-    // Plain text throughout: a face or file name is never read as markup,
-    // and a value that is too long is cut at the field's edge.
-    const auto label = [&](QWidget* parent, const char* name, const char* text, double left, double top,
+    // Plain text throughout: a face or file name is never read as markup.
+    const auto setUp = [&](QLabel* field, const char* name, const char* text, double left, double top,
                            double width) {
-        auto* field = new QLabel(parent);
         field->setObjectName(QString::fromLatin1(name));
         field->setTextFormat(Qt::PlainText);
         field->setWordWrap(false);
-        field->setText(QString::fromLatin1(text));
         place(field, left, top, width, rowHeight);
+        field->setText(QString::fromLatin1(text));
         return field;
     };
-    const auto row = [&](QGroupBox* box, int index, const char* captionName, const char* captionText,
-                         const char* valueName) {
+    const auto label = [&](QWidget* parent, const char* name, const char* text, double left, double top,
+                           double width) { return setUp(new QLabel(parent), name, text, left, top, width); };
+    const auto rowCaption = [&](QGroupBox* box, int index, const char* captionName, const char* captionText) {
         const double top = firstRowTop + index * rowStep;
         label(box, captionName, captionText, captionLeft, top, captionWidth);
         caption(QString::fromLatin1(captionText), platform::CaptionKind::Label, captionRoom);
+        return top;
+    };
+    const auto row = [&](QGroupBox* box, int index, const char* captionName, const char* captionText,
+                         const char* valueName) {
+        const double top = rowCaption(box, index, captionName, captionText);
         return label(box, valueName, valueName, valueLeft, top, valueWidth);
+    };
+    // A face or file name that is too long is elided in the middle, its
+    // tooltip holding the whole.
+    const auto elidedRow = [&](QGroupBox* box, int index, const char* captionName, const char* captionText,
+                               const char* valueName) {
+        const double top = rowCaption(box, index, captionName, captionText);
+        auto* field = new ElidedLabel(box);
+        setUp(field, valueName, "", valueLeft, top, valueWidth);
+        field->setFullText(QString::fromLatin1(valueName));
+        return field;
     };
     const auto line = [&](QGroupBox* box, int index, const char* name) {
         return label(box, name, name, lineLeft, firstRowTop + index * rowStep, lineWidth);
     };
 
     Frame3 = group("Frame3", "Font Information", 120, 2295);
-    lblFontFace = row(Frame3, 0, "Label1", "Font Face:", "lblFontFace");
+    lblFontFace = elidedRow(Frame3, 0, "Label1", "Font Face:", "lblFontFace");
     lblFontSize = row(Frame3, 1, "Label2", "Font Size:", "lblFontSize");
     lblItalic = row(Frame3, 2, "Label3", "Italic:", "lblItalic");
     lblUnderline = row(Frame3, 3, "Label4", "Underline:", "lblUnderline");
     lblStrikeOut = row(Frame3, 4, "Label5", "Strikethrough:", "lblStrikeOut");
     lblWeight = row(Frame3, 5, "Label6", "Weight:", "lblWeight");
     lblWidth = row(Frame3, 6, "Label8", "Width:", "lblWidth");
-    lblDataFile = row(Frame3, 7, "Label9", "Data File:", "lblDataFile");
+    lblDataFile = elidedRow(Frame3, 7, "Label9", "Data File:", "lblDataFile");
 
     Frame1 = group("Frame1", "General Statistics", 2520, 1335);
     lblMin = row(Frame1, 0, "Label10", "Minimum Length:", "lblMin");
@@ -107,16 +122,21 @@ void frmResults::BuildLayout()
     // Close's lower edge is level with the lowest group's.
     cmdSave = button("cmdSave", "&Save", 5160);
     cmdClose = button("cmdClose", "&Close", 5640);
+    // Copy stands above them, its Alt+O clear of Alt+S and Alt+C.
+    cmdCopy = button("cmdCopy", "C&opy", 4680);
     cmdSave->setDefault(true);
     setTabOrder(cmdSave, cmdClose);
+    setTabOrder(cmdClose, cmdCopy);
 
     setFont(platform::fittingWindowFont(QApplication::font(this), captions));
+    // The designed client area, widened by the distribution panel, which is
+    // sized for the font just chosen.
+    const QSize designed = platform::twipRect(0, 0, clientWidth, clientHeight, dpi).size();
+    setFixedSize(designed.width() + BuildPanel(designed.width()), designed.height());
     // Each group's frame line runs through its title, as designed, so the
     // first row stands clear of the line.
     setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
                                  "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
-
-    setFixedSize(platform::twipRect(0, 0, clientWidth, clientHeight, dpi).size());
     setSizeGripEnabled(false);
     setModal(true);
 }

@@ -443,7 +443,8 @@ private slots:
     void windowIsFixedAndOwned()
     {
         QWidget mainWindow;
-        mainWindow.setGeometry(0, 0, 700, 560);
+        // Room on the screen either side, so the wider window can be centred.
+        mainWindow.setGeometry(50, 20, 700, 560);
         mainWindow.show();
         frmResults window(&mainWindow);
         window.Load(input({12}));
@@ -457,8 +458,14 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
+        // The designed height; wider by the distribution panel, which ends a
+        // margin short of the right edge.
         const int dpi = window.logicalDpiY();
-        const QSize client = platform::twipRect(0, 0, 5055, 6135, dpi).size();
+        const QSize designedClient = platform::twipRect(0, 0, 5055, 6135, dpi).size();
+        const auto* panel = window.findChild<QGroupBox*>("fraDistribution");
+        QVERIFY(panel);
+        QCOMPARE(panel->x(), designedClient.width());
+        const QSize client(panel->geometry().right() + 1 + platform::twipsToPixels(120, dpi), designedClient.height());
         QCOMPARE(window.size(), client);
         QCOMPARE(window.minimumSize(), client);
         QCOMPARE(window.maximumSize(), client);
@@ -469,7 +476,7 @@ private slots:
         QCOMPARE(window.windowHandle()->transientParent(), mainWindow.windowHandle());  // no taskbar button
         QVERIFY((window.frameGeometry().center() - mainWindow.frameGeometry().center()).manhattanLength() <= 2);
 
-        // Long values are cut: nothing grows or moves.
+        // Long values are elided: nothing grows or moves.
         for (auto* widget : controls)
             QCOMPARE(widget->geometry(), designed[widget->objectName()]);
         // Save and Close stand at the bottom right, Close level with the lowest group.

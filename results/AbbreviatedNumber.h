@@ -1,0 +1,11 @@
+#pragma once
+// Numbers short enough for an axis label: 950, 9,500, 12K, 1.2M, 3.4B, in
+// the user's own digits and decimal separator.
+
+#include <QLocale>
+#include <QString>
+
+#include <cstdint>
+
+QString abbreviatedNumber(std::int64_t value, const QLocale& locale = QLocale());
+QString abbreviatedNumber(std::uint64_t value, const QLocale& locale = QLocale());

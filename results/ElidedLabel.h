@@ -1,0 +1,32 @@
+#pragma once
+// A one-line label for values that may be longer than their field: the
+// text is elided in the middle ("Very long…name.txt"), never cut through a
+// letter, and the tooltip then holds the whole.
+
+#include <QLabel>
+
+// Qt shows a tooltip that looks like markup as rich text; a path such as
+// "/data/<b>x</b>.txt" must still read as it is.
+QString plainToolTip(const QString& text);
+
+class ElidedLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit ElidedLabel(QWidget* parent = nullptr);
+
+    // Shows text, elided to the label's width. The tooltip is toolTip when
+    // one is given, otherwise the whole text when it had to be elided.
+    void setFullText(const QString& text, const QString& toolTip = {});
+    const QString& fullText() const { return full_; }
+    bool isElided() const { return text() != full_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void elide();
+
+    QString full_;
+    QString tip_;
+};

@@ -1,0 +1,173 @@
+// The distribution panel right of the designed controls: the histogram
+// across the panel, below it the measured fits, row for row level with the
+// estimated ones in "Confidence Intervals", and the widest lines.
+
+#include "frmResults.h"
+
+#include "DistributionChart.h"
+#include "ElidedLabel.h"
+#include "Twips.h"
+
+#include <QGroupBox>
+#include <QLocale>
+#include <QScreen>
+#include <QStyle>
+
+#include <algorithm>
+
+namespace {
+
+// In twips, spaced like the designed controls.
+constexpr double groupGap = 105, windowEdge = 120, inset = 120;
+constexpr double chartTop = 120, chartBottom = 3135;
+constexpr double lowerTop = 3240, lowerBottom = 6015;
+constexpr double fitsTop = 3960;  // Frame2's top
+constexpr double firstRowTop = 240, rowStep = 240, rowHeight = 255;
+
+// The longest measured fit the panel is sized for; a longer one is elided
+// and its tooltip holds the whole.
+const QString longestFit = QStringLiteral("99% of the lines fit within 99999 pixels");
+
+QString lineText(std::uint64_t line) { return QStringLiteral("Line %1").arg(QLocale().toString(static_cast<qulonglong>(line))); }
+QString widthText(std::int64_t width) { return QStringLiteral("%1 px").arg(QLocale().toString(static_cast<qlonglong>(width))); }
+
+}  // namespace
+
+int frmResults::BuildPanel(int left)
+{
+    const int dpi = logicalDpiY();
+    const auto px = [dpi](double twips) { return platform::twipsToPixels(twips, dpi); };
+    const QFontMetrics metrics(font());
+    const int average = metrics.averageCharWidth();
+    const int gap = px(groupGap), in = px(inset);
+
+    const auto group = [&](const char* name, const char* title, QRect geometry) {
+        auto* box = new QGroupBox(QString::fromLatin1(title), this);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setGeometry(geometry);
+        return box;
+    };
+    // Rows are placed from twips the way the designed ones are, so a row
+    // here and one in Frame2 with the same twips end up on the same pixel.
+    const auto rowRect = [&](QGroupBox* box, double groupTop, double rowTop, int x, int width) {
+        return QRect(x, px(groupTop) + px(rowTop) - box->y(), width, px(rowTop + rowHeight) - px(rowTop));
+    };
+    const auto elided = [&](QGroupBox* box, const QString& name, QRect geometry) {
+        auto* field = new ElidedLabel(box);
+        field->setObjectName(name);
+        field->setGeometry(geometry);
+        return field;
+    };
+
+    // Measured: as wide as its longest sentence.
+    const int fitWidth = std::max(metrics.horizontalAdvance(longestFit),
+                                  metrics.horizontalAdvance(QStringLiteral("Measured")) + 4 * average);
+    const int measuredWidth = fitWidth + 2 * in;
+    fraMeasured = group("fraMeasured", "Measured", QRect(left, px(lowerTop), measuredWidth, px(lowerBottom) - px(lowerTop)));
+    lblLineCount = elided(fraMeasured, QStringLiteral("lblLineCount"), rowRect(fraMeasured, lowerTop, firstRowTop, in, fitWidth));
+    lblBinWidth = elided(fraMeasured, QStringLiteral("lblBinWidth"),
+                         rowRect(fraMeasured, lowerTop, firstRowTop + rowStep, in, fitWidth));
+    for (std::size_t i = 0; i < lblExact.size(); ++i)
+        lblExact[i] = elided(fraMeasured, QStringLiteral("lblExact%1").arg(engine::fitShares[i]),
+                             rowRect(fraMeasured, fitsTop, firstRowTop + static_cast<double>(i) * rowStep, in, fitWidth));
+
+    // Widest Lines: line number, width and as much of the text as the
+    // screen leaves room for, between a dozen and thirty-odd characters.
+    const int numbers = metrics.horizontalAdvance(lineText(99'999)) + metrics.horizontalAdvance(widthText(9'999)) +
+                        2 * average;
+    const int widestLeft = left + measuredWidth + gap;
+    int textWidth = 32 * average;
+    if (const QScreen* shown = screen()) {
+        const int frame = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 16;
+        const int room = shown->availableGeometry().width() - frame - widestLeft - 2 * in - numbers - px(windowEdge);
+        textWidth = std::clamp(room, 12 * average, textWidth);
+    }
+    int widestWidth = 2 * in + numbers + textWidth;
+    // The chart spans both; it needs room for its sixty bars and labels.
+    const int chartNeeds = 60 * 4 + metrics.horizontalAdvance(QStringLiteral("0000 px")) * 2;
+    widestWidth = std::max(widestWidth, chartNeeds - measuredWidth - gap);
+    fraWidest = group("fraWidest", "Widest Lines",
+                      QRect(widestLeft, px(lowerTop), widestWidth, px(lowerBottom) - px(lowerTop)));
+    for (std::size_t i = 0; i < wideRows.size(); ++i) {
+        const double top = firstRowTop + static_cast<double>(i) * rowStep;
+        WideRow& row = wideRows[i];
+        row.line = new QLabel(fraWidest);
+        row.width = new QLabel(fraWidest);
+        for (QLabel* number : {row.line, row.width}) {
+            number->setTextFormat(Qt::PlainText);
+            number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            number->setGeometry(rowRect(fraWidest, lowerTop, top, 0, 0));
+        }
+        row.line->setObjectName(QStringLiteral("lblWideLine%1").arg(i));
+        row.width->setObjectName(QStringLiteral("lblWideWidth%1").arg(i));
+        row.text = elided(fraWidest, QStringLiteral("lblWideText%1").arg(i), rowRect(fraWidest, lowerTop, top, 0, 0));
+    }
+
+    const int panelWidth = measuredWidth + gap + widestWidth;
+    fraDistribution = group("fraDistribution", "Distribution",
+                            QRect(left, px(chartTop), panelWidth, px(chartBottom) - px(chartTop)));
+    chrDistribution = new DistributionChart(fraDistribution);
+    chrDistribution->setObjectName(QStringLiteral("chrDistribution"));
+    const int side = px(60), top = px(firstRowTop) - px(30);
+    chrDistribution->setGeometry(side, top, panelWidth - 2 * side, fraDistribution->height() - top - px(60));
+
+    PlaceWidestColumns();
+    return panelWidth + px(windowEdge);
+}
+
+void frmResults::PlaceWidestColumns()
+{
+    // The numbers take what their longest value needs, the text the rest.
+    const QFontMetrics metrics(font());
+    const int average = metrics.averageCharWidth();
+    const int in = platform::twipsToPixels(inset, logicalDpiY());
+    int lineWidth = metrics.horizontalAdvance(lineText(9)), widthWidth = metrics.horizontalAdvance(widthText(99));
+    for (const WideRow& row : wideRows) {
+        lineWidth = std::max(lineWidth, metrics.horizontalAdvance(row.line->text()));
+        widthWidth = std::max(widthWidth, metrics.horizontalAdvance(row.width->text()));
+    }
+    const int textLeft = in + lineWidth + widthWidth + 2 * average;
+    for (WideRow& row : wideRows) {
+        const int y = row.line->y(), h = row.line->height();
+        row.line->setGeometry(in, y, lineWidth, h);
+        row.width->setGeometry(in + lineWidth + average, y, widthWidth, h);
+        row.text->setGeometry(textLeft, y, std::max(0, fraWidest->width() - in - textLeft), h);
+        row.text->setFullText(row.text->fullText(), row.text->fullText());
+    }
+}
+
+void frmResults::LoadPanel()
+{
+    const report::MeasuredDetail& measured = input_.measured;
+    const engine::WidthStatisticsRecord& r = input_.statistics;
+    chrDistribution->setData(measured.widths, measured.exactFits,
+                             {r.Fit50, r.Fit60, r.Fit70, r.Fit80, r.Fit90, r.Fit95, r.Fit99});
+
+    const QLocale locale;
+    lblLineCount->setFullText(
+        QStringLiteral("Lines: %1").arg(locale.toString(static_cast<qulonglong>(measured.widths.lineCount()))));
+    const report::Histogram& histogram = chrDistribution->histogram();
+    lblBinWidth->setFullText(histogram.bins.empty()
+                                 ? QString()
+                                 : QStringLiteral("Each bar: %1 %2")
+                                       .arg(locale.toString(static_cast<qlonglong>(histogram.binWidth)),
+                                            histogram.binWidth == 1 ? QStringLiteral("pixel") : QStringLiteral("pixels")));
+    const std::array<std::string, 7> fits = report::measuredLines(measured);
+    for (std::size_t i = 0; i < fits.size(); ++i)
+        lblExact[i]->setFullText(QString::fromStdString(fits[i]));
+
+    for (std::size_t i = 0; i < wideRows.size(); ++i) {
+        WideRow& row = wideRows[i];
+        if (i < measured.widest.size()) {
+            const engine::WideLine& wide = measured.widest[i];
+            row.line->setText(lineText(wide.line));
+            row.width->setText(widthText(wide.width));
+            row.text->setFullText(QString::fromStdString(wide.text));
+        } else {
+            row.line->clear();
+            row.width->clear();
+            row.text->setFullText(QString());
+        }
+    }
+    PlaceWidestColumns();
+}
