@@ -1,6 +1,11 @@
 #include "Delimited.h"
 
+#include "InputStream.h"
+#include "RecordCutter.h"
 #include "Utf8.h"
+
+#include <cctype>
+#include <vector>
 
 namespace engine {
 
@@ -107,6 +112,51 @@ std::optional<std::size_t> findColumn(const DelimitedFormat& format, const std::
         if (folded(names[i]) == wanted)
             return i + 1;
     return std::nullopt;
+}
+
+std::optional<HeaderRecord> readFileHeader(const std::string& path, const DelimitedFormat& format)
+{
+    InputStream in;
+    // Only a regular file: reading a pipe's first record would use it up.
+    if (in.open(DataSource{path}) != 0 || in.size() == 0)
+        return std::nullopt;
+    std::vector<unsigned char> bytes(std::size_t{1} << 20);
+    std::size_t got = 0;
+    const InputStream::Read read = in.read(bytes.data(), bytes.size(), got, [] { return false; });
+    if (read == InputStream::Read::Failed || got == 0)
+        return std::nullopt;
+    const ByteOrderMark mark = readByteOrderMark(bytes.data(), got);
+    const ReadMode mode = !mark.utf16 ? ReadMode::Open
+                          : mark.encoding == Encoding::Utf16BE ? ReadMode::Utf16BE
+                                                               : ReadMode::Utf16LE;
+    const unsigned char* data = bytes.data() + mark.length;
+    const std::size_t size = got - mark.length;
+    const std::size_t end = firstRecordEnd(data, size, mode, true).value_or(size);
+    return readHeaderRecord(std::string_view(reinterpret_cast<const char*>(data), end),
+                            mark.utf16 ? mark.encoding : Encoding::Utf8, format);
+}
+
+bool isDelimitedName(std::string_view fileName)
+{
+    std::string name(fileName);
+    for (char& c : name)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name.ends_with(".csv") || name.ends_with(".tsv");
+}
+
+DelimitedFormat formatForName(std::string_view fileName)
+{
+    std::string name(fileName);
+    for (char& c : name)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    DelimitedFormat format;
+    if (name.ends_with(".tsv")) {
+        format.delimiter = '\t';
+    } else {
+        format.delimiter = ',';
+        format.semicolonsIfNoCommas = true;
+    }
+    return format;
 }
 
 }  // namespace engine

@@ -39,6 +39,17 @@ struct HeaderRecord {
 // if they are valid UTF-8, else Windows-1252; UTF-16 is read as marked.
 HeaderRecord readHeaderRecord(std::string_view bytes, Encoding encoding, const DelimitedFormat& format);
 
+// The first record of a data file, read as the measurement will read it
+// (its byte-order mark, the delimiter rule): for a window to list the
+// columns before measuring. Reads at most the first 1 MiB; nothing when the
+// file cannot be read or is empty.
+std::optional<HeaderRecord> readFileHeader(const std::string& path, const DelimitedFormat& format);
+
+// Whether a data file's name makes it delimited text (.csv or .tsv, any
+// case), and the delimiter that name calls for.
+bool isDelimitedName(std::string_view fileName);
+DelimitedFormat formatForName(std::string_view fileName);
+
 // The 1-based column a format names in a header, or nothing for an
 // unknown name.
 std::optional<std::size_t> findColumn(const DelimitedFormat& format, const std::vector<std::string>& names);

@@ -1,6 +1,5 @@
 #include "DelimitedRun.h"
 
-#include <cctype>
 
 namespace tool {
 
@@ -8,17 +7,10 @@ std::optional<engine::DelimitedFormat> delimitedFormat(const MeasureOptions& opt
 {
     if (!readsDelimited(options))
         return std::nullopt;
-    engine::DelimitedFormat format;
-    std::string name = options.files.empty() ? std::string() : options.files.front();
-    for (char& c : name)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    engine::DelimitedFormat format = engine::formatForName(options.files.empty() ? "" : options.files.front());
     if (options.delimiter) {
         format.delimiter = *options.delimiter;
-    } else if (name.ends_with(".tsv")) {
-        format.delimiter = '\t';
-    } else {
-        format.delimiter = ',';
-        format.semicolonsIfNoCommas = true;
+        format.semicolonsIfNoCommas = false;
     }
     format.header = !options.noHeader;
     if (options.column) {

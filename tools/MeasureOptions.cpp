@@ -1,5 +1,7 @@
 #include "MeasureOptions.h"
 
+#include "Delimited.h"
+
 #include <cctype>
 #include <charconv>
 #include <limits>
@@ -95,10 +97,7 @@ bool readsDelimited(const MeasureOptions& options)
         return true;
     if (options.merge || options.files.empty())
         return false;
-    std::string name = options.files.front();
-    for (char& c : name)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return name.ends_with(".csv") || name.ends_with(".tsv");
+    return engine::isDelimitedName(options.files.front());
 }
 
 std::optional<MeasureOptions> parseOptions(const std::vector<std::string>& args, std::string& error)
