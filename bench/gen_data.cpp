@@ -3,6 +3,7 @@
 //   crlf   the same records ending in CR LF
 //   utf8   mixed text: Latin accents, Greek, Cyrillic, CJK and emoji among ASCII
 //   long   lines of 1 to 8 MiB
+//   csv    a customer export in four columns, some quoted, a few over two lines
 // The output is the same for the same arguments (fixed seed).
 
 #include <cstdint>
@@ -83,12 +84,34 @@ void mixedLine(std::string& out, Random& random)
     out += '\n';
 }
 
+// A customer export: id, "name", "address" (quoted where it holds a comma,
+// now and then over two lines), city.
+void csvRecord(std::string& out, Random& random)
+{
+    appendNumber(out, random.below(10000000));
+    out += ",\"";
+    out += random.pick(firstNames);
+    out += ' ';
+    out += random.pick(lastNames);
+    out += "\",";
+    const bool twoLines = random.below(50) == 0;
+    out += '"';
+    appendNumber(out, 1 + random.below(9999));
+    out += ' ';
+    out += random.pick(streets);
+    out += twoLines ? "\nApt " : ", Unit ";
+    appendNumber(out, 1 + random.below(400));
+    out += "\",";
+    out += random.pick(cities);
+    out += '\n';
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     if (argc != 4) {
-        std::fprintf(stderr, "usage: %s ascii|crlf|utf8|long MEBIBYTES OUTPUT\n", argv[0]);
+        std::fprintf(stderr, "usage: %s ascii|crlf|utf8|long|csv MEBIBYTES OUTPUT\n", argv[0]);
         return 2;
     }
     const std::string kind = argv[1];
@@ -100,15 +123,20 @@ int main(int argc, char** argv)
     }
     Random random;
     std::string chunk;
+    if (kind == "csv")
+        chunk = "id,name,address,city\n";
     std::uint64_t written = 0;
     std::uint64_t longLineLeft = 0;  // bytes still to go in the current long line
     while (written < target) {
-        chunk.clear();
+        if (written > 0)
+            chunk.clear();
         while (chunk.size() < (1u << 20)) {
             if (kind == "ascii") {
                 record(chunk, random, "\n");
             } else if (kind == "crlf") {
                 record(chunk, random, "\r\n");
+            } else if (kind == "csv") {
+                csvRecord(chunk, random);
             } else if (kind == "utf8") {
                 mixedLine(chunk, random);
             } else if (kind == "long") {

@@ -2,7 +2,13 @@
 
 #include "TextEncoding.h"
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include <string.h>  // memrchr
 
@@ -30,6 +36,110 @@ std::optional<std::size_t> lastLineEnd(const unsigned char* data, std::size_t fr
     return std::nullopt;
 }
 
+#if defined(__SSE2__)
+std::uint64_t byteMask(const __m128i* v, __m128i wanted)
+{
+    std::uint64_t mask = 0;
+    for (int k = 0; k < 4; ++k)
+        mask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v[k], wanted))))
+            << (16 * k);
+    return mask;
+}
+
+// The fast way: a quote toggles between inside and outside, so whether a
+// byte is inside quotes is the parity of the quotes before it, 64 bytes at
+// a time. That holds when every quote plays the part its parity gives it:
+// one that opens follows a delimiter, a line end or a quote (the second of
+// a doubled pair), and one that closes comes before one of them. A quote
+// inside an unquoted field breaks it; then nothing is returned and the
+// careful way reads the bytes instead.
+std::optional<RecordCut> cutByParity(const unsigned char* data, std::size_t size, unsigned char delimiter,
+                                     bool atEnd)
+{
+    RecordCut cut;
+    bool inside = false;      // at the start of the next group of 64
+    bool previousEdge = true; // the byte before it is a delimiter, a line end or a quote (or none)
+    std::uint64_t pendingClose = 0;  // the last group's quote at bit 63 that closes, to check against the next byte
+    const __m128i quotes = _mm_set1_epi8('"'), lfs = _mm_set1_epi8('\n'), crs = _mm_set1_epi8('\r');
+    const __m128i delimiters = _mm_set1_epi8(static_cast<char>(delimiter));
+    std::size_t i = 0;
+    std::optional<std::size_t> lastLineEnd;
+    std::size_t openedAt = 0;
+    for (; i + 64 <= size; i += 64) {
+        __m128i v[4];
+        for (int k = 0; k < 4; ++k)
+            v[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i) + k);
+        const std::uint64_t q = byteMask(v, quotes);
+        const std::uint64_t lf = byteMask(v, lfs), cr = byteMask(v, crs);
+        const std::uint64_t edges = q | lf | cr | byteMask(v, delimiters);
+        if (pendingClose && !(edges & 1))
+            return std::nullopt;
+        // parity[i]: the quotes up to and including byte i, odd or even.
+        std::uint64_t parity = q;
+        parity ^= parity << 1;
+        parity ^= parity << 2;
+        parity ^= parity << 4;
+        parity ^= parity << 8;
+        parity ^= parity << 16;
+        parity ^= parity << 32;
+        if (inside)
+            parity = ~parity;
+        const std::uint64_t before = (parity << 1) | (inside ? 1 : 0);  // inside just before each byte
+        const std::uint64_t opening = q & ~before, closing = q & before;
+        const std::uint64_t edgeBefore = (edges << 1) | (previousEdge ? 1 : 0);
+        const std::uint64_t edgeAfter = edges >> 1;  // bit 63 waits for the next group
+        if ((opening & ~edgeBefore) != 0 || (closing & ~edgeAfter & ~(std::uint64_t{1} << 63)) != 0)
+            return std::nullopt;
+        pendingClose = closing >> 63;
+        // Line ends outside quotes; a CR followed by an LF ends with the LF.
+        const std::uint64_t ends = (lf | (cr & ~(lf >> 1))) & ~before;
+        if (ends)
+            lastLineEnd = i + 64 - static_cast<std::size_t>(std::countl_zero(ends));
+        if (opening)
+            openedAt = i + 63 - static_cast<std::size_t>(std::countl_zero(opening));
+        inside = (parity >> 63) != 0;
+        previousEdge = (edges >> 63) != 0;
+    }
+    if (pendingClose && i < size) {
+        const unsigned char next = data[i];
+        if (next != '"' && next != '\n' && next != '\r' && next != delimiter)
+            return std::nullopt;
+    }
+    // The last bytes, one at a time, by the same rules.
+    for (; i < size; ++i) {
+        const unsigned char c = data[i];
+        const bool edgeBefore = i == 0 || previousEdge;
+        if (c == '"') {
+            if (!inside && !edgeBefore)
+                return std::nullopt;
+            if (inside) {
+                const bool last = i + 1 == size;
+                if (last && !atEnd)
+                    return std::nullopt;  // may be half of a doubled pair
+                const unsigned char next = last ? '\n' : data[i + 1];
+                if (next != '"' && next != '\n' && next != '\r' && next != delimiter)
+                    return std::nullopt;
+            } else {
+                openedAt = i;
+            }
+            inside = !inside;
+        } else if (!inside && (c == '\n' || (c == '\r' && (i + 1 < size ? data[i + 1] != '\n' : atEnd)))) {
+            lastLineEnd = i + 1;
+        }
+        previousEdge = c == '"' || c == '\n' || c == '\r' || c == delimiter;
+    }
+    // A CR at the very end of bytes that go on may be half of a CR LF.
+    if (lastLineEnd && *lastLineEnd == size && data[size - 1] == '\r' && !atEnd)
+        lastLineEnd = std::nullopt;
+    cut.lastEnd = lastLineEnd;
+    cut.insideQuotes = inside;
+    cut.openedAt = openedAt;
+    return cut;
+}
+#endif
+
+// The careful way: reads from quote to quote, deciding for each whether it
+// opens, closes or is an ordinary character.
 RecordCut cut8(const unsigned char* data, std::size_t size, unsigned char delimiter, bool atEnd)
 {
     RecordCut cut;
@@ -112,6 +222,10 @@ RecordCut findRecordCut(const unsigned char* data, std::size_t size, ReadMode mo
 {
     if (mode == ReadMode::Utf16LE || mode == ReadMode::Utf16BE)
         return cut16(data, size, mode == ReadMode::Utf16BE, static_cast<char16_t>(delimiter), atEnd);
+#if defined(__SSE2__)
+    if (const auto cut = cutByParity(data, size, static_cast<unsigned char>(delimiter), atEnd))
+        return *cut;
+#endif
     return cut8(data, size, static_cast<unsigned char>(delimiter), atEnd);
 }
 

@@ -4,7 +4,13 @@
 #include "TextEncoding.h"
 #include "Utf8.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <limits>
 
 namespace engine {
@@ -22,6 +28,26 @@ struct Utf16Units {
     bool bigEndian = false;
     char32_t at(const unsigned char* p) const { return utf16Unit(p, bigEndian); }
 };
+
+// The first byte at or after p that is one of a, b or c, or end; 16 bytes
+// at a time where it can.
+const unsigned char* findAny(const unsigned char* p, const unsigned char* end, unsigned char a, unsigned char b,
+                             unsigned char c)
+{
+#if defined(__SSE2__)
+    const __m128i va = _mm_set1_epi8(static_cast<char>(a)), vb = _mm_set1_epi8(static_cast<char>(b));
+    const __m128i vc = _mm_set1_epi8(static_cast<char>(c));
+    for (; end - p >= 16; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, va), _mm_cmpeq_epi8(v, vb)), _mm_cmpeq_epi8(v, vc));
+        if (const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit)))
+            return p + std::countr_zero(mask);
+    }
+#endif
+    while (p < end && *p != a && *p != b && *p != c)
+        ++p;
+    return p;
+}
 
 // The width of the value in progress: its lines' widest, in both readings
 // while the file's reading is open.
@@ -53,7 +79,8 @@ struct ValueWidth {
 
 class RecordLoop::Impl {
 public:
-    Impl(const FontWidths& font, std::optional<std::int64_t> maxWidth) : widths_(font), counter_(maxWidth)
+    Impl(const FontWidths& font, std::optional<std::int64_t> maxWidth)
+        : widths_(font), counter_(maxWidth), pairs_(font.pairTables().ascii.get())
     {
         const WidthTable& table = font.table();
         ascii_.fill(-1);
@@ -132,6 +159,75 @@ private:
             counter_.count(value.finish(), textBegin, textEnd, quoted, startLine);
         }
         // Half a UTF-16 code unit at the very end of a file is no character.
+    }
+
+    // Delimited bytes: an unquoted field found whole, then measured.
+    const unsigned char* plainField(const Bytes& units, const unsigned char* p, const unsigned char* const end,
+                                    ValueWidth* value)
+    {
+        const unsigned char* const fieldEnd = findAny(p, end, static_cast<unsigned char>(delimiter_), '\n', '\r');
+        if (value)
+            measureBytes(units, p, fieldEnd, *value);
+        return fieldEnd;
+    }
+
+    // Measures [p, end), which holds no line end.
+    void measureBytes(const Bytes& units, const unsigned char* p, const unsigned char* const end, ValueWidth& value)
+    {
+        constexpr std::uint64_t ones = 0x0101010101010101u, highs = 0x8080808080808080u;
+        while (p < end) {
+            // Eight printable ASCII characters at a time, a pair per read.
+            if (pairs_) {
+                for (std::uint64_t word; end - p >= 8; p += 8) {
+                    std::memcpy(&word, p, 8);
+                    const std::uint64_t below = (word - 0x20 * ones) & ~word;  // a byte under 0x20
+                    const std::uint64_t del = ((word ^ (0x7F * ones)) - ones) & ~(word ^ (0x7F * ones));
+                    if (((word | below | del) & highs) != 0)
+                        break;
+                    if constexpr (std::endian::native == std::endian::big)
+                        word = __builtin_bswap64(word);
+                    value.line += (std::int64_t{pairs_[word & 0xFFFF]} + pairs_[(word >> 16) & 0xFFFF])
+                        + (std::int64_t{pairs_[(word >> 32) & 0xFFFF]} + pairs_[word >> 48]);
+                }
+            }
+            if (p < end)
+                p = character(units, p, end, value);
+        }
+    }
+
+    // Delimited bytes: a quoted field, its runs between quotes and line
+    // ends found whole.
+    const unsigned char* quotedField(const Bytes& units, const unsigned char* p, const unsigned char* const end,
+                                     ValueWidth* value, const unsigned char*& textBegin, const unsigned char*& textEnd)
+    {
+        const std::uint64_t openedOn = out_->physicalLines + 1;
+        textBegin = ++p;
+        for (;;) {
+            const unsigned char* const stop = findAny(p, end, '"', '\n', '\r');
+            if (value)
+                measureBytes(units, p, stop, *value);
+            p = stop;
+            if (p == end) {
+                out_->unclosedQuoteLine = openedOn;  // the file ends inside the quotes
+                textEnd = end;
+                return end;
+            }
+            if (*p == '"') {
+                if (end - p >= 2 && p[1] == '"') {
+                    if (value)
+                        character(units, p, end, *value);
+                    p += 2;
+                    continue;
+                }
+                textEnd = p++;
+                break;
+            }
+            ++out_->physicalLines;
+            if (value)
+                value->endLine();
+            p += *p == '\r' && end - p >= 2 && p[1] == '\n' ? 2 : 1;
+        }
+        return plainField(units, p, end, value);
     }
 
     // An unquoted field, up to the delimiter, a line end or the end.
@@ -234,6 +330,7 @@ private:
     LineCounter counter_;
     std::array<std::int32_t, 128> ascii_;       // printable ASCII; -1 for the rest
     std::array<std::int64_t, 256> single1252_;  // every byte's Windows-1252 width
+    const std::int32_t* const pairs_;           // byte pairs of printable ASCII, or null
 
     PieceResult* out_ = nullptr;
     ReadMode mode_ = ReadMode::Open;

@@ -46,10 +46,10 @@ bool isUtf8(std::string_view text)
     const std::size_t size = text.size();
     char32_t code;
     for (std::size_t i = 0; i < size;) {
-        // ASCII eight bytes at a time.
-        std::uint64_t word;
-        if (size - i >= 8 && (std::memcpy(&word, p + i, 8), (word & 0x8080808080808080u) == 0)) {
-            i += 8;
+        // ASCII sixteen bytes at a time.
+        std::uint64_t words[2];
+        if (size - i >= 16 && (std::memcpy(words, p + i, 16), ((words[0] | words[1]) & 0x8080808080808080u) == 0)) {
+            i += 16;
             continue;
         }
         const std::size_t length = sequenceLength(text, i, code);
