@@ -59,7 +59,7 @@ frmMain::~frmMain()
 {
     // Closing by any other way than the window's own close still leaves
     // through Exit, which releases the font once.
-    engine::releaseCurrentFont();
+    engine::CurrentFont.release();
 }
 
 int frmMain::dpi() const { return logicalDpiY() > 0 ? logicalDpiY() : 96; }

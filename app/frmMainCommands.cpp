@@ -135,7 +135,7 @@ void frmMain::Exit()
     // then and a closing window ignores a second close.
     if (!exiting_)
         rememberOnExit();
-    engine::releaseCurrentFont();
+    engine::CurrentFont.release();
     exiting_ = true;
     if (calculation_)
         calculation_->cancel();

@@ -68,7 +68,7 @@ int main()
             LOGFONTA lf{};
             const double ours = microsecondsPerCall(
                 calls, [&] { engine::drawFontPreview(preview, GetScreenDC(), selections, lf); });
-            engine::releaseCurrentFont();
+            engine::CurrentFont.release();
 
             FT_Library library;
             FT_Init_FreeType(&library);

@@ -2,6 +2,7 @@
 
 #include "CurrentFont.h"
 #include "DeviceContext.h"
+#include "SelectedFont.h"
 
 #include <new>
 
@@ -10,16 +11,16 @@ namespace engine {
 namespace {
 
 // A font the measurement owns: released when the measurement ends, so a
-// repaint that replaces CurrentFont meanwhile never touches it.
+// repaint that replaces CurrentFont meanwhile never touches it. It stays
+// selected into a context of its own for the whole measurement.
 class OwnFont {
 public:
-    explicit OwnFont(const LOGFONTA& description) : handle_(CreateFontIndirectA(&description))
+    explicit OwnFont(const LOGFONTA& description)
+        : handle_(CreateFontIndirectA(&description)), selected_(&context_, handle_)
     {
-        SelectObject(&context_, handle_);
     }
     ~OwnFont()
     {
-        SelectObject(&context_, 0);
         if (handle_ != 0)
             DeleteObject(handle_);
     }
@@ -45,6 +46,7 @@ public:
 private:
     HFONT handle_;
     DeviceContext context_;
+    SelectedFont selected_;  // after context_: put back before the context goes
 };
 
 Outcome outcomeOf(MeasureStatus status)
@@ -69,9 +71,8 @@ WidthTable takeWidthTable(HFONT font)
 {
     WidthTable table{};
     DeviceContext context;
-    SelectObject(&context, font);
+    const SelectedFont selected(&context, font);
     GetCharWidth32A(&context, firstTableCode, lastTableCode, table.data());
-    SelectObject(&context, 0);
     return table;
 }
 

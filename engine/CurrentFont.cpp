@@ -1,23 +1,28 @@
 #include "CurrentFont.h"
 
+#include "FontDescription.h"
+
 namespace engine {
 
-HFONT CurrentFont = 0;
+CurrentFontHandle CurrentFont;
 
-void releaseCurrentFont()
+void CurrentFontHandle::replace(HFONT font)
 {
-    if (CurrentFont != 0) {
-        DeleteObject(CurrentFont);
-        CurrentFont = 0;
-    }
+    if (font == handle_)
+        return;
+    if (handle_ != 0)
+        DeleteObject(handle_);
+    handle_ = font;
 }
 
-void storeCurrentFont(HFONT font)
+LOGFONTA createCurrentFont(const FontSelections& selections, int logPixelsY)
 {
-    if (font == CurrentFont)
-        return;
-    releaseCurrentFont();
-    CurrentFont = font;
+    LOGFONTA lf{};
+    describeFont(lf, selections, logPixelsY);
+    // The old font goes first, so only one is ever alive.
+    CurrentFont.release();
+    CurrentFont.replace(CreateFontIndirectA(&lf));
+    return lf;
 }
 
 }  // namespace engine

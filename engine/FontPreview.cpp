@@ -1,7 +1,7 @@
 #include "FontPreview.h"
 
 #include "CurrentFont.h"
-#include "FontDescription.h"
+#include "SelectedFont.h"
 #include "Utf8.h"
 
 #include <cmath>
@@ -18,27 +18,28 @@ void drawScaled(BitmapDC& preview, const std::string& text, const LOGFONTA& lf, 
 {
     const std::u32string characters = fontview::decodeUtf8(text);
     std::vector<std::int32_t> advances(characters.size());
-    const HGDIOBJ previous = SelectObject(&preview, CurrentFont);
     const auto at = [scale](long long position) { return static_cast<int>(std::lround(position * scale)); };
     long long measured = 5;
-    for (std::size_t i = 0; i < characters.size(); ++i) {
-        std::int32_t width = 0;
-        GetCharWidth32A(&preview, characters[i], characters[i], &width);
-        advances[i] = at(measured + width) - at(measured);
-        measured += width;
+    {
+        const SelectedFont measuring(&preview, CurrentFont);
+        for (std::size_t i = 0; i < characters.size(); ++i) {
+            std::int32_t width = 0;
+            GetCharWidth32A(&preview, characters[i], characters[i], &width);
+            advances[i] = at(measured + width) - at(measured);
+            measured += width;
+        }
     }
 
     LOGFONTA large = lf;
     large.lfHeight = static_cast<std::int32_t>(std::lround(lf.lfHeight * scale));
     large.lfWidth = static_cast<std::int32_t>(std::lround(lf.lfWidth * scale));
     if (const HFONT font = CreateFontIndirectA(&large)) {
-        SelectObject(&preview, font);
-        ExtTextOutA(&preview, at(5), at(5), 0, nullptr, text.c_str(), static_cast<unsigned>(text.size()),
-                    advances.data());
-        SelectObject(&preview, previous);
+        {
+            const SelectedFont drawing(&preview, font);
+            ExtTextOutA(&preview, at(5), at(5), 0, nullptr, text.c_str(), static_cast<unsigned>(text.size()),
+                        advances.data());
+        }
         DeleteObject(font);
-    } else {
-        SelectObject(&preview, previous);
     }
 }
 
@@ -47,9 +48,7 @@ void drawScaled(BitmapDC& preview, const std::string& text, const LOGFONTA& lf, 
 void drawFontPreview(BitmapDC& preview, HDC screen, const FontSelections& selections, LOGFONTA& lf, double scale)
 {
     preview.clear();
-    releaseCurrentFont();
-    describeFont(lf, selections, GetDeviceCaps(screen, LOGPIXELSY));
-    storeCurrentFont(CreateFontIndirectA(&lf));
+    lf = createCurrentFont(selections, GetDeviceCaps(screen, LOGPIXELSY));
     if (CurrentFont == 0)
         return;  // nothing to show; the measurement will say so
 
@@ -57,10 +56,9 @@ void drawFontPreview(BitmapDC& preview, HDC screen, const FontSelections& select
         drawScaled(preview, selections.faceText, lf, scale);
         return;
     }
-    const HGDIOBJ previous = SelectObject(&preview, CurrentFont);
+    const SelectedFont drawing(&preview, CurrentFont);
     // The whole name is drawn: the count is its length in bytes.
     TextOutA(&preview, 5, 5, selections.faceText.c_str(), static_cast<int>(selections.faceText.size()));
-    SelectObject(&preview, previous);
 }
 
 }  // namespace engine

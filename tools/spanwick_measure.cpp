@@ -14,6 +14,7 @@
 #include "MeasureOptions.h"
 #include "MergeParts.h"
 #include "ReportWriter.h"
+#include "SelectedFont.h"
 #include "StandardOutput.h"
 #include "UserMessages.h"
 
@@ -37,9 +38,8 @@ std::string selectedFaceName()
 {
     char name[LF_FACESIZE];
     DeviceContext context;
-    SelectObject(&context, engine::CurrentFont);
+    const SelectedFont selected(&context, engine::CurrentFont);
     GetTextFaceA(&context, LF_FACESIZE, name);
-    SelectObject(&context, 0);
     return name;
 }
 
@@ -208,9 +208,7 @@ int run(tool::StandardOutput& out, const tool::MeasureOptions& options)
     selections.faceText = *face;
 
     SetScreenLogPixelsY(options.dpi);
-    LOGFONTA lf{};
-    engine::describeFont(lf, selections, GetDeviceCaps(GetScreenDC(), LOGPIXELSY));
-    engine::storeCurrentFont(CreateFontIndirectA(&lf));
+    const LOGFONTA lf = engine::createCurrentFont(selections, GetDeviceCaps(GetScreenDC(), LOGPIXELSY));
     int status = Success;
     if (engine::CurrentFont == 0) {
         complain(report::calculationMessage(engine::Outcome::NoFont, {}).text);
@@ -220,7 +218,7 @@ int run(tool::StandardOutput& out, const tool::MeasureOptions& options)
     } else {
         status = measure(out, options, selections, lf);
     }
-    engine::releaseCurrentFont();
+    engine::CurrentFont.release();
     return status;
 }
 

@@ -129,9 +129,9 @@ TEST(CurrentFontTest, ExactlyOneFontIsAliveAfterEveryReplacement)
         EXPECT_EQ(fontview::liveFontCount(), before + 1);
     }
     const HFONT last = engine::CurrentFont;
-    engine::releaseCurrentFont();
+    engine::CurrentFont.release();
     EXPECT_EQ(engine::CurrentFont, 0u);
-    engine::releaseCurrentFont();  // nothing left to release
+    engine::CurrentFont.release();  // nothing left to release
     EXPECT_FALSE(DeleteObject(last));
     EXPECT_EQ(fontview::liveFontCount(), before);
 }
@@ -166,5 +166,5 @@ TEST(CurrentFontTest, PreviewDrawsTheFaceNameFromFivePixelsInAndClearsFirst)
     EXPECT_EQ(lf.lfWeight, -100);
     EXPECT_EQ(std::count(image.pixels(), image.pixels() + image.width() * image.height(), BitmapDC::background),
               image.width() * image.height());
-    engine::releaseCurrentFont();
+    engine::CurrentFont.release();
 }

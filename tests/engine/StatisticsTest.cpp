@@ -96,13 +96,13 @@ protected:
         s.weightIndex = 3;
         s.widthIndex = 0;
         engine::describeFont(lf, s, 96);
-        engine::storeCurrentFont(CreateFontIndirectA(&lf));
+        engine::CurrentFont.replace(CreateFontIndirectA(&lf));
         engine::WidthStatistics = {};
     }
 
     void TearDown() override
     {
-        engine::releaseCurrentFont();
+        engine::CurrentFont.release();
         std::filesystem::remove_all(folder);
     }
 
@@ -143,7 +143,7 @@ TEST_F(CalculationTest, MeasuresEveryLine)
 TEST_F(CalculationTest, RefusesInTheOrderTheChecksAreMade)
 {
     EXPECT_EQ(run(write("data.txt", "x"), "").outcome, engine::Outcome::NoDataFile);
-    engine::releaseCurrentFont();
+    engine::CurrentFont.release();
     EXPECT_EQ(run(write("data.txt", "x"), "").outcome, engine::Outcome::NoDataFile);  // before the font check
     EXPECT_EQ(run(write("data.txt", "x")).outcome, engine::Outcome::NoFont);
 }
@@ -169,7 +169,7 @@ TEST_F(CalculationTest, TheMeasurementOwnsItsFont)
     bool replaced = false;
     request.options.progress = [&](const engine::Progress&) {
         if (!replaced) {
-            engine::storeCurrentFont(CreateFontIndirectA(&lf));
+            engine::CurrentFont.replace(CreateFontIndirectA(&lf));
             replaced = true;
         }
         EXPECT_EQ(fontview::liveFontCount(), live + 1);  // CurrentFont and the measurement's

@@ -101,7 +101,7 @@ private slots:
     {
         window_.reset();
         dialogs_.reset();
-        QCOMPARE(engine::CurrentFont, HFONT(0));
+        QCOMPARE(HFONT(engine::CurrentFont), HFONT(0));
     }
 
     // ------------------------------------------------ command line

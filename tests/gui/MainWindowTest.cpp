@@ -103,7 +103,7 @@ private slots:
     {
         window_.reset();
         dialogs_.reset();
-        QCOMPARE(engine::CurrentFont, HFONT(0));
+        QCOMPARE(HFONT(engine::CurrentFont), HFONT(0));
     }
 
     void startsReadyWithTheDefaults()
@@ -323,7 +323,7 @@ private slots:
         if (!file.isEmpty())
             chooseDataFile(writeFile(QStringLiteral("data.txt"), file == "<empty>" ? QByteArray() : file.toUtf8()));
         if (!withFont)
-            engine::releaseCurrentFont();
+            engine::CurrentFont.release();
 
         window_->Calculate();
         QCOMPARE(dialogs_->messages.size(), 1);
@@ -508,7 +508,7 @@ private slots:
         const std::size_t live = fontview::liveFontCount();
         QVERIFY(engine::CurrentFont != 0);
         QTest::keyClick(window_.get(), Qt::Key_Escape);  // Exit
-        QCOMPARE(engine::CurrentFont, HFONT(0));
+        QCOMPARE(HFONT(engine::CurrentFont), HFONT(0));
         QCOMPARE(fontview::liveFontCount(), live - 1);
         QVERIFY(!window_->isVisible());
         // Running it again, as the window's own closing does, changes nothing.
@@ -526,7 +526,7 @@ private slots:
         QVERIFY(!window_->isVisible());
         QVERIFY(window_->findChildren<frmResults*>().isEmpty() ||
                 !window_->findChild<frmResults*>()->isVisible());
-        QCOMPARE(engine::CurrentFont, HFONT(0));
+        QCOMPARE(HFONT(engine::CurrentFont), HFONT(0));
         QCOMPARE(fontview::liveFontCount(), live - 1);
         QVERIFY(dialogs_->messages.isEmpty());
     }

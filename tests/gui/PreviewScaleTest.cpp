@@ -66,7 +66,7 @@ private slots:
     void cleanupTestCase()
     {
         window_.reset();
-        QCOMPARE(engine::CurrentFont, HFONT(0));
+        QCOMPARE(HFONT(engine::CurrentFont), HFONT(0));
     }
 
     void bitmapHasTheBoxsDevicePixels()
