@@ -2,6 +2,8 @@
 
 #include "AppIcon.h"
 #include "AppInfo.h"
+#include "Dialogs.h"
+#include "FreeTypeLibrary.h"
 #include "StartupArguments.h"
 #include "frmMain.h"
 
@@ -27,6 +29,13 @@ int main(int argc, char** argv)
     }
     QApplication::setWindowIcon(applicationIcon());
     QApplication::setDesktopFileName(QStringLiteral("spanwick"));
+    // Without its font engine the program can measure nothing: say so and stop.
+    if (const std::string problem = fontview::fontEngineError(); !problem.empty()) {
+        platform::dialogs().message(nullptr, QString::fromUtf8(appinfo::title),
+                                    QStringLiteral("Spanwick cannot start: %1.").arg(QString::fromStdString(problem)),
+                                    platform::MessageIcon::Critical);
+        return 1;
+    }
 
     frmMain window;
     window.Load();

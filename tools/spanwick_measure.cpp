@@ -10,6 +10,7 @@
 #include "FaceChoice.h"
 #include "FontDescription.h"
 #include "FontNames.h"
+#include "FreeTypeLibrary.h"
 #include "JsonOutput.h"
 #include "MeasureOptions.h"
 #include "MergeParts.h"
@@ -191,6 +192,16 @@ int run(tool::StandardOutput& out, const tool::MeasureOptions& options)
     case tool::Output::Version:
         out.write(std::string(program) + " " + appinfo::version + "\n");
         return Success;
+    default:
+        break;
+    }
+    if (!options.merge) {
+        if (const std::string problem = fontview::fontEngineError(); !problem.empty()) {
+            complain(problem);
+            return DataProblem;
+        }
+    }
+    switch (options.output) {
     case tool::Output::ListFonts:
         for (const std::string& name : platform::sortedFontNames(platform::installedScreenFonts()))
             out.write(name + "\n");

@@ -102,6 +102,8 @@ int Font::ascent() const
 
 bool Font::loadGlyph(FT_UInt glyph)
 {
+    // A face is shared by every font made from it, each with a size of its
+    // own; the face loads glyphs at whichever size was activated last.
     FT_Activate_Size(size_.get());
     if (FT_Load_Glyph(face_->ft(), glyph, loadFlags) == 0)
         return true;

@@ -18,14 +18,6 @@ public:
     static std::shared_ptr<Font> create(const LOGFONTA& lf);
 
     const std::string& faceName() const { return face_->family(); }
-    int ppem() const { return ppem_; }
-    bool simulatedBold() const { return fakeBold_; }
-    bool simulatedItalic() const { return fakeItalic_; }
-    // The horizontal scale in 16.16 fixed point; 0 when the face's own
-    // proportions are kept.
-    FT_Fixed widthFactor() const { return widthFactor_; }
-    // The face's average character width at this size (tmAveCharWidth).
-    int averageCharWidth() const { return averageCharWidth_; }
     int ascent() const;
 
     // The advance of a character in whole pixels, as GetCharWidth32A
@@ -47,6 +39,8 @@ private:
     void drawLine(Bitmap& target, int left, int right, int baseline, int position, int thickness,
                   std::uint32_t colour);
 
+    // The face before its size: members are destroyed in reverse, and a
+    // size must be released while its face still exists.
     std::shared_ptr<FontFace> face_;
     FtSizePtr size_;
     int ppem_ = 0;

@@ -19,12 +19,10 @@ struct Releaser {
     }
 };
 
-using FtLibraryPtr = std::unique_ptr<FT_LibraryRec_, Releaser<FT_LibraryRec_, FT_Done_FreeType>>;
 using FtFacePtr = std::unique_ptr<FT_FaceRec_, Releaser<FT_FaceRec_, FT_Done_Face>>;
 using FtSizePtr = std::unique_ptr<FT_SizeRec_, Releaser<FT_SizeRec_, FT_Done_Size>>;
 
 using FcPatternPtr = std::unique_ptr<FcPattern, Releaser<FcPattern, FcPatternDestroy>>;
-using FcObjectSetPtr = std::unique_ptr<FcObjectSet, Releaser<FcObjectSet, FcObjectSetDestroy>>;
 using FcStrListPtr = std::unique_ptr<FcStrList, Releaser<FcStrList, FcStrListDone>>;
 using FcCachePtr = std::unique_ptr<FcCache, Releaser<FcCache, FcDirCacheUnload>>;
 using FcFontSetPtr = std::unique_ptr<FcFontSet, Releaser<FcFontSet, FcFontSetDestroy>>;

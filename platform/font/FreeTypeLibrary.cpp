@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <memory>
-#include <stdexcept>
 
 namespace fontview {
 
@@ -24,24 +23,43 @@ struct LibraryReleaser {
     void operator()(FT_LibraryRec_* library) const noexcept { FT_Done_Library(library); }
 };
 
-std::unique_ptr<FT_LibraryRec_, LibraryReleaser> makeLibrary()
+struct Library {
+    std::unique_ptr<FT_LibraryRec_, LibraryReleaser> owner;
+    FT_Error error = 0;
+};
+
+Library makeLibrary()
 {
+    Library made;
     FT_Library library = nullptr;
-    if (FT_New_Library(&memoryRecord, &library) != 0)
-        throw std::runtime_error("FreeType could not be started");
-    std::unique_ptr<FT_LibraryRec_, LibraryReleaser> owner(library);
+    made.error = FT_New_Library(&memoryRecord, &library);
+    if (made.error != 0)
+        return made;
+    made.owner.reset(library);
     FT_Add_Default_Modules(library);
     FT_UInt interpreter = TT_INTERPRETER_VERSION_40;
     FT_Property_Set(library, "truetype", "interpreter-version", &interpreter);
-    return owner;
+    return made;
+}
+
+const Library& library()
+{
+    static const Library made = makeLibrary();
+    return made;
 }
 
 }  // namespace
 
-FT_Library freeTypeLibrary()
+FT_Library freeTypeLibrary() { return library().owner.get(); }
+
+std::string fontEngineError()
 {
-    static auto library = makeLibrary();
-    return library.get();
+    const FT_Error error = library().error;
+    if (error == 0)
+        return {};
+    const char* text = FT_Error_String(error);
+    return "the font engine (FreeType) could not be started: " +
+           (text ? std::string(text) : "error " + std::to_string(error));
 }
 
 }  // namespace fontview

@@ -7,8 +7,13 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <string>
+
 namespace fontview {
 
+// Null when FreeType could not be started; fontEngineError() then says why,
+// for the program to tell the user (no font can be made at all).
 FT_Library freeTypeLibrary();
+std::string fontEngineError();
 
 }  // namespace fontview

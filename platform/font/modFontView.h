@@ -22,7 +22,6 @@ constexpr int LOGPIXELSY = 90;
 // The tallest font the layer draws, in pixels: FreeType keeps sizes in 16 bits.
 constexpr int maxPixelHeight = 0xFFFF;
 
-constexpr std::uint8_t ANSI_CHARSET = 0;
 constexpr std::uint8_t DEFAULT_CHARSET = 1;
 
 // Field order and widths as the Windows record.
@@ -42,7 +41,6 @@ struct LOGFONTA {
     std::uint8_t lfPitchAndFamily = 0;
     char lfFaceName[LF_FACESIZE] = {};
 };
-using LOGFONT = LOGFONTA;
 
 // (a * b) / c with a 64-bit product, rounded to nearest, halves away from
 // zero; -1 when c is 0 or the result does not fit 32 bits.
