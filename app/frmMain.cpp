@@ -292,7 +292,6 @@ engine::FontSelections frmMain::selections() const
     s.underline = chkUnderline->isChecked() ? 1 : 0;
     s.strikeOut = chkStrikeOut->isChecked() ? 1 : 0;
     s.weightIndex = cmbWeight->currentIndex();
-    s.weightText = cmbWeight->currentText().toStdString();
     s.widthIndex = cmbWidth->currentIndex();
     s.widthText = cmbWidth->currentText().toStdString();
     return s;

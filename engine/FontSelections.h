@@ -15,14 +15,23 @@ struct FontSelections {
     int underline = 0;
     int strikeOut = 0;
     int weightIndex = -1;    // list positions, -1 while nothing is selected
-    std::string weightText;  // "Thin" .. "Heavy"
     int widthIndex = -1;
     std::string widthText;   // "Normal", "1".."100"
+
+    // "Thin" .. "Heavy", from the position; empty while nothing is selected.
+    std::string weightText() const;
 };
 
 // The weight list, in order: a weight's position times 100 is its weight.
 inline constexpr std::array<std::string_view, 9> weightNames{
     "Thin", "Extra Light", "Light", "Normal", "Medium", "Semi Bold", "Bold", "Extra Bold", "Heavy"};
+
+inline std::string FontSelections::weightText() const
+{
+    if (weightIndex < 0 || weightIndex >= static_cast<int>(weightNames.size()))
+        return {};
+    return std::string(weightNames[static_cast<std::size_t>(weightIndex)]);
+}
 
 // What the main window selects at start-up, the face aside (the first
 // font of the list): size 8, weight Normal, width Normal.
@@ -31,7 +40,6 @@ inline FontSelections defaultSelections()
     FontSelections s;
     s.sizeText = "8";
     s.weightIndex = 3;
-    s.weightText = std::string(weightNames[3]);
     s.widthIndex = 0;
     s.widthText = "Normal";
     return s;

@@ -27,7 +27,7 @@ ResultValues resultValues(const ReportInput& input, std::string_view decimalSepa
     v.italic = yesNo(s.italic);
     v.underline = yesNo(s.underline);
     v.strikeOut = yesNo(s.strikeOut);
-    v.weight = s.weightText;
+    v.weight = s.weightText();
     v.width = widthDescription(s.widthText);
     v.minimum = formatWhole(static_cast<double>(r.MinWidth)) + suffix;
     v.maximum = formatWhole(static_cast<double>(r.MaxWidth)) + suffix;

@@ -62,7 +62,7 @@ std::string fontJson(const FontRecord& font)
     const engine::FontSelections& s = font.selections;
     return "{\"Face\":" + jsonString(s.faceText) + ",\"Size\":" + jsonString(s.sizeText) +
            ",\"Italic\":" + std::to_string(s.italic) + ",\"Underline\":" + std::to_string(s.underline) +
-           ",\"StrikeOut\":" + std::to_string(s.strikeOut) + ",\"Weight\":" + jsonString(s.weightText) +
+           ",\"StrikeOut\":" + std::to_string(s.strikeOut) + ",\"Weight\":" + jsonString(s.weightText()) +
            ",\"Width\":" + jsonString(s.widthText) + ",\"Dpi\":" + std::to_string(font.dpi) + "}";
 }
 

@@ -234,7 +234,6 @@ std::optional<MeasureOptions> parseOptions(const std::vector<std::string>& args,
                 return std::nullopt;
             }
             o.selections.weightIndex = static_cast<int>(k);
-            o.selections.weightText = std::string(engine::weightNames[k]);
             o.fontOptionsGiven = true;
         } else if (arg == "--width") {
             const std::string* v = value("--width");

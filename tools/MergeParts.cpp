@@ -70,9 +70,9 @@ FontRecord fontFrom(const QJsonObject& font)
     s.italic = font.value("Italic").toInt();
     s.underline = font.value("Underline").toInt();
     s.strikeOut = font.value("StrikeOut").toInt();
-    s.weightText = text(font.value("Weight"));
+    const std::string weight = text(font.value("Weight"));
     for (std::size_t i = 0; i < engine::weightNames.size(); ++i)
-        if (engine::weightNames[i] == s.weightText)
+        if (engine::weightNames[i] == weight)
             s.weightIndex = static_cast<int>(i);
     s.widthText = text(font.value("Width"));
     s.widthIndex = s.widthText == "Normal" ? 0 : std::atoi(s.widthText.c_str());

@@ -22,7 +22,7 @@ FontSelections defaults()
     s.faceText = "DejaVu Sans";
     s.sizeText = "8";
     s.weightIndex = 3;
-    s.weightText = "Normal";
+    s.weightIndex = 3;
     s.widthIndex = 0;
     s.widthText = "Normal";
     return s;

@@ -35,7 +35,7 @@ report::ReportInput measuredInput(const Counts& counts, std::vector<engine::Wide
     report::ReportInput in;
     in.selections.faceText = std::move(face);
     in.selections.sizeText = "10";
-    in.selections.weightText = "Normal";
+    in.selections.weightIndex = 3;
     in.selections.widthText = "Normal";
     in.dataFilePath = std::move(path);
     in.dataFileTitle = in.dataFilePath.substr(in.dataFilePath.rfind('/') + 1);

@@ -51,7 +51,7 @@ report::ReportInput example(std::vector<double> widths)
     input.selections.faceText = "Arial";
     input.selections.sizeText = "10";
     input.selections.weightIndex = 3;
-    input.selections.weightText = "Normal";
+    input.selections.weightIndex = 3;
     input.selections.widthIndex = 0;
     input.selections.widthText = "Normal";
     input.dataFileTitle = "names.txt";

@@ -27,7 +27,7 @@ TEST(MeasureOptionsTest, DefaultsAreThoseOfTheMainWindow)
     EXPECT_FALSE(o->face);
     // As a user sees the window at start-up: 8 point, Normal, Normal.
     EXPECT_EQ(o->selections.sizeText, "8");
-    EXPECT_EQ(o->selections.weightText, "Normal");
+    EXPECT_EQ(o->selections.weightText(), "Normal");
     EXPECT_EQ(o->selections.weightIndex * 100, 300);
     EXPECT_EQ(o->selections.widthText, "Normal");
     EXPECT_EQ(o->dpi, 96);
