@@ -1,6 +1,7 @@
 #include "ReportWriter.h"
 
 #include "NumberFormat.h"
+#include "PrintablePath.h"
 
 namespace report {
 
@@ -51,7 +52,7 @@ std::vector<std::string> reportLines(const ReportInput& input, std::string_view 
         "Strikethrough: " + v.strikeOut,
         "Weight: " + v.weight,
         "Width: " + v.width,
-        "Data File: " + input.dataFilePath,
+        "Data File: " + printablePath(input.dataFilePath),
         "",
         "Minimum Length: " + v.minimum,
         "Maximum Length: " + v.maximum,

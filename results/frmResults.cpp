@@ -1,6 +1,7 @@
 #include "frmResults.h"
 
 #include "AppInfo.h"
+#include "PrintablePath.h"
 #include "ReportSaver.h"
 
 #include <QLabel>
@@ -48,8 +49,9 @@ void frmResults::Load(const report::ReportInput& input)
     fill(lblStrikeOut, v.strikeOut);
     fill(lblWeight, v.weight);
     fill(lblWidth, v.width);
-    fill(lblDataFile, input.dataFileTitle);
-    lblDataFile->setToolTip(plainToolTip(QString::fromStdString(input.dataFilePath)));
+    // A line break in a file name would otherwise show as a second line.
+    fill(lblDataFile, report::printablePath(input.dataFileTitle));
+    lblDataFile->setToolTip(plainToolTip(QString::fromStdString(report::printablePath(input.dataFilePath))));
     fill(lblMin, v.minimum);
     fill(lblMax, v.maximum);
     fill(lblAvg, v.average);

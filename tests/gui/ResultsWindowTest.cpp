@@ -198,19 +198,26 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("name");
-        QTest::newRow("plain") << "/home/user/data/customer names.txt" << "customer names.txt";
-        QTest::newRow("non-ASCII") << "/home/jürgen/März – Kunden.txt" << "März – Kunden.txt";
-        QTest::newRow("looks like markup") << "/data/<b>R&amp;D.txt" << "<b>R&amp;D.txt";
+        QTest::addColumn<QString>("shownPath");
+        QTest::newRow("plain") << "/home/user/data/customer names.txt" << "customer names.txt"
+                               << "/home/user/data/customer names.txt";
+        QTest::newRow("non-ASCII") << "/home/jürgen/März – Kunden.txt" << "März – Kunden.txt"
+                                   << "/home/jürgen/März – Kunden.txt";
+        QTest::newRow("looks like markup") << "/data/<b>R&amp;D.txt" << "<b>R&amp;D.txt" << "/data/<b>R&amp;D.txt";
+        QTest::newRow("line breaks") << "/data/new\nline\r\nfolder/a\nb.txt" << "a?b.txt"
+                                     << "/data/new?line??folder/a?b.txt";
+        QTest::newRow("tab, DEL and C1") << "/data/\t\x7F\u0085.txt" << "???.txt" << "/data/???.txt";
     }
 
     void dataFileShowsNameWithPathAsTooltip()
     {
         QFETCH(QString, path);
         QFETCH(QString, name);
+        QFETCH(QString, shownPath);
         frmResults window(&owner);
         window.Load(input({12}, "Arial", "Normal", 0, path.toStdString()));
         QCOMPARE(shown(window, "lblDataFile"), name);
-        QCOMPARE(readAs(window.findChild<QLabel*>("lblDataFile")->toolTip()), path);
+        QCOMPARE(readAs(window.findChild<QLabel*>("lblDataFile")->toolTip()), shownPath);
     }
 
     void secondLoadCarriesNothingOver()
