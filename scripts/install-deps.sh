@@ -8,6 +8,9 @@ packages=(
   qt6-base-dev libfreetype-dev libfontconfig-dev libgtest-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
   xvfb xauth
+  # For looking at the running program: a window manager, input and
+  # screenshots on the virtual display, and its clipboard.
+  openbox xdotool imagemagick xclip
 )
 
 missing=()

@@ -1,0 +1,233 @@
+// The keyboard focus after a dialog or message: back on the window it was
+// shown over, on the control that had it, whatever the answer. The real
+// dialogs run here, answered by a script as a user would answer them.
+
+#include "Dialogs.h"
+#include "WidthStatistics.h"
+#include "frmResults.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <deque>
+#include <functional>
+
+namespace {
+
+using Answer = std::function<void(QWidget* dialog)>;
+
+// Answers the dialogs as they come up, one answer each, in order.
+class ScriptedUser : public QObject {
+public:
+    explicit ScriptedUser(std::deque<Answer> answers) : answers_(std::move(answers))
+    {
+        connect(&poll_, &QTimer::timeout, this, [this] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog || dialog == answered_ || !dialog->isVisible() || answers_.empty())
+                return;
+            answered_ = dialog;
+            // Outside this slot: an answer may open the next dialog, and a
+            // timer does not fire again while its slot is still running.
+            QTimer::singleShot(0, dialog, [dialog, answer = answers_.front()] { answer(dialog); });
+            answers_.pop_front();
+        });
+        poll_.start(10);
+    }
+    bool done() const { return answers_.empty(); }
+
+private:
+    std::deque<Answer> answers_;
+    QPointer<QWidget> answered_;
+    QTimer poll_;
+};
+
+Answer typeName(const QString& path)
+{
+    return [path](QWidget* dialog) {
+        QVERIFY(qobject_cast<QFileDialog*>(dialog));
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        QVERIFY(name);
+        name->setText(path);
+        QTest::keyClick(name, Qt::Key_Return);
+    };
+}
+
+// Esc where the keyboard focus is, which must be in the dialog (also after
+// a warning over it has closed).
+Answer cancel()
+{
+    return [](QWidget* dialog) {
+        const auto focusInDialog = [dialog] { return dialog->isAncestorOf(QApplication::focusWidget()); };
+        const bool focused = QTest::qWaitFor(focusInDialog, 2000);
+        QTest::keyClick(focused ? QApplication::focusWidget() : dialog, Qt::Key_Escape);
+        QVERIFY2(focused, "the dialog does not have the keyboard focus");
+    };
+}
+
+Answer press(QMessageBox::StandardButton which)
+{
+    return [which](QWidget* dialog) {
+        auto* box = qobject_cast<QMessageBox*>(dialog);
+        QVERIFY(box);
+        QVERIFY(box->button(which));
+        box->button(which)->click();
+    };
+}
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+report::ReportInput anInput()
+{
+    report::ReportInput input;
+    input.selections.faceText = "DejaVu Sans";
+    input.selections.sizeText = "10";
+    input.selections.weightText = "Normal";
+    input.selections.widthText = "Normal";
+    input.dataFilePath = "/home/user/names.txt";
+    input.dataFileTitle = "names.txt";
+    engine::publishStatistics(input.statistics, engine::computeStatistics({12}, 12), 12, 12);
+    return input;
+}
+
+QPushButton* button(const QWidget& window, const char* name) { return window.findChild<QPushButton*>(name); }
+
+}  // namespace
+
+class DialogFocusTest : public QObject {
+    Q_OBJECT
+
+    QWidget mainWindow;
+
+private slots:
+    void initTestCase()
+    {
+        mainWindow.show();
+        QVERIFY(QTest::qWaitForWindowActive(&mainWindow));
+    }
+
+    // Save from the results window, then Esc closes it without a click.
+    void saveLeavesTheFocusOnTheResults_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("replace");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QByteArray>("written");
+        // The file dialog asks before replacing an existing file.
+        QTest::newRow("replace: yes") << "report.txt" << true << "cmdSave" << QByteArray("Font Face");
+        QTest::newRow("replace: no, then cancel") << "report.txt" << false << "cmdSave" << QByteArray();
+        QTest::newRow("new file") << "new.txt" << false << "cmdSave" << QByteArray("Font Face");
+        QTest::newRow("cancelled") << "" << false << "cmdSave" << QByteArray();
+        QTest::newRow("no such folder: warning, then cancel") << "missing/new.txt" << false << "cmdSave" << QByteArray();
+        QTest::newRow("from Close's focus") << "new.txt" << false << "cmdClose" << QByteArray("Font Face");
+    }
+
+    void saveLeavesTheFocusOnTheResults()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, replace);
+        QFETCH(QString, control);
+        QFETCH(QByteArray, written);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(name);
+        {
+            QFile earlier(folder.filePath("report.txt"));
+            QVERIFY(earlier.open(QIODevice::WriteOnly));
+            earlier.write("earlier report\n");
+        }
+
+        std::deque<Answer> answers;
+        if (name.isEmpty())
+            answers = {cancel()};
+        else if (name == "report.txt")
+            answers = {typeName(path), press(replace ? QMessageBox::Yes : QMessageBox::No)};
+        else
+            answers = {typeName(path)};
+        if (name == "missing/new.txt")
+            answers.push_back(press(QMessageBox::Ok));
+        if ((name == "report.txt" && !replace) || name == "missing/new.txt")
+            answers.push_back(cancel());  // the file dialog is still open
+
+        frmResults window(&mainWindow);
+        window.Load(anInput());
+        window.show();
+        QTRY_COMPARE(QApplication::activeWindow(), &window);
+        QPushButton* focused = button(window, qPrintable(control));
+        focused->setFocus();
+        QCOMPARE(QApplication::focusWidget(), focused);
+
+        ScriptedUser user(answers);
+        button(window, "cmdSave")->click();
+        QVERIFY(user.done());
+        QCOMPARE(contents(folder.filePath("report.txt")).startsWith("Font Face"), replace);
+        if (!written.isEmpty())
+            QVERIFY(contents(path).startsWith(written));
+        else if (name.endsWith("new.txt"))
+            QVERIFY(!QFile::exists(path));
+
+        QTRY_COMPARE(QApplication::activeWindow(), &window);
+        QCOMPARE(QApplication::focusWidget(), focused);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
+    }
+
+    // The seam's other dialogs: the open dialog and a message, over any window.
+    void otherDialogsGiveTheFocusBack_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("open, chosen") << "open" << true;
+        QTest::newRow("open, cancelled") << "open" << false;
+        QTest::newRow("message") << "message" << true;
+        QTest::newRow("message, closed by Esc") << "message" << false;
+        // As when a report cannot be written.
+        QTest::newRow("save, then a message") << "save and message" << true;
+    }
+
+    void otherDialogsGiveTheFocusBack()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(bool, accept);
+        QTemporaryDir folder;
+        const QString data = folder.filePath("names.txt");
+        QFile(data).open(QIODevice::WriteOnly);
+
+        QWidget owner;
+        new QPushButton("First", &owner);
+        auto* second = new QPushButton("Second", &owner);
+        second->move(0, 40);
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowActive(&owner));
+        second->setFocus();
+
+        std::deque<Answer> answers{accept ? (dialog == "open" ? typeName(data) : press(QMessageBox::Ok)) : cancel()};
+        if (dialog == "save and message")
+            answers = {typeName(folder.filePath("report.txt")), press(QMessageBox::Ok)};
+        ScriptedUser user(answers);
+        if (dialog == "open") {
+            const platform::OpenFileAnswer answer = platform::dialogs().openFile(&owner, {});
+            QCOMPARE(answer.accepted, accept);
+        } else if (dialog == "save and message") {
+            QVERIFY(platform::dialogs().saveFile(&owner, {}).accepted);
+            platform::dialogs().message(&owner, "Spanwick", "The report could not be saved.", {});
+        } else {
+            platform::dialogs().message(&owner, "Spanwick", "A message.", platform::MessageIcon::Critical);
+        }
+        QVERIFY(user.done());
+        QTRY_COMPARE(QApplication::activeWindow(), &owner);
+        QCOMPARE(QApplication::focusWidget(), second);
+    }
+};
+
+QTEST_MAIN(DialogFocusTest)
+#include "DialogFocusTest.moc"
