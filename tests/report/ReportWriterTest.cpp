@@ -167,6 +167,9 @@ struct PathCase {
     std::string printable;
 };
 
+// Test lists show the case by its name, not its bytes.
+void PrintTo(const PathCase& c, std::ostream* out) { *out << c.name; }
+
 class PrintablePathTest : public testing::TestWithParam<PathCase> {};
 
 TEST_P(PrintablePathTest, ControlCharactersBecomeQuestionMarks)
