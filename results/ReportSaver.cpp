@@ -6,17 +6,41 @@
 #include <QDir>
 #include <QSaveFile>
 
+#include <cerrno>
+
+#include <unistd.h>
+
 namespace results {
 
 QString writeWholeFile(const QString& path, const QByteArray& bytes)
 {
     // QSaveFile writes beside the target and renames over it on commit, so a
-    // failure half-way leaves the earlier file as it was.
+    // failure half-way leaves the earlier file as it was. Unbuffered, every
+    // write reaches the file system here and its failure is seen with the
+    // system's reason: Qt 6.4's commit() renames even when the final flush
+    // of a buffered write has failed, and a short write carries no reason.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
+    const auto discard = [&file] {
         const QString reason = file.errorString();
+        file.cancelWriting();  // the temporary file goes with the QSaveFile
+        return reason;
+    };
+    // A short write is retried for the rest; the retry reports why it stopped.
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            return discard();
+        done += written;
+    }
+    if (!file.flush())
+        return discard();
+    // Some file systems (NFS, FUSE) report a failed write only when syncing;
+    // commit() syncs too but ignores the answer. One that cannot sync at
+    // all has lost nothing.
+    if (::fsync(file.handle()) != 0 && errno != EINVAL && errno != ENOTSUP) {
+        const QString reason = qt_error_string(errno);
         file.cancelWriting();
         return reason;
     }

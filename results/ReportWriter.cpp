@@ -1,6 +1,7 @@
 #include "ReportWriter.h"
 
 #include "NumberFormat.h"
+#include "PrintablePath.h"
 
 namespace report {
 
@@ -60,7 +61,7 @@ std::vector<std::string> reportLines(const ReportInput& input, std::string_view 
         "Strikethrough: " + v.strikeOut,
         "Weight: " + v.weight,
         "Width: " + v.width,
-        "Data File: " + input.dataFilePath + (input.column.empty() ? "" : ", column " + input.column),
+        "Data File: " + printablePath(input.dataFilePath) + (input.column.empty() ? "" : ", column " + input.column),
         "",
         "Minimum Length: " + v.minimum,
         "Maximum Length: " + v.maximum,

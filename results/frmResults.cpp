@@ -3,6 +3,7 @@
 #include "AppInfo.h"
 #include "CopiedText.h"
 #include "ElidedLabel.h"
+#include "PrintablePath.h"
 #include "ReportSaver.h"
 
 #include <QClipboard>
@@ -48,8 +49,10 @@ void frmResults::Load(const report::ReportInput& input)
     fill(lblStrikeOut, v.strikeOut);
     fill(lblWeight, v.weight);
     fill(lblWidth, v.width);
-    // The name, elided if need be; the tooltip always has the whole path.
-    lblDataFile->setFullText(QString::fromStdString(input.dataFileTitle), QString::fromStdString(input.dataFilePath));
+    // The name, elided if need be; the tooltip always has the whole path. A
+    // line break in a file name would otherwise show as a second line.
+    lblDataFile->setFullText(QString::fromStdString(report::printablePath(input.dataFileTitle)),
+                             QString::fromStdString(report::printablePath(input.dataFilePath)));
     fill(lblMin, v.minimum);
     fill(lblMax, v.maximum);
     fill(lblAvg, v.average);

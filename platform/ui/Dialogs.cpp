@@ -1,6 +1,7 @@
 #include "Dialogs.h"
 
 #include "FileDialogs.h"
+#include "FocusReturn.h"
 #include "HelpViewer.h"
 
 #include <QMessageBox>
@@ -22,16 +23,19 @@ class RealDialogs final : public DialogProvider {
 public:
     OpenFileAnswer openFile(QWidget* owner, const OpenFileRequest& request) override
     {
+        const FocusReturn focus(owner);
         return runOpenDialog(owner, request);
     }
 
     SaveFileAnswer saveFile(QWidget* owner, const SaveFileRequest& request) override
     {
+        const FocusReturn focus(owner);
         return runSaveDialog(owner, request);
     }
 
     void message(QWidget* owner, const QString& title, const QString& text, MessageIcon icon) override
     {
+        const FocusReturn focus(owner);
         QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon, title, text,
                         QMessageBox::Ok, owner);
         box.exec();

@@ -1,5 +1,7 @@
 #include "FileDialogs.h"
 
+#include "FocusReturn.h"
+
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QMessageBox>
@@ -59,6 +61,9 @@ void FileDialog::applyPatterns(const QString& nameFilter)
 
 void FileDialog::accept()
 {
+    // The warning below, or Qt's question before replacing a file, closes
+    // over this dialog; when the dialog stays open, it gets the focus back.
+    const FocusReturn focus(this);
     const QStringList files = selectedFiles();
     if (!files.isEmpty()) {
         const QFileInfo chosen(files.first());

@@ -1,7 +1,9 @@
 // The results window: the values it shows, Save and the report it writes,
 // the keys and closing, and its fixed layout.
 
+#include "FileSizeLimit.h"
 #include "ScriptedDialogs.h"
+#include "SmallDisk.h"
 #include "Twips.h"
 #include "WidthStatistics.h"
 #include "WindowFont.h"
@@ -22,8 +24,10 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <cerrno>
 #include <functional>
 #include <numeric>
+#include <optional>
 
 Q_DECLARE_METATYPE(report::ReportInput)
 Q_DECLARE_METATYPE(platform::CaptionKind)
@@ -194,19 +198,26 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("name");
-        QTest::newRow("plain") << "/home/user/data/customer names.txt" << "customer names.txt";
-        QTest::newRow("non-ASCII") << "/home/jürgen/März – Kunden.txt" << "März – Kunden.txt";
-        QTest::newRow("looks like markup") << "/data/<b>R&amp;D.txt" << "<b>R&amp;D.txt";
+        QTest::addColumn<QString>("shownPath");
+        QTest::newRow("plain") << "/home/user/data/customer names.txt" << "customer names.txt"
+                               << "/home/user/data/customer names.txt";
+        QTest::newRow("non-ASCII") << "/home/jürgen/März – Kunden.txt" << "März – Kunden.txt"
+                                   << "/home/jürgen/März – Kunden.txt";
+        QTest::newRow("looks like markup") << "/data/<b>R&amp;D.txt" << "<b>R&amp;D.txt" << "/data/<b>R&amp;D.txt";
+        QTest::newRow("line breaks") << "/data/new\nline\r\nfolder/a\nb.txt" << "a?b.txt"
+                                     << "/data/new?line??folder/a?b.txt";
+        QTest::newRow("tab, DEL and C1") << "/data/\t\x7F\u0085.txt" << "???.txt" << "/data/???.txt";
     }
 
     void dataFileShowsNameWithPathAsTooltip()
     {
         QFETCH(QString, path);
         QFETCH(QString, name);
+        QFETCH(QString, shownPath);
         frmResults window(&owner);
         window.Load(input({12}, "Arial", "Normal", 0, path.toStdString()));
         QCOMPARE(shown(window, "lblDataFile"), name);
-        QCOMPARE(readAs(window.findChild<QLabel*>("lblDataFile")->toolTip()), path);
+        QCOMPARE(readAs(window.findChild<QLabel*>("lblDataFile")->toolTip()), shownPath);
     }
 
     void secondLoadCarriesNothingOver()
@@ -293,60 +304,84 @@ private slots:
     void failedSaveIsReported_data()
     {
         QTest::addColumn<QString>("failure");
-        QTest::newRow("read-only folder") << "read-only folder";
-        QTest::newRow("folder is a file") << "folder is a file";
-        QTest::newRow("name is a folder") << "name is a folder";
+        QTest::addColumn<QString>("reason");  // empty: whatever the system says
+        QTest::newRow("read-only folder") << "read-only folder" << QString();
+        QTest::newRow("folder is a file") << "folder is a file" << QString();
+        QTest::newRow("name is a folder") << "name is a folder" << QString();
+        QTest::newRow("file size limit") << "file size limit" << qt_error_string(EFBIG);
+        QTest::newRow("full disk") << "full disk" << qt_error_string(ENOSPC);
     }
 
     void failedSaveIsReported()
     {
         QFETCH(QString, failure);
-        QTemporaryDir folder;
+        QFETCH(QString, reason);
+        QTemporaryDir temporary;
+        std::optional<SmallDisk> disk;
+        QString folder = temporary.path();
         const auto unlock = qScopeGuard([&] {
-            QFile::setPermissions(folder.filePath("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QFile::setPermissions(folder + "/locked", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         });
+        std::optional<FileSizeLimit> limit;
         QString target, earlier;
         if (failure == "read-only folder") {
-            QVERIFY(QDir(folder.path()).mkdir("locked"));
-            target = earlier = folder.filePath("locked/report.txt");
+            QVERIFY(QDir(folder).mkdir("locked"));
+            target = earlier = folder + "/locked/report.txt";
             write(earlier, "earlier report\n");
-            QFile::setPermissions(folder.filePath("locked"), QFile::ReadOwner | QFile::ExeOwner);
-            QFile probe(folder.filePath("locked/probe"));
+            QFile::setPermissions(folder + "/locked", QFile::ReadOwner | QFile::ExeOwner);
+            QFile probe(folder + "/locked/probe");
             if (probe.open(QIODevice::WriteOnly)) {  // privileged: permissions do not stop writes
                 probe.remove();
                 QSKIP("running with rights that ignore folder permissions");
             }
         } else if (failure == "folder is a file") {
-            earlier = folder.filePath("report.txt");
+            earlier = folder + "/report.txt";
             write(earlier, "earlier report\n");
             target = earlier + "/report.txt";
-        } else {
-            QVERIFY(QDir(folder.path()).mkpath("report.txt"));
-            target = folder.filePath("report.txt");
+        } else if (failure == "name is a folder") {
+            QVERIFY(QDir(folder).mkpath("report.txt"));
+            target = folder + "/report.txt";
             earlier = target + "/inside.txt";
             write(earlier, "earlier report\n");
+        } else if (failure == "file size limit") {
+            target = earlier = folder + "/report.txt";
+            write(earlier, "earlier report\n");
+            limit.emplace(0);
+        } else {
+            disk.emplace("64k");
+            if (!disk->mounted())
+                QSKIP("mounting a tmpfs is not permitted here");
+            folder = disk->path();
+            target = earlier = folder + "/report.txt";
+            write(earlier, "earlier report\n");
+            QCOMPARE(disk->fill("filler", 60 * 1024), 60 * 1024);  // full
         }
-        const QStringList before = QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden);
+        const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden);
 
         ScriptedDialogs dialogs;
-        dialogs.saveAnswers = {{true, target}, {true, folder.filePath("later.txt")}};
+        dialogs.saveAnswers = {{true, target}, {true, temporary.filePath("later.txt")}};
         frmResults window(&owner);
         window.Load(input({12}));
         window.show();
         button(window, "cmdSave")->click();
+        limit.reset();
 
         QCOMPARE(dialogs.messages.size(), 1);
         QCOMPARE(dialogs.messages[0].title, QStringLiteral("Spanwick"));
-        QVERIFY2(dialogs.messages[0].text.contains(target), qPrintable(dialogs.messages[0].text));
+        if (reason.isEmpty())
+            QVERIFY2(dialogs.messages[0].text.contains(target), qPrintable(dialogs.messages[0].text));
+        else
+            QCOMPARE(dialogs.messages[0].text,
+                     QStringLiteral("The report could not be saved to '%1': %2.").arg(target, reason));
         QCOMPARE(dialogs.messages[0].icon, platform::MessageIcon::Critical);
         QCOMPARE(contents(earlier), QByteArray("earlier report\n"));
-        QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden), before);  // no leftovers
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden), before);  // no leftovers
         QCOMPARE(QString::fromStdString(engine::WidthStatistics.ReportPath), target);
 
         // Still open and still working.
         QVERIFY(window.isVisible());
         button(window, "cmdSave")->click();
-        QCOMPARE(contents(folder.filePath("later.txt")), oneLineOf12);
+        QCOMPARE(contents(temporary.filePath("later.txt")), oneLineOf12);
         QCOMPARE(dialogs.messages.size(), 1);
     }
 

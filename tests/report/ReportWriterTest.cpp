@@ -1,10 +1,12 @@
 // The number patterns and the report, byte for byte.
 
 #include "NumberFormat.h"
+#include "PrintablePath.h"
 #include "ReportWriter.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using report::formatOneDecimal;
@@ -157,4 +159,51 @@ TEST(ReportTest, ProposedNameKeepsTheDataFilesExtension)
 {
     EXPECT_EQ(report::proposedReportName("Arial", "10", "names.txt"), "Arial 10 point - names.txt.txt");
     EXPECT_EQ(report::proposedReportName("A/B", "8", "x"), "A_B 8 point - x.txt");
+}
+
+struct PathCase {
+    const char* name;
+    std::string path;
+    std::string printable;
+};
+
+// Test lists show the case by its name, not its bytes.
+void PrintTo(const PathCase& c, std::ostream* out) { *out << c.name; }
+
+class PrintablePathTest : public testing::TestWithParam<PathCase> {};
+
+TEST_P(PrintablePathTest, ControlCharactersBecomeQuestionMarks)
+{
+    EXPECT_EQ(report::printablePath(GetParam().path), GetParam().printable);
+}
+
+using namespace std::string_literals;
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, PrintablePathTest,
+    testing::Values(PathCase{"Plain", "/home/ann/names.txt", "/home/ann/names.txt"},
+                    PathCase{"LineFeed", "/home/ann/a\nb.txt", "/home/ann/a?b.txt"},
+                    PathCase{"CarriageReturnLineFeed", "/a\r\n.txt", "/a??.txt"},
+                    PathCase{"TabEscapeAndDel", "/a\tb\x1B[0m\x7F", "/a?b?[0m?"},
+                    PathCase{"Nul", "/a\0b"s, "/a?b"},
+                    PathCase{"C1InUtf8", "/a\xC2\x85" "b\xC2\x9F" "c\xC2\x80", "/a?b?c?"},
+                    PathCase{"NoBreakSpaceAndUmlautStay", "/\xC2\xA0j\xC3\xBCrgen", "/\xC2\xA0j\xC3\xBCrgen"},
+                    PathCase{"NotUtf8KeepsItsBytes", "/M\xE4rz\x85\xC2\x85", "/M\xE4rz\x85\xC2\x85"},
+                    PathCase{"NotUtf8StillLosesLineBreaks", "/M\xE4rz\n\x85.txt", "/M\xE4rz?\x85.txt"},
+                    PathCase{"OverlongIsNotUtf8", "/\xC0\x8A\xC2\x85", "/\xC0\x8A\xC2\x85"},
+                    PathCase{"TruncatedSequenceIsNotUtf8", "/\xC2\x85\xE2\x80", "/\xC2\x85\xE2\x80"},
+                    PathCase{"Empty", "", ""}),
+    [](const testing::TestParamInfo<PathCase>& info) { return std::string(info.param.name); });
+
+TEST(ReportTest, ALineBreakInThePathKeepsTwentyOneLines)
+{
+    auto input = example({10, 20});
+    input.dataFilePath = "/home/ann/first\nsecond\r\nthird.txt";
+    const std::string text = report::reportText(input, ".");
+    std::size_t lineEnds = 0;
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2))
+        ++lineEnds;
+    EXPECT_EQ(lineEnds, 21u);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 21);
+    EXPECT_EQ(report::reportLines(input, ".")[7], "Data File: /home/ann/first?second??third.txt");
 }
