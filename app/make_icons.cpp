@@ -3,6 +3,7 @@
 // scalable/apps/spanwick.svg. The sizes come from AppIcon.h alone.
 
 #include "AppIcon.h"
+#include "AppInfo.h"
 
 #include <QDir>
 #include <QFont>
@@ -29,7 +30,7 @@ bool writeSvg(const QDir& theme)
     QSvgGenerator svg;
     svg.setFileName(theme.filePath(QStringLiteral("scalable/apps/spanwick.svg")));
     svg.setViewBox(QRect(0, 0, size, size));
-    svg.setTitle(QStringLiteral("Spanwick"));
+    svg.setTitle(QString::fromUtf8(appinfo::title));
     svg.setDescription(QStringLiteral("A ruler"));
     QPainter painter;
     if (!painter.begin(&svg))

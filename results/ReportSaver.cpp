@@ -1,5 +1,6 @@
 #include "ReportSaver.h"
 
+#include "AppInfo.h"
 #include "Dialogs.h"
 #include "WidthStatistics.h"
 
@@ -71,7 +72,7 @@ bool SaveReport(QWidget* owner, const report::ReportInput& input, std::string_vi
 
     while (reason.endsWith(u'.'))
         reason.chop(1);
-    platform::dialogs().message(owner, QStringLiteral("Spanwick"),
+    platform::dialogs().message(owner, QString::fromUtf8(appinfo::title),
                                 QStringLiteral("The report could not be saved to '%1': %2.")
                                     .arg(QDir::toNativeSeparators(answer.path), reason),
                                 platform::MessageIcon::Critical);

@@ -11,6 +11,8 @@ packages=(
   qt6-svg-dev help2man man-db dpkg-dev desktop-file-utils appstream
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
   xvfb xauth
+  # The fuzzer: clang with libFuzzer and the sanitizers' runtime.
+  clang libclang-rt-14-dev
   # For looking at the running program: a window manager, input and
   # screenshots on the virtual display, and its clipboard.
   openbox xdotool imagemagick xclip
