@@ -36,9 +36,6 @@ constexpr double designFrameWidth = designOuterWidth - clientWidth;
 constexpr double designFrameHeight = designOuterHeight - clientHeight;
 constexpr double previewRightMargin = 240, previewBottomMargin = 600;
 
-const char* const weightNames[] = {"Thin",      "Extra Light", "Light",      "Normal", "Medium",
-                                   "Semi Bold", "Bold",        "Extra Bold", "Heavy"};
-
 }  // namespace
 
 frmMain::frmMain(QWidget* parent) : QWidget(parent)
@@ -257,12 +254,12 @@ void frmMain::Load()
         for (const std::string& name : platform::installedScreenFonts())
             if (!name.empty())
                 cmbFont->addSorted(QString::fromStdString(name));
-        for (int points = 1; points <= 144; ++points)
+        for (int points = 1; points <= engine::largestListedPointSize; ++points)
             cmbSize->addItem(QString::number(points));
-        for (const char* name : weightNames)
-            cmbWeight->addItem(tr(name));
-        cmbWidth->addItem(tr("Normal"));
-        for (int pixels = 1; pixels <= 100; ++pixels)
+        for (const std::string_view name : engine::weightNames)
+            cmbWeight->addItem(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+        cmbWidth->addItem(QString::fromUtf8(engine::normalWidth.data(), static_cast<qsizetype>(engine::normalWidth.size())));
+        for (int pixels = 1; pixels <= engine::largestCharacterWidth; ++pixels)
             cmbWidth->addItem(QString::number(pixels));
 
         selectRememberedFont();

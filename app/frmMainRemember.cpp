@@ -26,15 +26,16 @@ void selectOr(QComboBox* box, const QString& text, int fallback)
 
 void frmMain::selectRememberedFont()
 {
-    // Without a remembered value: the first face, 8 points, Normal, Normal.
+    // Without a remembered value: the first face and the usual selections.
+    const engine::FontSelections defaults = engine::defaultSelections();
     const RememberedFont font = readRememberedFont(applicationTitle());
     selectOr(cmbFont, font.face, 0);
-    selectOr(cmbSize, font.size, 7);
+    selectOr(cmbSize, font.size, cmbSize->findText(QString::fromStdString(defaults.sizeText)));
     chkItalic->setChecked(font.italic);
     chkUnderline->setChecked(font.underline);
     chkStrikeOut->setChecked(font.strikeOut);
-    selectOr(cmbWeight, font.weight, 3);
-    selectOr(cmbWidth, font.width, 0);
+    selectOr(cmbWeight, font.weight, defaults.weightIndex);
+    selectOr(cmbWidth, font.width, defaults.widthIndex);
 }
 
 void frmMain::rememberFont() const

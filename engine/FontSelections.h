@@ -33,6 +33,12 @@ inline std::string FontSelections::weightText() const
     return std::string(weightNames[static_cast<std::size_t>(weightIndex)]);
 }
 
+// The size list holds 1 to 144 points; the width list "Normal", then an
+// average character width of 1 to 100 pixels.
+inline constexpr int largestListedPointSize = 144;
+inline constexpr int largestCharacterWidth = 100;
+inline constexpr std::string_view normalWidth = "Normal";
+
 // What the main window selects at start-up, the face aside (the first
 // font of the list): size 8, weight Normal, width Normal.
 inline FontSelections defaultSelections()
@@ -41,7 +47,7 @@ inline FontSelections defaultSelections()
     s.sizeText = "8";
     s.weightIndex = 3;
     s.widthIndex = 0;
-    s.widthText = "Normal";
+    s.widthText = std::string(normalWidth);
     return s;
 }
 

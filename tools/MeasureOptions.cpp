@@ -239,9 +239,9 @@ std::optional<MeasureOptions> parseOptions(const std::vector<std::string>& args,
             const std::string* v = value("--width");
             if (!v)
                 return std::nullopt;
-            if (*v == "Normal") {
+            if (*v == engine::normalWidth) {
                 o.selections.widthIndex = 0;
-            } else if (const auto n = wholeNumber(*v, 1, 100)) {
+            } else if (const auto n = wholeNumber(*v, 1, engine::largestCharacterWidth)) {
                 o.selections.widthIndex = *n;
             } else {
                 error = "--width must be Normal or a whole number from 1 to 100, not '" + *v + "'";
