@@ -148,3 +148,28 @@ TEST(MeasureStream, EndlessAndSilentStreamsCanBeCancelled)
 }
 
 }  // namespace
+
+namespace {
+
+// Memory running out anywhere in a measurement, on any thread, is an
+// outcome the caller reports, never an uncaught exception.
+TEST(MeasureStream, RunningOutOfMemoryIsAnOutcome)
+{
+    TempDir dir;
+    const std::string path = dir.write(std::string(100000, 'a') + "\n\xC3\xA9\n");
+    int asked = 0;
+    for (const int failAt : {1, 50, 150}) {
+        asked = 0;
+        const engine::FontWidths widths(makeTable(), [&](char32_t code) -> std::int32_t {
+            if (++asked >= failAt)
+                throw std::bad_alloc();
+            return static_cast<std::int32_t>(otherWidth(code));
+        });
+        engine::MeasureOptions options;
+        options.threads = 2;
+        options.blockSize = 4096;
+        EXPECT_EQ(engine::measure({path}, widths, options).status, MeasureStatus::OutOfMemory) << failAt;
+    }
+}
+
+}  // namespace
