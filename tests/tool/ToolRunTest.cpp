@@ -125,6 +125,24 @@ TEST_F(ToolRun, CheckModePrintsTheWiderLinesInOrder)
     EXPECT_EQ(r.out, "3:152:A much longer label\n5:144:Another long label\n");
 }
 
+// The data file is opened by the name given, so a relative name works even
+// where the current folder's full path is longer than the system can give.
+TEST_F(ToolRun, ARelativeNameWorksInAFolderTooDeepToName)
+{
+    const std::string name(200, 'd');
+    std::string script = "cd '" + folder.string() + "'";
+    for (int level = 0; level < 24; ++level)  // more than 4,800 bytes of path
+        script += " && mkdir " + name + " && cd " + name;
+    script += " && printf 'abc\\nde\\n' > data.txt && '" + std::string(SPANWICK_MEASURE) +
+              "' --face 'DejaVu Sans' data.txt > '" + (folder / "stdout").string() + "' 2> '" +
+              (folder / "stderr").string() + "'";
+    const int status = std::system(("bash -c \"" + script + "\"").c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0) << read(folder / "stderr");
+    EXPECT_NE(read(folder / "stdout").find("Data File: "), std::string::npos);
+    // Too deep for the file-system library to remove; rm works a folder at a time.
+    std::system(("rm -rf '" + (folder / name).string() + "'").c_str());
+}
+
 // A data set measured in four parts, as GNU parallel or a cluster would,
 // merges to exactly the measurement of the whole.
 TEST_F(ToolRun, MergedPartsEqualTheWhole)
