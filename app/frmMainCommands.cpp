@@ -23,10 +23,12 @@ namespace {
 
 QString applicationTitle() { return QString::fromUtf8(appinfo::title); }
 
-// The open dialog's filters: every file, text files, HTML files.
+// The open dialog's filters: every file, text files, HTML files, and CSV
+// and TSV files last, so a remembered position keeps its meaning.
 const char* const openFilterText =
     "All Files (*.*)|*.*|Text Files"
-    "(*.txt)|*.txt|HTML Files (*.html;*.htm)|*.html;*.htm";
+    "(*.txt)|*.txt|HTML Files (*.html;*.htm)|*.html;*.htm"
+    "|CSV and TSV Files (*.csv;*.tsv)|*.csv;*.tsv";
 
 constexpr qint64 progressDelayMs = 500;
 
