@@ -46,6 +46,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(applicationIcon());
     buildControls();
+    buildColumnControls();
     chooseFonts();
     connectSelections();
     installShortcuts();
@@ -199,6 +200,7 @@ void frmMain::chooseFonts()
         captions.append({c->text(), platform::CaptionKind::CheckBox, c->width()});
     for (QPushButton* b : {cmdOpen, cmdCalculate, cmdHelp, cmdExit})
         captions.append({b->text(), platform::CaptionKind::Button, b->width()});
+    captions.append(columnCaptions());
     setFont(platform::fittingWindowFont(QApplication::font(this), captions));
 
     // The step numerals: the desktop's sans family, 13.5 points, bold.
@@ -209,7 +211,7 @@ void frmMain::chooseFonts()
         l->setFont(numeral);
 
     // Combo heights follow the font.
-    for (QComboBox* box : {static_cast<QComboBox*>(cmbFont), cmbSize, cmbWeight, cmbWidth})
+    for (QComboBox* box : {static_cast<QComboBox*>(cmbFont), cmbSize, cmbWeight, cmbWidth, cmbColumn})
         place(box, twipsOf(box));
 }
 
@@ -229,8 +231,10 @@ void frmMain::connectSelections()
 
 void frmMain::setTabOrder()
 {
-    const QWidget* order[] = {cmbFont, cmbSize,   chkItalic,    chkUnderline, chkStrikeOut, cmbWeight,
-                              cmbWidth, cmdOpen,  cmdCalculate, cmdHelp,      cmdExit};
+    // A CSV or TSV file's column follows Open, which chose the file; hidden,
+    // they are passed over.
+    const QWidget* order[] = {cmbFont, cmbSize,   chkItalic, chkUnderline, chkStrikeOut, cmbWeight, cmbWidth,
+                              cmdOpen, cmbColumn, chkHeader, cmdCalculate, cmdHelp,      cmdExit};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
 }
@@ -312,12 +316,16 @@ void frmMain::DisableInputs()
 {
     for (QWidget* input : inputs_)
         input->setEnabled(false);
+    for (QWidget* input : columnInputs_)
+        input->setEnabled(false);
     setCursor(Qt::WaitCursor);
 }
 
 void frmMain::EnableInputs()
 {
     for (QWidget* input : inputs_)
+        input->setEnabled(true);
+    for (QWidget* input : columnInputs_)
         input->setEnabled(true);
     unsetCursor();
 }

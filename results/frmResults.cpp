@@ -49,7 +49,11 @@ void frmResults::Load(const report::ReportInput& input)
     fill(lblWeight, v.weight);
     fill(lblWidth, v.width);
     // The name, elided if need be; the tooltip always has the whole path.
-    lblDataFile->setFullText(QString::fromStdString(input.dataFileTitle), QString::fromStdString(input.dataFilePath));
+    // A column of a CSV or TSV file is named after it, as in the report.
+    const QString column =
+        input.column.empty() ? QString() : QStringLiteral(", column ") + QString::fromStdString(input.column);
+    lblDataFile->setFullText(QString::fromStdString(input.dataFileTitle) + column,
+                             QString::fromStdString(input.dataFilePath) + column);
     fill(lblMin, v.minimum);
     fill(lblMax, v.maximum);
     fill(lblAvg, v.average);

@@ -153,9 +153,9 @@ private slots:
                                        w.cmdCalculate, w.cmdHelp,   w.cmdExit};
         QWidget* current = w.cmbFont;
         for (qsizetype i = 1; i < expected.size(); ++i) {
-            do
+            do  // Tab passes over hidden controls, such as the column list of a CSV file
                 current = current->nextInFocusChain();
-            while (!(current->focusPolicy() & Qt::TabFocus));
+            while (!(current->focusPolicy() & Qt::TabFocus) || !current->isVisible());
             QCOMPARE(current, expected[i]);
         }
     }
