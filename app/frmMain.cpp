@@ -4,6 +4,7 @@
 #include "AppInfo.h"
 #include "BackgroundCalculation.h"
 #include "CurrentFont.h"
+#include "ElidedComboBox.h"
 #include "FontNames.h"
 #include "FontPreview.h"
 #include "ListPopupStyle.h"
@@ -211,7 +212,7 @@ void frmMain::chooseFonts()
         l->setFont(numeral);
 
     // Combo heights follow the font.
-    for (QComboBox* box : {static_cast<QComboBox*>(cmbFont), cmbSize, cmbWeight, cmbWidth, cmbColumn})
+    for (QComboBox* box : QList<QComboBox*>{cmbFont, cmbSize, cmbWeight, cmbWidth, cmbColumn})
         place(box, twipsOf(box));
 }
 

@@ -28,6 +28,7 @@ class PreviewBox;
 class SortedComboBox;
 class frmResults;
 class BackgroundCalculation;
+class ElidedComboBox;
 
 class frmMain : public QWidget {
     Q_OBJECT
@@ -101,7 +102,7 @@ public:
     QPushButton* cmdExit;
     // Step 4's column of a CSV or TSV file, shown only for one.
     QLabel* lblColumn;
-    QComboBox* cmbColumn;
+    ElidedComboBox* cmbColumn;
     QCheckBox* chkHeader;
 
 protected:

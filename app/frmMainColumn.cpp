@@ -6,6 +6,7 @@
 
 #include "AppInfo.h"
 #include "ColumnNames.h"
+#include "ElidedComboBox.h"
 #include "RememberedColumn.h"
 #include "SortedComboBox.h"
 #include "Twips.h"
@@ -42,7 +43,7 @@ void frmMain::buildColumnControls()
     lblColumn->setObjectName(QStringLiteral("lblColumn"));
     place(lblColumn, columnLabelTwips);
 
-    cmbColumn = new QComboBox(this);
+    cmbColumn = new ElidedComboBox(this);
     cmbColumn->setObjectName(QStringLiteral("cmbColumn"));
     cmbColumn->setEditable(false);
     cmbColumn->setStyle(cmbFont->style());  // opens as the other lists do

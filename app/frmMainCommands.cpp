@@ -8,6 +8,7 @@
 #include "ColumnNames.h"
 #include "CurrentFont.h"
 #include "Dialogs.h"
+#include "ElidedComboBox.h"
 #include "OpenFilterSetting.h"
 #include "PreviewBox.h"
 #include "RememberedSelections.h"
@@ -15,7 +16,6 @@
 #include "UserMessages.h"
 #include "frmResults.h"
 
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>

@@ -5,6 +5,7 @@
 // folder.
 
 #include "CurrentFont.h"
+#include "ElidedComboBox.h"
 #include "ElidedLabel.h"
 #include "PreviewBox.h"
 #include "ScriptedDialogs.h"
@@ -17,12 +18,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <functional>
 #include <memory>
@@ -198,6 +201,23 @@ private slots:
 
         w.chkHeader->setChecked(false);
         QCOMPARE(entries(w.cmbColumn), withoutHeader);
+    }
+
+    void aLongNameIsShortenedInTheBox()
+    {
+        frmMain& w = *window_;
+        const QString longName = QStringLiteral("street address, second line, as the export names it");
+        choose(writeFile(QStringLiteral("long.csv"), "id,\"" + longName.toUtf8() + "\"\n"));
+        QCOMPARE(w.cmbColumn->shownText(), QStringLiteral("id"));
+        w.cmbColumn->setCurrentIndex(1);
+        const QString shown = w.cmbColumn->shownText();
+        QVERIFY2(shown.endsWith(u'\u2026') && longName.startsWith(shown.chopped(1)), qPrintable(shown));
+        // Pointing at it shows the whole name.
+        QHelpEvent help(QEvent::ToolTip, w.cmbColumn->rect().center(),
+                        w.cmbColumn->mapToGlobal(w.cmbColumn->rect().center()));
+        QApplication::sendEvent(w.cmbColumn, &help);
+        QTRY_COMPARE(QToolTip::text(), longName);
+        QToolTip::hideText();
     }
 
     void headerBoxKeepsTheColumnAndRedrawsNothing()
