@@ -5,11 +5,11 @@
 #include <QString>
 
 // The stored position, or 2 (text files) when none is stored or the stored
-// text is not a whole number from 1 to 3: a damaged value must not make the
+// text is not a whole number from 1 to 4: a damaged value must not make the
 // dialog unusable.
 int readOpenFilterIndex(const QString& application);
 
 bool writeOpenFilterIndex(const QString& application, int position);
 
 inline constexpr int defaultOpenFilterIndex = 2;
-inline constexpr int openFilterCount = 3;
+inline constexpr int openFilterCount = 4;

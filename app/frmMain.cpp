@@ -4,6 +4,7 @@
 #include "AppInfo.h"
 #include "BackgroundCalculation.h"
 #include "CurrentFont.h"
+#include "ElidedComboBox.h"
 #include "FontNames.h"
 #include "FontPreview.h"
 #include "ListPopupStyle.h"
@@ -43,6 +44,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(applicationIcon());
     buildControls();
+    buildColumnControls();
     chooseFonts();
     connectSelections();
     installShortcuts();
@@ -196,6 +198,7 @@ void frmMain::chooseFonts()
         captions.append({c->text(), platform::CaptionKind::CheckBox, c->width()});
     for (QPushButton* b : {cmdOpen, cmdCalculate, cmdHelp, cmdExit})
         captions.append({b->text(), platform::CaptionKind::Button, b->width()});
+    captions.append(columnCaptions());
     setFont(platform::fittingWindowFont(QApplication::font(this), captions));
 
     // The step numerals: the desktop's sans family, 13.5 points, bold.
@@ -206,7 +209,7 @@ void frmMain::chooseFonts()
         l->setFont(numeral);
 
     // Combo heights follow the font.
-    for (QComboBox* box : {static_cast<QComboBox*>(cmbFont), cmbSize, cmbWeight, cmbWidth})
+    for (QComboBox* box : QList<QComboBox*>{cmbFont, cmbSize, cmbWeight, cmbWidth, cmbColumn})
         place(box, twipsOf(box));
 }
 
@@ -226,8 +229,10 @@ void frmMain::connectSelections()
 
 void frmMain::setTabOrder()
 {
-    const QWidget* order[] = {cmbFont, cmbSize,   chkItalic,    chkUnderline, chkStrikeOut, cmbWeight,
-                              cmbWidth, cmdOpen,  cmdCalculate, cmdHelp,      cmdExit};
+    // A CSV or TSV file's column follows Open, which chose the file; hidden,
+    // they are passed over.
+    const QWidget* order[] = {cmbFont, cmbSize,   chkItalic, chkUnderline, chkStrikeOut, cmbWeight, cmbWidth,
+                              cmdOpen, cmbColumn, chkHeader, cmdCalculate, cmdHelp,      cmdExit};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
 }
@@ -308,12 +313,16 @@ void frmMain::DisableInputs()
 {
     for (QWidget* input : inputs_)
         input->setEnabled(false);
+    for (QWidget* input : columnInputs_)
+        input->setEnabled(false);
     setCursor(Qt::WaitCursor);
 }
 
 void frmMain::EnableInputs()
 {
     for (QWidget* input : inputs_)
+        input->setEnabled(true);
+    for (QWidget* input : columnInputs_)
         input->setEnabled(true);
     unsetCursor();
 }

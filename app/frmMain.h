@@ -4,7 +4,9 @@
 
 #include "FontSelections.h"
 #include "CalculateWidth.h"
+#include "Delimited.h"
 #include "ReportWriter.h"
+#include "WindowFont.h"
 #include "modFontView.h"
 
 #include <QElapsedTimer>
@@ -13,6 +15,8 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 class QCheckBox;
@@ -24,6 +28,7 @@ class PreviewBox;
 class SortedComboBox;
 class frmResults;
 class BackgroundCalculation;
+class ElidedComboBox;
 
 class frmMain : public QWidget {
     Q_OBJECT
@@ -64,7 +69,8 @@ public:
 
     // Design geometry of a control, in twips, as it stands now.
     QRectF twipsOf(const QWidget* control) const;
-    // The 22 inputs that DisableInputs and EnableInputs switch, in order.
+    // The 22 designed inputs that DisableInputs and EnableInputs switch, in
+    // order; the column controls below are switched with them.
     const std::vector<QWidget*>& inputs() const { return inputs_; }
     // How many times the preview has been drawn; for tests.
     int drawCount() const { return drawCount_; }
@@ -94,6 +100,10 @@ public:
     QPushButton* cmdCalculate;
     QPushButton* cmdHelp;
     QPushButton* cmdExit;
+    // Step 4's column of a CSV or TSV file, shown only for one.
+    QLabel* lblColumn;
+    ElidedComboBox* cmbColumn;
+    QCheckBox* chkHeader;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -118,15 +128,26 @@ private:
     bool restoreRememberedGeometry();
     void rememberOnExit() const;
     bool busy() const;
-    void showResults(report::MeasuredDetail measured);
+    void showResults(report::MeasuredDetail measured, std::string column);
     void showCalculationProgress();
     void publishResults(const engine::CalculationResult& result);
+
+    // The column controls (frmMainColumn.cpp).
+    void buildColumnControls();
+    QList<platform::Caption> columnCaptions() const;
+    void showColumnsOf(const QString& path);
+    void fillColumnList(int position);
+    void rememberColumn(int position) const;
+    // The format Calculate reads the data file in; nothing for plain text.
+    std::optional<engine::DelimitedFormat> delimitedFormat() const;
 
     int dpi() const;
     double outerWidthTwips() const;
     double outerHeightTwips() const;
 
     std::vector<QWidget*> inputs_;
+    std::vector<QWidget*> columnInputs_;
+    std::vector<std::string> firstRecord_;  // a CSV or TSV file's first record, as the list shows it
     std::vector<std::pair<QWidget*, QRectF>> design_;  // current geometry in twips
     LOGFONTA logFont_{};                               // the window's own font description
     QString dataFilePath_;                             // the open dialog's full path

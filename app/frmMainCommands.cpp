@@ -5,8 +5,10 @@
 #include "AppInfo.h"
 #include "BackgroundCalculation.h"
 #include "CalculateWidth.h"
+#include "ColumnNames.h"
 #include "CurrentFont.h"
 #include "Dialogs.h"
+#include "ElidedComboBox.h"
 #include "OpenFilterSetting.h"
 #include "PreviewBox.h"
 #include "RememberedSelections.h"
@@ -23,10 +25,12 @@ namespace {
 
 QString applicationTitle() { return QString::fromUtf8(appinfo::title); }
 
-// The open dialog's filters: every file, text files, HTML files.
+// The open dialog's filters: every file, text files, HTML files, and CSV
+// and TSV files last, so a remembered position keeps its meaning.
 const char* const openFilterText =
     "All Files (*.*)|*.*|Text Files"
-    "(*.txt)|*.txt|HTML Files (*.html;*.htm)|*.html;*.htm";
+    "(*.txt)|*.txt|HTML Files (*.html;*.htm)|*.html;*.htm"
+    "|CSV and TSV Files (*.csv;*.tsv)|*.csv;*.tsv";
 
 constexpr qint64 progressDelayMs = 500;
 
@@ -76,6 +80,8 @@ void frmMain::CalculateWidth()
     request.dataFileTitle = lblFile->text().toStdString();  // empty: no data file chosen yet
     request.data.path = QFile::encodeName(dataFilePath_).toStdString();
     request.font = logFont_;
+    const std::optional<engine::DelimitedFormat> format = delimitedFormat();
+    request.options.delimited = format;
 
     // Measured on a thread of its own: the window keeps painting and its
     // close box keeps working, while its inputs stay disabled.
@@ -90,13 +96,18 @@ void frmMain::CalculateWidth()
 
     publishResults(result);
     if (result.outcome == engine::Outcome::Done) {
+        // The column as the measurement read the header, should the file
+        // have changed since the list was filled.
+        std::string column =
+            format ? columnCaption(result.layout.headerNames, format->header, result.layout.column) : std::string();
         showResults(report::MeasuredDetail{result.measurement.widths, result.statistics.exactFits,
-                                           result.measurement.widest});
+                                           result.measurement.widest},
+                    std::move(column));
         return;
     }
     const report::UserMessage message = report::calculationMessage(
         result.outcome, {lblFile->text().toStdString(), dataFilePath_.toStdString(), result.reason,
-                         result.unclosedQuoteLine, std::string()});
+                         result.unclosedQuoteLine, cmbColumn->currentText().toStdString()});
     if (!message.text.empty())
         platform::dialogs().message(this, applicationTitle(), QString::fromStdString(message.text),
                                     message.critical ? platform::MessageIcon::Critical : platform::MessageIcon::None);
@@ -114,10 +125,10 @@ void frmMain::publishResults(const engine::CalculationResult& result)
     }
 }
 
-void frmMain::showResults(report::MeasuredDetail measured)
+void frmMain::showResults(report::MeasuredDetail measured, std::string column)
 {
     const report::ReportInput input{selections(), dataFileTitle_.toStdString(), dataFilePath_.toStdString(),
-                                    engine::WidthStatistics, std::move(measured), {}};
+                                    engine::WidthStatistics, std::move(measured), std::move(column)};
     if (!results_)
         results_ = new frmResults(this);
     results_->Load(input);

@@ -25,6 +25,7 @@ void frmMain::useDataFile(const QString& path)
     dataFileTitle_ = file.fileName();
     lblFile->setText(dataFileTitle_);
     lblFile->setToolTip(dataFilePath_);
+    showColumnsOf(path);
     // The next Open starts there; not being able to remember it changes
     // nothing now.
     if (!path.isEmpty())

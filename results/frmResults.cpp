@@ -50,9 +50,12 @@ void frmResults::Load(const report::ReportInput& input)
     fill(lblWeight, v.weight);
     fill(lblWidth, v.width);
     // The name, elided if need be; the tooltip always has the whole path. A
-    // line break in a file name would otherwise show as a second line.
-    lblDataFile->setFullText(QString::fromStdString(report::printablePath(input.dataFileTitle)),
-                             QString::fromStdString(report::printablePath(input.dataFilePath)));
+    // line break in a file name would otherwise show as a second line. A
+    // column of a CSV or TSV file is named after it, as in the report.
+    const QString column =
+        input.column.empty() ? QString() : QStringLiteral(", column ") + QString::fromStdString(input.column);
+    lblDataFile->setFullText(QString::fromStdString(report::printablePath(input.dataFileTitle)) + column,
+                             QString::fromStdString(report::printablePath(input.dataFilePath)) + column);
     fill(lblMin, v.minimum);
     fill(lblMax, v.maximum);
     fill(lblAvg, v.average);

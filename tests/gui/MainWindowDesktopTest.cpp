@@ -313,7 +313,7 @@ private slots:
             if (it.key() != control)
                 QCOMPARE(w.findChild<QComboBox*>(it.key())->currentText(), it.value());
         for (QComboBox* box : w.findChildren<QComboBox*>())
-            QVERIFY(box->currentIndex() >= 0);
+            QVERIFY(!box->isVisibleTo(&w) || box->currentIndex() >= 0);  // the column list shows only for a CSV file
         QVERIFY(engine::CurrentFont != 0);
     }
 

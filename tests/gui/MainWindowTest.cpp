@@ -153,9 +153,9 @@ private slots:
                                        w.cmdCalculate, w.cmdHelp,   w.cmdExit};
         QWidget* current = w.cmbFont;
         for (qsizetype i = 1; i < expected.size(); ++i) {
-            do
+            do  // Tab passes over hidden controls, such as the column list of a CSV file
                 current = current->nextInFocusChain();
-            while (!(current->focusPolicy() & Qt::TabFocus));
+            while (!(current->focusPolicy() & Qt::TabFocus) || !current->isVisible());
             QCOMPARE(current, expected[i]);
         }
     }
@@ -377,11 +377,14 @@ private slots:
         QCOMPARE(platform::GetSetting("Spanwick", "Settings", "OpenFilterIndex", "-"), QStringLiteral("3"));
 
         const platform::OpenFileRequest& request = dialogs_->openRequests.last();
-        QCOMPARE(request.filters.size(), 3);
+        QCOMPARE(request.filters.size(), 4);
         QCOMPARE(request.filters[0].description, QStringLiteral("All Files (*.*)"));
         QCOMPARE(request.filters[1].description, QStringLiteral("Text Files(*.txt)"));
         QCOMPARE(request.filters[2].description, QStringLiteral("HTML Files (*.html;*.htm)"));
         QCOMPARE(request.filters[2].patterns, QStringList({"*.html", "*.htm"}));
+        // CSV and TSV files come last, so the designed positions 1-3 keep their meaning.
+        QCOMPARE(request.filters[3].description, QStringLiteral("CSV and TSV Files (*.csv;*.tsv)"));
+        QCOMPARE(request.filters[3].patterns, QStringList({"*.csv", "*.tsv"}));
 
         // A cancelled Open changes nothing.
         dialogs_->openAnswers.push_back({false, QString(), 1});
@@ -405,9 +408,11 @@ private slots:
         QTest::newRow("missing") << QString() << 2;
         QTest::newRow("all files") << "1" << 1;
         QTest::newRow("html") << "3" << 3;
+        QTest::newRow("csv and tsv") << "4" << 4;
         // Damaged values fall back to text files instead of disabling Open.
         QTest::newRow("text") << "abc" << 2;
         QTest::newRow("zero") << "0" << 2;
+        QTest::newRow("one past csv and tsv") << "5" << 2;
         QTest::newRow("out of range") << "7" << 2;
         QTest::newRow("too large") << "99999" << 2;
         QTest::newRow("fraction") << "2.5" << 2;

@@ -1,0 +1,22 @@
+#pragma once
+// A drop-down list whose closed box shortens an entry too long for it with
+// "…" rather than cutting it off mid-letter, and then shows the whole entry
+// as its tooltip. Column names can be any length; the box cannot.
+
+#include <QComboBox>
+
+class ElidedComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    using QComboBox::QComboBox;
+
+    // The current entry as the closed box shows it.
+    QString shownText() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    QRect textRect() const;
+};
