@@ -28,7 +28,12 @@ constexpr double firstRowTop = 240, rowStep = 240, rowHeight = 255;
 // and its tooltip holds the whole.
 const QString longestFit = QStringLiteral("99% of the lines fit within 99999 pixels");
 
-QString lineText(std::uint64_t line) { return QStringLiteral("Line %1").arg(QLocale().toString(static_cast<qulonglong>(line))); }
+// A line of plain text; a record of delimited text, numbered after its header.
+QString lineText(std::uint64_t line, bool record = false)
+{
+    return (record ? QStringLiteral("Record %1") : QStringLiteral("Line %1"))
+        .arg(QLocale().toString(static_cast<qulonglong>(line)));
+}
 QString widthText(std::int64_t width) { return QStringLiteral("%1 px").arg(QLocale().toString(static_cast<qlonglong>(width))); }
 
 }  // namespace
@@ -73,7 +78,7 @@ int frmResults::BuildPanel(int left)
 
     // Widest Lines: line number, width and as much of the text as the
     // screen leaves room for, between a dozen and thirty-odd characters.
-    const int numbers = metrics.horizontalAdvance(lineText(99'999)) + metrics.horizontalAdvance(widthText(9'999)) +
+    const int numbers = metrics.horizontalAdvance(lineText(99'999, true)) + metrics.horizontalAdvance(widthText(9'999)) +
                         2 * average;
     const int widestLeft = left + measuredWidth + gap;
     int textWidth = 32 * average;
@@ -121,7 +126,8 @@ void frmResults::PlaceWidestColumns()
     const QFontMetrics metrics(font());
     const int average = metrics.averageCharWidth();
     const int in = platform::twipsToPixels(inset, logicalDpiY());
-    int lineWidth = metrics.horizontalAdvance(lineText(9)), widthWidth = metrics.horizontalAdvance(widthText(99));
+    int lineWidth = metrics.horizontalAdvance(lineText(9, !input_.column.empty()));
+    int widthWidth = metrics.horizontalAdvance(widthText(99));
     for (const WideRow& row : wideRows) {
         lineWidth = std::max(lineWidth, metrics.horizontalAdvance(row.line->text()));
         widthWidth = std::max(widthWidth, metrics.horizontalAdvance(row.width->text()));
@@ -160,7 +166,12 @@ void frmResults::LoadPanel()
         WideRow& row = wideRows[i];
         if (i < measured.widest.size()) {
             const engine::WideLine& wide = measured.widest[i];
-            row.line->setText(lineText(wide.line));
+            const bool record = !input_.column.empty();
+            row.line->setText(lineText(wide.line, record));
+            row.line->setToolTip(record ? QStringLiteral("Record %1 starts on line %2")
+                                              .arg(QLocale().toString(static_cast<qulonglong>(wide.line)),
+                                                   QLocale().toString(static_cast<qulonglong>(wide.startLine)))
+                                        : QString());
             row.width->setText(widthText(wide.width));
             row.text->setFullText(QString::fromStdString(wide.text));
         } else {
