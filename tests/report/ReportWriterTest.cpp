@@ -2,6 +2,7 @@
 
 #include "NumberFormat.h"
 #include "ReportWriter.h"
+#include "TestNames.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +35,10 @@ INSTANTIATE_TEST_SUITE_P(Values, NumberPatternTest,
                                          NumberCase{1234567.85, "1234568", "1234567.9"},
                                          NumberCase{-1, "-1", "-1.0"}, NumberCase{-2.5, "-3", "-2.5"},
                                          NumberCase{-0.26, "0", "-0.3"}, NumberCase{-0.04, "0", "0.0"},
-                                         NumberCase{99.96, "100", "100.0"}));
+                                         NumberCase{99.96, "100", "100.0"}),
+                         [](const testing::TestParamInfo<NumberCase>& info) {
+                             return testnames::number(info.param.value);
+                         });
 
 TEST(NumberPatternTest, UsesTheGivenDecimalSeparator)
 {
