@@ -162,6 +162,9 @@ INSTANTIATE_TEST_SUITE_P(
         KnownWidths{{"DejaVu Sans", 16}, "DejaVu Sans", {9, 9, 9, 9, 11, 4, 8, 8, 4, 9, 9, 9, 9}},
         KnownWidths{{"DejaVu Sans", 0, 40}, "DejaVu Sans", {9, 9, 9, 9, 11, 4, 8, 8, 4, 9, 9, 9, 9}},
         KnownWidths{{"Liberation Mono", -11, 7}, "Liberation Mono", {7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7}},
+        // one pixel per em: every glyph is full width, twice the average
+        // width scaled and rounded (0.602 x 5 gives 3), not twice 5
+        KnownWidths{{"DejaVu Sans Mono", -1, 5}, "DejaVu Sans Mono", {6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6}},
         // an unknown face falls back to the sans
         KnownWidths{{"NoSuchFace", -11}, "Liberation Sans", {7, 6, 6, 6, 8, 2, 6, 6, 3, 6, 6, 6, 6}}),
     [](const testing::TestParamInfo<KnownWidths>& info) {
