@@ -27,7 +27,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const engine::Measurement m = engine::resolve(result.tally);
-    std::printf("%" PRIu64 " lines, total width %" PRId64 ", %s\n", m.lineCount(), m.widths.totalWidth(),
+    std::printf("%" PRIu64 " lines, total width %" PRId64 ", %s\n", m.lineCount(), m.widths.totalWidth().value_or(-1),
                 engine::encodingName(m.encoding));
     return 0;
 }

@@ -37,10 +37,18 @@ std::uint64_t WidthDistribution::lineCount() const
     return n;
 }
 
-std::int64_t WidthDistribution::totalWidth() const
+std::optional<std::int64_t> WidthDistribution::totalWidth() const
 {
     std::int64_t total = 0;
-    forEach([&total](std::int64_t width, std::uint64_t count) { total += width * static_cast<std::int64_t>(count); });
+    bool overflow = false;
+    forEach([&](std::int64_t width, std::uint64_t count) {
+        std::int64_t product;
+        overflow = overflow || count > static_cast<std::uint64_t>(INT64_MAX)
+            || __builtin_mul_overflow(width, static_cast<std::int64_t>(count), &product)
+            || __builtin_add_overflow(total, product, &total);
+    });
+    if (overflow)
+        return std::nullopt;
     return total;
 }
 

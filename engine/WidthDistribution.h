@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace engine {
@@ -28,9 +29,10 @@ public:
 
     std::uint64_t lineCount() const;
     bool empty() const { return lineCount() == 0; }
-    // The sum of all widths. Exact for any file: a width is at most a few
-    // thousand pixels per byte.
-    std::int64_t totalWidth() const;
+    // The sum of all widths; exact for any file, a width being at most a few
+    // thousand pixels a byte. Nothing when it would not fit 64 bits, which
+    // only counts added by hand can reach.
+    std::optional<std::int64_t> totalWidth() const;
     std::int64_t minWidth() const;  // -1 when empty
     std::int64_t maxWidth() const;  // -1 when empty
 

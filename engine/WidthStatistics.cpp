@@ -1,6 +1,7 @@
 #include "WidthStatistics.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace engine {
 
@@ -20,11 +21,21 @@ Statistics computeStatistics(const WidthDistribution& widths)
     s.LineCount = widths.lineCount();
     if (s.LineCount == 0)
         return s;
-    s.TotalWidth = widths.totalWidth();
     s.MinWidth = widths.minWidth();
     s.MaxWidth = widths.maxWidth();
     const auto n = static_cast<double>(s.LineCount);
-    s.AverageWidth = static_cast<double>(s.TotalWidth) / n;
+    if (const auto total = widths.totalWidth()) {
+        s.TotalWidth = *total;
+        s.AverageWidth = static_cast<double>(s.TotalWidth) / n;
+    } else {
+        // Beyond 64 bits: the average from a wider sum.
+        long double sum = 0;
+        widths.forEach([&sum](std::int64_t width, std::uint64_t count) {
+            sum += static_cast<long double>(width) * static_cast<long double>(count);
+        });
+        s.TotalWidth = sum < 0 ? INT64_MIN : INT64_MAX;
+        s.AverageWidth = static_cast<double>(sum / static_cast<long double>(s.LineCount));
+    }
     widths.forEach([&s](std::int64_t width, std::uint64_t count) {
         const double difference = s.AverageWidth - static_cast<double>(width);
         s.SumOfSquares += static_cast<double>(count) * (difference * difference);

@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev libfreetype-dev libfontconfig-dev libgtest-dev
+  qt6-base-dev libfreetype-dev libfontconfig-dev libgtest-dev zlib1g-dev
   qt6-svg-dev help2man man-db dpkg-dev desktop-file-utils appstream
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
   xvfb xauth

@@ -80,7 +80,7 @@ std::shared_ptr<Font> Font::create(const LOGFONTA& lf)
 
     // In a fixed-pitch face a glyph as wide as two average characters is a
     // full-width one, and is made exactly twice the half width.
-    if (FT_IS_FIXED_WIDTH(face->ft())) {
+    if (face->fixedPitch()) {
         font->halfWidthAdvance_ = FT_MulFix(face->xAvgCharWidth(), emScale);
         if (font->halfWidthAdvance_ > 0)
             font->fullWidthAdvance_ = FT_MulFix(2 * face->xAvgCharWidth(), emScale);
@@ -91,6 +91,12 @@ std::shared_ptr<Font> Font::create(const LOGFONTA& lf)
     if (lf.lfWidth != 0 && lf.lfHeight != 0) {
         const double width = std::abs(static_cast<double>(lf.lfWidth));
         font->widthFactor_ = static_cast<FT_Fixed>(width / font->averageCharWidth_ * 65536.0);
+        // A scaled full-width glyph is twice the scaled average width, that
+        // width rounded first: at a height of -1 every glyph of a
+        // fixed-pitch face is full width, and width 5 gives 6, not 10.
+        if (font->fullWidthAdvance_ > 0)
+            font->scaledFullWidthAdvance_ =
+                2 * FT_MulFix(FT_MulFix(face->xAvgCharWidth(), font->widthFactor_), emScale);
     }
     return font;
 }
@@ -118,9 +124,12 @@ int Font::advanceWidth(std::uint32_t code)
 int Font::loadedAdvance() const
 {
     FT_Pos advance = face_->ft()->glyph->metrics.horiAdvance;
-    if (fullWidthAdvance_ > 0 && (advance + 63) >> 6 == fullWidthAdvance_)
+    const bool fullWidth = fullWidthAdvance_ > 0 && (advance + 63) >> 6 == fullWidthAdvance_;
+    if (fullWidth && widthFactor_ != 0)
+        advance = scaledFullWidthAdvance_ * 64;
+    else if (fullWidth)
         advance = 2 * halfWidthAdvance_ * 64;
-    if (widthFactor_ != 0)
+    else if (widthFactor_ != 0)
         advance = FT_MulFix(advance, widthFactor_);
     if (fakeBold_)
         advance += 64;

@@ -52,6 +52,7 @@ private:
     int averageCharWidth_ = 1;
     FT_Pos halfWidthAdvance_ = 0;  // fixed-pitch faces only, in pixels
     FT_Pos fullWidthAdvance_ = 0;
+    FT_Pos scaledFullWidthAdvance_ = 0;  // the same under a width factor
 };
 
 }  // namespace fontview

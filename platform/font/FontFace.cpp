@@ -125,6 +125,8 @@ void FontFace::readTables()
         strikeoutPosition_ = os2->yStrikeoutPosition;
         strikeoutSize_ = os2->yStrikeoutSize;
     }
+    constexpr FT_Byte monospacedProportion = 9;
+    fixedPitch_ = FT_IS_FIXED_WIDTH(f) || (os2 && os2->version != 0xFFFF && os2->panose[3] == monospacedProportion);
     cellUnits_ = winAscent_ + winDescent;
     if (cellUnits_ == 0 && hhea) {
         winAscent_ = hhea->Ascender;

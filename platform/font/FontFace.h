@@ -28,6 +28,9 @@ public:
     const std::string& fullName() const { return fullName_; }
     bool bold() const { return bold_; }
     bool italic() const { return italic_; }
+    // Fixed pitch as Windows sees it: the post table says so, or the
+    // PANOSE proportion is monospaced (FreeMono says only the latter).
+    bool fixedPitch() const { return fixedPitch_; }
 
     int unitsPerEm() const { return face_->units_per_EM; }
     // Design units of the Windows cell: usWinAscent + usWinDescent, or the
@@ -56,6 +59,7 @@ private:
     bool bold_ = false;
     bool italic_ = false;
     bool symbolCmap_ = false;
+    bool fixedPitch_ = false;
     int cellUnits_ = 0;
     int winAscent_ = 0;
     int xAvgCharWidth_ = 0;

@@ -5,6 +5,7 @@
 #include "FontDescription.h"
 #include "FontHandles.h"
 #include "FontPreview.h"
+#include "TestNames.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +55,10 @@ INSTANTIATE_TEST_SUITE_P(Sizes, HeightTest,
                                          // no selection: the platform's default height
                                          SizeCase{"", 96, 0}, SizeCase{"abc", 96, 0},
                                          // halves go to the even neighbour
-                                         SizeCase{"2.5", 72, -2}, SizeCase{"3.5", 72, -4}));
+                                         SizeCase{"2.5", 72, -2}, SizeCase{"3.5", 72, -4}),
+                         [](const testing::TestParamInfo<SizeCase>& info) {
+                             return testnames::word(info.param.text) + "_at_" + testnames::number(info.param.dpi);
+                         });
 
 TEST(FontDescriptionTest, FillsEveryFieldFromTheSelections)
 {

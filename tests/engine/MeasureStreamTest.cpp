@@ -121,7 +121,7 @@ TEST(MeasureStream, StandardInput)
     const engine::Measurement m = engine::resolve(result.tally, options.maxWidth);
     EXPECT_EQ(m.encoding, engine::Encoding::Utf16LE);
     EXPECT_EQ(m.lineCount(), 2u);
-    EXPECT_EQ(m.widths.totalWidth(), tableWidth('a') + tableWidth('b') + tableWidth('c'));
+    EXPECT_EQ(m.widths.totalWidth(), std::optional<std::int64_t>(tableWidth('a') + tableWidth('b') + tableWidth('c')));
 }
 
 // An endless stream stops when asked, and so does a FIFO nobody writes to.

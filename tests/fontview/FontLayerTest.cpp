@@ -4,6 +4,7 @@
 #include "DeviceContext.h"
 #include "FontCatalog.h"
 #include "FontHandles.h"
+#include "TestNames.h"
 #include "modFontView.h"
 
 #include <gtest/gtest.h>
@@ -117,7 +118,11 @@ INSTANTIATE_TEST_SUITE_P(
                     // the 64-bit product keeps large intermediate values
                     MulDivCase{INT_MAX, INT_MAX, INT_MAX, INT_MAX}, MulDivCase{65536, 65536, 65536, 65536},
                     // a result beyond 32 bits is refused
-                    MulDivCase{INT_MAX, 2, 1, -1}, MulDivCase{INT_MIN, 2, 1, -1}));
+                    MulDivCase{INT_MAX, 2, 1, -1}, MulDivCase{INT_MIN, 2, 1, -1}),
+    [](const testing::TestParamInfo<MulDivCase>& info) {
+        using testnames::number;
+        return number(info.param.a) + "_times_" + number(info.param.b) + "_over_" + number(info.param.c);
+    });
 
 // ------------------------------------------------------- exact widths
 
@@ -157,8 +162,22 @@ INSTANTIATE_TEST_SUITE_P(
         KnownWidths{{"DejaVu Sans", 16}, "DejaVu Sans", {9, 9, 9, 9, 11, 4, 8, 8, 4, 9, 9, 9, 9}},
         KnownWidths{{"DejaVu Sans", 0, 40}, "DejaVu Sans", {9, 9, 9, 9, 11, 4, 8, 8, 4, 9, 9, 9, 9}},
         KnownWidths{{"Liberation Mono", -11, 7}, "Liberation Mono", {7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7}},
+        // one pixel per em: every glyph is full width, twice the average
+        // width scaled and rounded (0.602 x 5 gives 3), not twice 5
+        KnownWidths{{"DejaVu Sans Mono", -1, 5}, "DejaVu Sans Mono", {6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6}},
         // an unknown face falls back to the sans
-        KnownWidths{{"NoSuchFace", -11}, "Liberation Sans", {7, 6, 6, 6, 8, 2, 6, 6, 3, 6, 6, 6, 6}}));
+        KnownWidths{{"NoSuchFace", -11}, "Liberation Sans", {7, 6, 6, 6, 8, 2, 6, 6, 3, 6, 6, 6, 6}}),
+    [](const testing::TestParamInfo<KnownWidths>& info) {
+        const Request& r = info.param.request;
+        std::string name = testnames::face(r.face) + "_" + testnames::number(r.height);
+        if (r.width != 0)
+            name += "_width" + testnames::number(r.width);
+        if (r.weight > 550)
+            name += "_bold";
+        if (r.italic)
+            name += "_italic";
+        return name;
+    });
 
 // ------------------------------------------------------- face choice
 
@@ -188,7 +207,10 @@ INSTANTIATE_TEST_SUITE_P(Names, FaceChoiceTest,
                                          FaceChoice{"NoSuchFace", "Liberation Sans"},
                                          // aliases are not consulted
                                          FaceChoice{"Times New Roman", "Liberation Sans"},
-                                         FaceChoice{"DejaVu Sans  ", "Liberation Sans"}));
+                                         FaceChoice{"DejaVu Sans  ", "Liberation Sans"}),
+                         [](const testing::TestParamInfo<FaceChoice>& info) {
+                             return testnames::word(info.param.requested);
+                         });
 
 TEST(FontCatalogTest, ListsSplitFamiliesAndNoEmptyNames)
 {

@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         most = std::max(most, width);
     }
     require(m.widths.lineCount() == expected.lines.size(), "lines in the distribution");
-    require(m.widths.totalWidth() == total, "total");
+    require(m.widths.totalWidth() == std::optional<std::int64_t>(total), "total");
     require(m.widths.minWidth() == least, "minimum");
     require(m.widths.maxWidth() == most, "maximum");
     require(!m.widest.empty() && m.widest.front().width == most, "widest line");

@@ -395,8 +395,7 @@ private slots:
     {
         frmMain& w = *window_;
         w.resize(1, 1);
-        QTest::qWait(10);
-        QCOMPARE(w.size(), w.minimumSize());
+        QTRY_COMPARE(w.size(), w.minimumSize());
         QVERIFY(w.minimumSize().width() > 100 && w.minimumSize().height() > 100);
         for (QWidget* control : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             if (!control->isVisibleTo(&w))
@@ -405,11 +404,12 @@ private slots:
                      qPrintable(control->objectName() + QStringLiteral(" is cut off")));
         }
         // Shrinking from a large window gives the preview back its margins.
-        w.resize(w.width() + 400, w.height() + 300);
-        QTest::qWait(10);
+        const QSize large = w.size() + QSize(400, 300);
+        w.resize(large);
+        QTRY_COMPARE(w.size(), large);
         w.resize(1, 1);
-        QTest::qWait(10);
-        QVERIFY(w.rect().contains(w.picText->geometry()));
+        QTRY_COMPARE(w.size(), w.minimumSize());
+        QTRY_VERIFY(w.rect().contains(w.picText->geometry()));
     }
 
     // ------------------------------------------------ keys

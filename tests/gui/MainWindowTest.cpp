@@ -15,6 +15,8 @@
 #include "frmResults.h"
 
 #include <QCheckBox>
+#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -41,17 +43,42 @@ int inkedPixels(const PreviewBox* box)
     return inked;
 }
 
+// Notes the window's draw count whenever the preview is painted. Each
+// draw asks for a paint of the preview, so once the preview has been
+// painted since the last draw no repaint of the window is on its way.
+class PreviewPaints : public QObject {
+public:
+    explicit PreviewPaints(frmMain& window) : window_(window)
+    {
+        window.picText->installEventFilter(this);
+        window.picText->update();
+    }
+    bool settled() const { return paintedAt_ == window_.drawCount(); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            paintedAt_ = window_.drawCount();
+        return false;
+    }
+
+private:
+    frmMain& window_;
+    int paintedAt_ = -1;
+};
+
 // Answers the next modal window that opens by closing it, after noting
-// which one it was.
-void closeNextModal(QString* seen)
+// which one it was. Gives up after the deadline: then *seen stays empty.
+void closeNextModal(QString* seen, QDeadlineTimer deadline = QDeadlineTimer(10'000))
 {
-    QTimer::singleShot(0, [seen] {
+    QTimer::singleShot(0, [seen, deadline] {
         if (QWidget* modal = QApplication::activeModalWidget()) {
             if (auto* face = modal->findChild<QLabel*>(QStringLiteral("lblFontFace")))
                 *seen = face->text();
             modal->close();
-        } else {
-            closeNextModal(seen);  // not open yet
+        } else if (!deadline.hasExpired()) {
+            closeNextModal(seen, deadline);  // not open yet
         }
     });
 }
@@ -202,10 +229,9 @@ private slots:
             before[input] = input->geometry();
         const QSize previewBefore = w.picText->size();
         w.resize(w.width() + 150, w.height() + 90);
-        QTest::qWait(10);
+        QTRY_COMPARE(w.picText->size(), previewBefore + QSize(150, 90));
         for (QWidget* input : w.inputs())
             QCOMPARE(input->geometry(), before[input]);
-        QCOMPARE(w.picText->size(), previewBefore + QSize(150, 90));
     }
 
     void minimizedWindowIsNotRedrawn()
@@ -238,7 +264,8 @@ private slots:
         frmMain& w = *window_;
         QWidget* widget = w.findChild<QWidget*>(control);
         QVERIFY(widget);
-        QTest::qWait(50);  // let earlier repaints finish
+        const PreviewPaints paints(w);
+        QTRY_VERIFY(paints.settled());  // earlier repaints are done
         const HFONT before = engine::CurrentFont;
         int draws = w.drawCount();
         if (auto* box = qobject_cast<QComboBox*>(widget)) {
@@ -269,14 +296,12 @@ private slots:
     void repaintingSettlesDown()
     {
         // A repaint draws the preview; the preview's own repaint must not
-        // ask for another one.
-        QTest::qWait(100);
-        const int settled = window_->drawCount();
-        QTest::qWait(200);
-        QCOMPARE(window_->drawCount(), settled);
+        // ask for another one. A loop would draw on and on: watched until
+        // the deadline, failing as soon as it shows.
+        const int before = window_->drawCount();
         window_->update();
-        QTest::qWait(100);
-        QVERIFY(window_->drawCount() - settled <= 2);
+        QTRY_VERIFY(window_->drawCount() > before);
+        QVERIFY(!QTest::qWaitFor([&] { return window_->drawCount() > before + 2; }, 500));
     }
 
     void captionsFitTheirDesignedWidths()
@@ -478,7 +503,15 @@ private slots:
         bool disabled = false, repainted = false, progressShown = false, stillOpen = false;
         std::thread writer;
         QString shownFace;
-        QTimer::singleShot(700, window_.get(), [&] {
+        // Looks in while the measurement waits, once the progress bar is up
+        // (it shows after half a second) or at the deadline.
+        QTimer poll;
+        const QDeadlineTimer deadline(10'000);
+        QObject::connect(&poll, &QTimer::timeout, window_.get(), [&] {
+            const auto* shown = window_->picText->findChild<QProgressBar*>();
+            if (!(shown && shown->isVisible()) && !deadline.hasExpired())
+                return;
+            poll.stop();
             disabled = !window_->cmdCalculate->isEnabled() && !window_->cmbFont->isEnabled();
             const int draws = window_->drawCount();
             window_->repaint();
@@ -494,6 +527,7 @@ private slots:
             });
             closeNextModal(&shownFace);
         });
+        poll.start(20);
         window_->Calculate();
         writer.join();
         QVERIFY(disabled);
@@ -506,7 +540,8 @@ private slots:
         QVERIFY(!window_->picText->findChild<QProgressBar*>()->isVisible());
     }
 
-    // Exit ends the application's event loop, so these come last.
+    // Exit asks the application to quit, which does nothing while no
+    // application loop runs (tests run none): these run in any order.
 
     void exitReleasesTheFontOnce()
     {
@@ -520,6 +555,10 @@ private slots:
         window_->Exit();
         window_->close();
         QCOMPARE(fontview::liveFontCount(), live - 1);
+        // Event loops still run for the tests after this one.
+        QEventLoop loop;
+        QTimer::singleShot(0, &loop, [&loop] { loop.exit(7); });
+        QCOMPARE(loop.exec(), 7);
     }
 
     void closingDuringACalculationEndsIt()

@@ -3,11 +3,14 @@
 #include "NumberFormat.h"
 #include "PrintablePath.h"
 #include "ReportWriter.h"
+#include "TestNames.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
 
 using report::formatOneDecimal;
 using report::formatWhole;
@@ -36,7 +39,10 @@ INSTANTIATE_TEST_SUITE_P(Values, NumberPatternTest,
                                          NumberCase{1234567.85, "1234568", "1234567.9"},
                                          NumberCase{-1, "-1", "-1.0"}, NumberCase{-2.5, "-3", "-2.5"},
                                          NumberCase{-0.26, "0", "-0.3"}, NumberCase{-0.04, "0", "0.0"},
-                                         NumberCase{99.96, "100", "100.0"}));
+                                         NumberCase{99.96, "100", "100.0"}),
+                         [](const testing::TestParamInfo<NumberCase>& info) {
+                             return testnames::number(info.param.value);
+                         });
 
 TEST(NumberPatternTest, UsesTheGivenDecimalSeparator)
 {
@@ -47,7 +53,21 @@ TEST(NumberPatternTest, UsesTheGivenDecimalSeparator)
 
 namespace {
 
-report::ReportInput example(std::vector<double> widths)
+// Statistics worked by hand, so the report is checked against numbers of
+// its own and not against the formulas it is given the results of.
+struct Worked {
+    std::int64_t min, max;
+    double average, deviation;
+    std::array<double, 7> fits;  // 50, 60, 70, 80, 90, 95 and 99%
+};
+
+// One line 12 pixels wide: no spread, every fit 12.
+const Worked oneLineOf12{12, 12, 12, 0, {12, 12, 12, 12, 12, 12, 12}};
+// Lines of 10 and 20: average 15, deviation sqrt(50) = 7.0711, and each
+// fit 15 plus 0.26, 0.54, 0.85, 1.29, 1.645 or 2.33 deviations.
+const Worked tenAndTwenty{10, 20, 15, 7.0711, {15, 16.838, 18.818, 21.010, 24.122, 26.632, 31.476}};
+
+report::ReportInput example(const Worked& worked)
 {
     report::ReportInput input;
     input.selections.faceText = "Arial";
@@ -59,24 +79,17 @@ report::ReportInput example(std::vector<double> widths)
     input.dataFileTitle = "names.txt";
     input.dataFilePath = "/home/ann/data/names.txt";
     auto& s = input.statistics;
-    double total = 0, squares = 0;
-    for (double w : widths)
-        total += w;
-    const double average = total / widths.size();
-    for (double w : widths)
-        squares += (average - w) * (average - w);
-    const double sd = std::sqrt(widths.size() > 1 ? squares / (widths.size() - 1) : 0);
-    s.MinWidth = static_cast<std::int64_t>(*std::min_element(widths.begin(), widths.end()));
-    s.MaxWidth = static_cast<std::int64_t>(*std::max_element(widths.begin(), widths.end()));
-    s.AverageWidth = average;
-    s.StdDeviation = sd;
-    s.Fit50 = average;
-    s.Fit60 = average + 0.26 * sd;
-    s.Fit70 = average + 0.54 * sd;
-    s.Fit80 = average + 0.85 * sd;
-    s.Fit90 = average + 1.29 * sd;
-    s.Fit95 = average + 1.645 * sd;
-    s.Fit99 = average + 2.33 * sd;
+    s.MinWidth = worked.min;
+    s.MaxWidth = worked.max;
+    s.AverageWidth = worked.average;
+    s.StdDeviation = worked.deviation;
+    s.Fit50 = worked.fits[0];
+    s.Fit60 = worked.fits[1];
+    s.Fit70 = worked.fits[2];
+    s.Fit80 = worked.fits[3];
+    s.Fit90 = worked.fits[4];
+    s.Fit95 = worked.fits[5];
+    s.Fit99 = worked.fits[6];
     return input;
 }
 
@@ -84,7 +97,7 @@ report::ReportInput example(std::vector<double> widths)
 
 TEST(ReportTest, OneLineOfWidthTwelve)
 {
-    EXPECT_EQ(report::reportText(example({12}), "."),
+    EXPECT_EQ(report::reportText(example(oneLineOf12), "."),
               "Font Face: Arial\r\n"
               "Font Size: 10\r\n"
               "Italic: No\r\n"
@@ -110,7 +123,7 @@ TEST(ReportTest, OneLineOfWidthTwelve)
 
 TEST(ReportTest, TwoLinesOfTenAndTwentyWithADecimalComma)
 {
-    auto input = example({10, 20});
+    auto input = example(tenAndTwenty);
     input.selections.italic = 1;
     input.selections.widthText = "12";
     input.dataFilePath = "/home/jörg/Daten/straßen.txt";
@@ -122,11 +135,17 @@ TEST(ReportTest, TwoLinesOfTenAndTwentyWithADecimalComma)
     EXPECT_EQ(lines[6], "Width: 12 pixels");
     EXPECT_EQ(lines[7], "Data File: /home/jörg/Daten/straßen.txt");
     EXPECT_EQ(lines[8], "");
+    EXPECT_EQ(lines[9], "Minimum Length: 10 pixels.");
+    EXPECT_EQ(lines[10], "Maximum Length: 20 pixels.");
     EXPECT_EQ(lines[11], "Average Length: 15 pixels.");
     EXPECT_EQ(lines[12], "Standard Deviation: 7,1 pixels.");
     EXPECT_EQ(lines[13], "");
     EXPECT_EQ(lines[14], "50% of the data will fit within 15 pixels.");
     EXPECT_EQ(lines[15], "60% of the data will fit within 17 pixels.");
+    EXPECT_EQ(lines[16], "70% of the data will fit within 19 pixels.");
+    EXPECT_EQ(lines[17], "80% of the data will fit within 21 pixels.");
+    EXPECT_EQ(lines[18], "90% of the data will fit within 24 pixels.");
+    EXPECT_EQ(lines[19], "95% of the data will fit within 27 pixels.");
     EXPECT_EQ(lines[20], "99% of the data will fit within 31 pixels.");
 }
 
@@ -146,7 +165,7 @@ TEST(ReportTest, WidthAndCheckRules)
 
 TEST(ReportTest, WindowValuesEndInPixelsWithoutAFullStop)
 {
-    auto input = example({10, 20});
+    auto input = example(tenAndTwenty);
     input.statistics.AverageWidth = 12.5;
     const auto v = report::resultValues(input, ".", report::windowUnit);
     EXPECT_EQ(v.average, "13 pixels");
@@ -197,7 +216,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ReportTest, ALineBreakInThePathKeepsTwentyOneLines)
 {
-    auto input = example({10, 20});
+    auto input = example(tenAndTwenty);
     input.dataFilePath = "/home/ann/first\nsecond\r\nthird.txt";
     const std::string text = report::reportText(input, ".");
     std::size_t lineEnds = 0;

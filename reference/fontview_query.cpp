@@ -1,9 +1,11 @@
 // Answers width queries with the program's own font layer, in the format
 // of the reference data: one tab-separated query per input line
 // (face, lfHeight, lfWidth, lfWeight, italic 0/1), one JSON line out.
+// With --families it lists the installed family names, one a line.
 
 #include "modFontView.h"
 #include "DeviceContext.h"
+#include "FontCatalog.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -13,8 +15,13 @@
 #include <string>
 #include <vector>
 
-int main()
+int main(int argc, char** argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], "--families") == 0) {
+        for (const std::string& family : fontview::FontCatalog::instance().familyNames())
+            std::cout << family << '\n';
+        return 0;
+    }
     std::string line;
     while (std::getline(std::cin, line)) {
         std::vector<std::string> fields;
