@@ -9,6 +9,7 @@
 #include "ElidedLabel.h"
 #include "PreviewBox.h"
 #include "ScriptedDialogs.h"
+#include "TestFiles.h"
 #include "Settings.h"
 #include "SortedComboBox.h"
 #include "WindowFont.h"
@@ -17,6 +18,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QHelpEvent>
 #include <QLabel>
@@ -48,12 +50,14 @@ QStringList entries(const QComboBox* box)
 const QStringList shownFields{"lblDataFile", "lblMin", "lblMax", "lblAvg", "lblStdDev", "lbl50",
                               "lbl60",       "lbl70",  "lbl80",  "lbl90",  "lbl95",     "lbl99"};
 
-void readNextResults(QMap<QString, QString>* shown, QString* dataFileTip, const std::function<void(QWidget*)>& then)
+void readNextResults(QMap<QString, QString>* shown, QString* dataFileTip, const std::function<void(QWidget*)>& then,
+                     QDeadlineTimer deadline = QDeadlineTimer(10'000))
 {
     QTimer::singleShot(0, [=] {
         auto* results = qobject_cast<frmResults*>(QApplication::activeModalWidget());
         if (!results) {
-            readNextResults(shown, dataFileTip, then);  // not open yet
+            if (!deadline.hasExpired())
+                readNextResults(shown, dataFileTip, then, deadline);  // not open yet
             return;
         }
         for (const QString& name : shownFields)
@@ -78,14 +82,7 @@ private:
     std::unique_ptr<ScriptedDialogs> dialogs_;
     std::unique_ptr<frmMain> window_;
 
-    QString writeFile(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = folder_.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
-    }
+    QString writeFile(const QString& name, const QByteArray& bytes) { return writeTestFile(folder_, name, bytes); }
 
     void choose(const QString& path)
     {

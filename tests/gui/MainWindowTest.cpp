@@ -8,6 +8,7 @@
 #include "OpenFilterSetting.h"
 #include "PreviewBox.h"
 #include "ScriptedDialogs.h"
+#include "TestFiles.h"
 #include "Settings.h"
 #include "SortedComboBox.h"
 #include "WindowFont.h"
@@ -93,14 +94,7 @@ private:
     std::unique_ptr<ScriptedDialogs> dialogs_;
     std::unique_ptr<frmMain> window_;
 
-    QString writeFile(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = folder_.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
-    }
+    QString writeFile(const QString& name, const QByteArray& bytes) { return writeTestFile(folder_, name, bytes); }
 
     void chooseDataFile(const QString& path)
     {
