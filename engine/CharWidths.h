@@ -66,21 +66,23 @@ public:
     {
         if (code > 0x10FFFF)
             return font_.width(code);  // no character, but still an answer
-        const std::int64_t width = pages_[code >> 8][code & 0xFF];
+        const std::int32_t width = pages_[code >> 8][code & 0xFF];
         return width != unknown ? width : resolve(code);
     }
 
 private:
     // One page of 256 characters for every block of code points.
     static constexpr std::size_t pageCount = 0x1100;
-    static constexpr std::int64_t unknown = INT64_MIN;
-    using Page = std::array<std::int64_t, 256>;
+    // A font's widths are 32-bit; the smallest of them marks one not yet
+    // asked for (a width that is really that is asked for every time).
+    static constexpr std::int32_t unknown = INT32_MIN;
+    using Page = std::array<std::int32_t, 256>;
 
     std::int64_t resolve(char32_t code);
 
     const FontWidths& font_;
     std::unique_ptr<Page> unknownPage_;  // every page with no character seen yet; never written
-    std::vector<std::int64_t*> pages_;
+    std::vector<std::int32_t*> pages_;
     std::vector<std::unique_ptr<Page>> owned_;
 };
 
