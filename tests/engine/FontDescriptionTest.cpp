@@ -19,13 +19,8 @@ namespace {
 
 FontSelections defaults()
 {
-    FontSelections s;
+    FontSelections s = engine::defaultSelections();
     s.faceText = "DejaVu Sans";
-    s.sizeText = "8";
-    s.weightIndex = 3;
-    s.weightIndex = 3;
-    s.widthIndex = 0;
-    s.widthText = "Normal";
     return s;
 }
 

@@ -73,7 +73,6 @@ report::ReportInput example(const Worked& worked)
     input.selections.faceText = "Arial";
     input.selections.sizeText = "10";
     input.selections.weightIndex = 3;
-    input.selections.weightIndex = 3;
     input.selections.widthIndex = 0;
     input.selections.widthText = "Normal";
     input.dataFileTitle = "names.txt";
