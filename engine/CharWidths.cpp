@@ -33,15 +33,16 @@ const PairTables& FontWidths::pairTables() const
         };
         if (!small(ascii) || !small(high))
             return;
-        const auto pairs = [](const std::array<std::int64_t, 256>& widths) {
-            auto table = std::make_unique<std::int32_t[]>(65536);
-            for (unsigned first = 0; first < 256; ++first)
-                for (unsigned second = 0; second < 256; ++second)
-                    table[first | second << 8] = static_cast<std::int32_t>(widths[first] + widths[second]);
-            return table;
-        };
-        pairs_.ascii = pairs(ascii);
-        pairs_.high = pairs(high);
+        pairs_.ascii = std::make_unique<std::int32_t[]>(65536);
+        pairs_.both = std::make_unique<std::uint64_t[]>(65536);
+        for (unsigned first = 0; first < 256; ++first) {
+            for (unsigned second = 0; second < 256; ++second) {
+                const auto asciiPair = static_cast<std::uint64_t>(ascii[first] + ascii[second]);
+                const auto highPair = static_cast<std::uint64_t>(high[first] + high[second]);
+                pairs_.ascii[first | second << 8] = static_cast<std::int32_t>(asciiPair);
+                pairs_.both[first | second << 8] = asciiPair | highPair << 32;
+            }
+        }
     });
     return pairs_;
 }

@@ -21,11 +21,13 @@ constexpr int tableSize = lastTableCode - firstTableCode + 1;  // 95
 using WidthTable = std::array<std::int32_t, tableSize>;
 
 // The widths of every pair of bytes, for summing eight bytes in four
-// reads: of ASCII alone (other bytes 0), and of the bytes >= 0x80 read as
-// Windows-1252 (ASCII 0). Null when the widths could overflow a sum.
+// reads: of ASCII alone (other bytes 0), and both that and, in the upper
+// half, the bytes >= 0x80 read as Windows-1252 (ASCII 0 there), so text
+// outside ASCII takes one read for the two. Null when the widths could
+// overflow a sum: each half stays below 2^31 for any 64 bytes.
 struct PairTables {
     std::unique_ptr<std::int32_t[]> ascii;
-    std::unique_ptr<std::int32_t[]> high;
+    std::unique_ptr<std::uint64_t[]> both;
 };
 
 // Shared by the measuring threads: the table is read-only and the font is
@@ -66,6 +68,12 @@ public:
     {
         if (code > 0x10FFFF)
             return font_.width(code);  // no character, but still an answer
+        return character(code);
+    }
+
+    // The width of a code point known to be at most U+10FFFF.
+    std::int64_t character(char32_t code)
+    {
         const std::int32_t width = pages_[code >> 8][code & 0xFF];
         return width != unknown ? width : resolve(code);
     }

@@ -2,11 +2,13 @@
 // reading is open, checked UTF-8, summed without a branch per byte.
 
 #include "LineLoopImpl.h"
+#include "Utf8Check.h"
 
 #if defined(__SSE2__)
 
 #include <emmintrin.h>
 
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -24,12 +26,23 @@ std::uint64_t loadLittle(const unsigned char* p)
     return word;
 }
 
-// The widths of the four byte pairs of a loadLittle word.
-std::int64_t pairWidths(const std::int32_t* pairs, std::uint64_t word)
+// The widths of the four byte pairs of a loadLittle word: of ASCII alone,
+// or packed with the Windows-1252 widths of its other bytes (PairTables).
+template <bool High>
+std::uint64_t pairWidths(const PairTables& pairs, std::uint64_t word)
 {
-    return (std::int64_t{pairs[word & 0xFFFF]} + pairs[(word >> 16) & 0xFFFF])
-        + (std::int64_t{pairs[(word >> 32) & 0xFFFF]} + pairs[word >> 48]);
+    if constexpr (High) {
+        const std::uint64_t* const both = pairs.both.get();
+        return (both[word & 0xFFFF] + both[(word >> 16) & 0xFFFF]) + (both[(word >> 32) & 0xFFFF] + both[word >> 48]);
+    } else {
+        const std::int32_t* const ascii = pairs.ascii.get();
+        return static_cast<std::uint64_t>((ascii[word & 0xFFFF] + ascii[(word >> 16) & 0xFFFF])
+                                          + (ascii[(word >> 32) & 0xFFFF] + ascii[word >> 48]));
+    }
 }
+
+std::int64_t lowHalf(std::uint64_t packed) { return static_cast<std::int64_t>(packed & 0xFFFFFFFF); }
+std::int64_t highHalf(std::uint64_t packed) { return static_cast<std::int64_t>(packed >> 32); }
 
 std::uint64_t mask64(const __m128i* v, __m128i (*test)(__m128i))
 {
@@ -39,54 +52,32 @@ std::uint64_t mask64(const __m128i* v, __m128i (*test)(__m128i))
     return mask;
 }
 
-// v's bytes moved n places later, the first n from the end of before.
-template <int n>
-__m128i shiftIn(__m128i v, __m128i before)
+// Four bytes, the first in the low bits, in a 64-bit word.
+std::uint64_t loadLittle4(const unsigned char* p)
 {
-    return _mm_or_si128(_mm_slli_si128(v, n), _mm_srli_si128(before, 16 - n));
+    return std::uint64_t{p[0]} | std::uint64_t{p[1]} << 8 | std::uint64_t{p[2]} << 16 | std::uint64_t{p[3]} << 24;
 }
 
-// Unsigned v >= floor, as a mask.
-__m128i atLeast(__m128i v, int floor)
+// The bits set in bits; without a popcnt instruction in the baseline,
+// std::popcount would call the runtime library.
+unsigned bitCount(std::uint64_t bits)
 {
-    return _mm_cmpeq_epi8(_mm_max_epu8(v, _mm_set1_epi8(static_cast<char>(floor))), v);
+    bits -= (bits >> 1) & 0x5555555555555555;
+    bits = (bits & 0x3333333333333333) + ((bits >> 2) & 0x3333333333333333);
+    bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0F;
+    return static_cast<unsigned>((bits * 0x0101010101010101) >> 56);
 }
 
-// Whether the bytes of v, with before the 16 bytes ahead of them, are
-// UTF-8 as far as they go; a sequence v cuts short is checked later.
-bool utf8Vector(__m128i v, __m128i before)
-{
-    const __m128i prev1 = shiftIn<1>(v, before), prev2 = shiftIn<2>(v, before), prev3 = shiftIn<3>(v, before);
-    // A continuation byte exactly where a lead byte calls for one.
-    const __m128i wanted = _mm_or_si128(_mm_or_si128(atLeast(prev1, 0xC0), atLeast(prev2, 0xE0)), atLeast(prev3, 0xF0));
-    const __m128i continuation = _mm_cmpgt_epi8(_mm_set1_epi8(-64), v);  // 80..BF, signed
-    __m128i errors = _mm_xor_si128(wanted, continuation);
-    // Lead bytes that are never valid: C0, C1 (overlong) and F5..FF.
-    errors = _mm_or_si128(errors, _mm_cmpeq_epi8(_mm_and_si128(v, _mm_set1_epi8(-2)), _mm_set1_epi8(static_cast<char>(0xC0))));
-    errors = _mm_or_si128(errors, _mm_subs_epu8(v, _mm_set1_epi8(static_cast<char>(0xF4))));
-    // The second byte's narrower range after E0, F0 (overlong forms),
-    // ED (surrogates) and F4 (past U+10FFFF): below a floor or above a
-    // ceiling leaves a nonzero saturated difference.
-    const auto is = [&prev1](int lead) { return _mm_cmpeq_epi8(prev1, _mm_set1_epi8(static_cast<char>(lead))); };
-    const __m128i floor = _mm_or_si128(_mm_and_si128(is(0xE0), _mm_set1_epi8(static_cast<char>(0xA0))),
-                                       _mm_and_si128(is(0xF0), _mm_set1_epi8(static_cast<char>(0x90))));
-    const __m128i ceiling = _mm_xor_si128(_mm_or_si128(_mm_and_si128(is(0xED), _mm_set1_epi8(0x60)),
-                                                       _mm_and_si128(is(0xF4), _mm_set1_epi8(0x70))),
-                                          _mm_set1_epi8(-1));
-    errors = _mm_or_si128(errors, _mm_subs_epu8(floor, v));
-    errors = _mm_or_si128(errors, _mm_subs_epu8(v, ceiling));
-    return _mm_movemask_epi8(_mm_cmpeq_epi8(errors, _mm_setzero_si128())) == 0xFFFF;
-}
+// The smallest code point each length of sequence may hold.
+constexpr std::array<char32_t, 5> leastCode{0, 0, 0x80, 0x800, 0x10000};
 
 }  // namespace
 
 // Measures the 64 bytes at p, which begin between characters, unless one
 // of them needs scanBytes: a control character or DEL, or, while the
-// reading is open, a byte that breaks UTF-8. Widths are summed a byte
-// pair at a time into running totals with no branch per byte; each
-// line's width is the difference of the totals at its ends. Returns
-// the bytes taken: 64, plus the rest of a character that crosses the
-// chunk's end, or 0 to leave them all to scanBytes.
+// reading is open, a byte that breaks UTF-8. Returns the bytes taken:
+// 64, plus the rest of a character that crosses the chunk's end, or 0 to
+// leave them all to scanBytes.
 std::size_t LineLoop::Impl::chunk(const unsigned char* p)
 {
     const __m128i lfs = _mm_set1_epi8('\n'), crs = _mm_set1_epi8('\r'), del = _mm_set1_epi8(0x7F);
@@ -108,35 +99,18 @@ std::size_t LineLoop::Impl::chunk(const unsigned char* p)
     if (_mm_movemask_epi8(bad) != 0)
         return 0;
     const bool high = _mm_movemask_epi8(anyHigh) != 0;
-    const bool open = mode_ == ReadMode::Open;
-    std::uint64_t highMask = 0, lead = 0;
+    std::uint64_t lead = 0;
     std::size_t taken = 64;
-    if (high) {
-        if (!highPairs_)
+    std::int64_t decoded[33];  // see chunkLines
+    decoded[0] = 0;
+    if (high && mode_ == ReadMode::Open) {
+        // The bytes before a chunk are whole characters, or none.
+        static constexpr unsigned char none[16] = {};
+        if (!utf8Check_(p, p - pieceStart_ >= 16 ? p - 16 : none))
             return 0;
-        highMask = mask64(v, [](__m128i x) { return x; });
-        if (open) {
-            __m128i before = _mm_setzero_si128();
-            if (p - pieceStart_ >= 16)
-                before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 16));
-            for (int k = 0; k < 4; ++k) {
-                // ASCII with no sequence still open from before: nothing to check.
-                const bool plain = _mm_movemask_epi8(v[k]) == 0 && (_mm_movemask_epi8(before) & 0xE000) == 0;
-                if (!plain && !utf8Vector(v[k], before))
-                    return 0;
-                before = v[k];
-            }
-            lead = mask64(v, [](__m128i x) { return _mm_and_si128(x, _mm_add_epi8(x, x)); });  // 11xxxxxx
-            // A character that runs past the chunk is checked whole.
-            if (lead >> 61) {
-                const unsigned at = 63 - static_cast<unsigned>(std::countl_zero(lead));
-                char32_t code;
-                const int length = fontview::decodeUtf8Sequence(p + at, p + at + 4, code);
-                if (length <= 0)
-                    return 0;
-                taken = std::max<std::size_t>(taken, at + static_cast<std::size_t>(length));
-            }
-        }
+        lead = mask64(v, [](__m128i x) { return _mm_and_si128(x, _mm_add_epi8(x, x)); });  // 11xxxxxx
+        if (!decodeChunk(p, lead, decoded, taken))
+            return 0;
     }
     std::uint64_t cr = 0;
     if (_mm_movemask_epi8(anyCr) != 0)
@@ -144,49 +118,83 @@ std::size_t LineLoop::Impl::chunk(const unsigned char* p)
 
     // A line ends at each CR, and at each LF not right after a CR.
     const std::uint64_t ends = cr | (lf & ~((cr << 1) | (afterCR_ ? 1 : 0)));
+    afterCR_ = (cr >> 63) != 0;
+    if (high)
+        chunkLines<true>(p, ends, lead, mask64(v, [](__m128i x) { return x; }), decoded, taken);
+    else
+        chunkLines<false>(p, ends, 0, 0, decoded, 64);
+    return taken;
+}
 
-    // ascii[g], extra[g]: the widths of the bytes before byte 8g, of
-    // ASCII and of bytes >= 0x80 read as Windows-1252.
-    std::int64_t ascii[9], extra[9];
-    ascii[0] = extra[0] = 0;
-    for (int g = 0; g < 8; ++g) {
-        const std::uint64_t word = loadLittle(p + 8 * g);
-        ascii[g + 1] = ascii[g] + pairWidths(asciiPairs_, word);
-        extra[g + 1] = extra[g] + (high ? pairWidths(highPairs_, word) : 0);
+// Decodes the characters outside ASCII of the 64 bytes at p, already
+// checked, whose lead bytes are lead, into decoded (see chunkLines). The
+// last may run past the chunk: it is checked here, and taken then
+// includes its rest. The chunk is followed by at least 4 bytes.
+bool LineLoop::Impl::decodeChunk(const unsigned char* p, std::uint64_t lead, std::int64_t* decoded, std::size_t& taken)
+{
+    const unsigned last = 63 - static_cast<unsigned>(std::countl_zero(lead | 1));
+    unsigned length;
+    const char32_t code = fontview::decodeCheckedUtf8Sequence(p + last, length);
+    const unsigned past = last + length > 64 ? last + length - 64 : 0;
+    if (past > 0) {
+        // The check of the 64 bytes stops at their end: its lead is valid,
+        // its bytes past the chunk are continuation bytes, and its value has
+        // no overlong form, is no surrogate and is at most U+10FFFF.
+        const std::uint64_t within = (std::uint64_t{1} << (8 * past)) - 1;
+        const bool continued = (loadLittle4(p + 64) & 0xC0C0C0C0 & within) == (0x80808080 & within);
+        if (p[last] > 0xF4 || !continued || code < leastCode[length] || code > 0x10FFFF || (code >> 11) == 0x1B)
+            return false;
+        taken = 64 + past;
     }
-    // Bytes of a character past the end of the chunk.
-    for (std::size_t i = 64; i < taken; ++i)
-        extra[8] += single1252_[p[i]];
+    unsigned leads = 0;
+    for (std::uint64_t rest = lead; rest != 0; rest &= rest - 1) {
+        const char32_t each = fontview::decodeCheckedUtf8Sequence(p + std::countr_zero(rest), length);
+        decoded[leads + 1] = decoded[leads] + widths_.character(each);
+        ++leads;
+    }
+    return true;
+}
 
-    std::int64_t decoded = 0;  // characters outside ASCII read as UTF-8, so far
-    std::int64_t startAscii = 0, startExtra = 0, startDecoded = 0;
+template <bool High>
+void LineLoop::Impl::chunkLines(const unsigned char* p, std::uint64_t ends, std::uint64_t lead, std::uint64_t highMask,
+                                const std::int64_t* decoded, std::size_t taken)
+{
+    const PairTables& pairs = *pairTables_;
+    // sums[g]: the widths of the bytes before byte 8g, packed as in
+    // PairTables; then those of a character's bytes past the chunk.
+    std::uint64_t sums[9];
+    sums[0] = 0;
+    for (int g = 0; g < 8; ++g)
+        sums[g + 1] = sums[g] + pairWidths<High>(pairs, loadLittle(p + 8 * g));
+    const std::int64_t pastEnd =
+        taken > 64 ? highHalf(pairWidths<true>(pairs, loadLittle4(p + 64) & ((std::uint64_t{1} << (8 * (taken - 64))) - 1)))
+                   : 0;
+    // decoded[k]: the widths of the first k characters outside ASCII, read
+    // as UTF-8; a lead byte needs a byte after it, so a chunk has at most 32.
+    const unsigned leads = static_cast<unsigned>(bitCount(lead));
+
+    std::uint64_t start = 0;
+    std::int64_t startDecoded = 0;
     unsigned startAt = 0;
-    for (std::uint64_t events = ends | lead; events != 0; events &= events - 1) {
-        const unsigned at = static_cast<unsigned>(std::countr_zero(events));
-        if ((lead >> at) & 1) {
-            unsigned length;
-            decoded += widths_(fontview::decodeCheckedUtf8Sequence(p + at, length));
-            continue;
-        }
+    for (std::uint64_t rest = ends; rest != 0; rest &= rest - 1) {
+        const unsigned at = static_cast<unsigned>(std::countr_zero(rest));
+        const std::uint64_t below = (std::uint64_t{1} << at) - 1;
         // The bytes of its group of 8 before the terminator; the ones
         // from it on become NULs, which are 0 wide here.
-        const unsigned group = at / 8, before = at % 8;
-        const std::uint64_t head = loadLittle(p + 8 * group) & ((std::uint64_t{1} << (8 * before)) - 1);
-        const std::int64_t upAscii = ascii[group] + pairWidths(asciiPairs_, head);
-        const std::int64_t upExtra = high ? extra[group] + pairWidths(highPairs_, head) : 0;
-        addToLine(upAscii - startAscii, decoded - startDecoded, upExtra - startExtra,
-                  (highMask >> startAt) & ((std::uint64_t{1} << (at - startAt)) - 1));
+        const unsigned group = at / 8;
+        const std::uint64_t head = loadLittle(p + 8 * group) & ((std::uint64_t{1} << (8 * (at % 8))) - 1);
+        const std::uint64_t up = sums[group] + pairWidths<High>(pairs, head);
+        const std::int64_t upDecoded = decoded[bitCount(lead & below)];
+        addToLine(lowHalf(up - start), upDecoded - startDecoded, highHalf(up - start), (highMask & below) >> startAt);
         // The chunk is followed by at least 4 bytes, so the byte after
         // a CR can be looked at.
         const bool pair = p[at] == '\r' && p[at + 1] == '\n';
         endLine(p + at, p + at + (pair ? 2 : 1));
-        startAscii = upAscii, startExtra = upExtra, startDecoded = decoded;
+        start = up, startDecoded = upDecoded;
         startAt = at + 1;
     }
-    addToLine(ascii[8] - startAscii, decoded - startDecoded, extra[8] - startExtra,
+    addToLine(lowHalf(sums[8] - start), decoded[leads] - startDecoded, highHalf(sums[8] - start) + pastEnd,
               startAt < 64 ? highMask >> startAt : 0);
-    afterCR_ = (cr >> 63) != 0;
-    return taken;
 }
 
 }  // namespace engine

@@ -5,6 +5,7 @@
 #include "LineCounter.h"
 #include "LineLoop.h"
 #include "TextEncoding.h"
+#include "Utf8Check.h"
 #include "Utf8.h"
 
 #include <algorithm>
@@ -16,7 +17,7 @@ namespace engine {
 class LineLoop::Impl {
 public:
     Impl(const FontWidths& font, std::optional<std::int64_t> maxWidth)
-        : widths_(font), asciiPairs_(font.pairTables().ascii.get()), highPairs_(font.pairTables().high.get()),
+        : widths_(font), asciiPairs_(font.pairTables().ascii.get()), pairTables_(&font.pairTables()),
           segmentBytes_(maxWidth ? recordTextBytes : WidestLines::textBytes), counter_(maxWidth)
     {
         const WidthTable& table = font.table();
@@ -141,6 +142,10 @@ private:
 #if defined(__SSE2__)
     // Measures the 64 bytes at p when it can: see LineChunk.cpp.
     std::size_t chunk(const unsigned char* p);
+    bool decodeChunk(const unsigned char* p, std::uint64_t lead, std::int64_t* decoded, std::size_t& taken);
+    template <bool High>
+    void chunkLines(const unsigned char* p, std::uint64_t ends, std::uint64_t lead, std::uint64_t highMask,
+                    const std::int64_t* decoded, std::size_t taken);
 
     void addToLine(std::int64_t ascii, std::int64_t decoded, std::int64_t extra, std::uint64_t highBytes)
     {
@@ -291,7 +296,10 @@ private:
 
     ThreadWidths widths_;
     const std::int32_t* const asciiPairs_;  // null: no chunk path
-    const std::int32_t* const highPairs_;   // null: chunks with bytes >= 0x80 go byte by byte
+    const PairTables* const pairTables_;
+#if defined(__SSE2__)
+    const utf8check::Check utf8Check_ = utf8check::best();
+#endif
     const std::size_t segmentBytes_;
     std::array<std::int32_t, 256> open_;       // fast widths while the reading is open
     std::array<std::int32_t, 256> fixed1252_;  // fast widths once it is Windows-1252

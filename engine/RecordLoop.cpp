@@ -301,9 +301,16 @@ private:
             value.line += single1252_[byte];
             return p + 1;
         }
-        // The piece is known to be UTF-8.
+        // The piece is known to be UTF-8; the fast path reads four bytes.
         unsigned length;
-        value.utf8Extra += widths_(fontview::decodeCheckedUtf8Sequence(p, length));
+        char32_t code = *p;  // never kept: the piece is checked
+        if (end - p >= 4) {
+            code = fontview::decodeCheckedUtf8Sequence(p, length);
+        } else {
+            const int decoded = fontview::decodeUtf8Sequence(p, end, code);
+            length = decoded > 0 ? static_cast<unsigned>(decoded) : 1;
+        }
+        value.utf8Extra += widths_(code);
         length = std::min<unsigned>(length, static_cast<unsigned>(end - p));
         for (unsigned i = 0; i < length; ++i)
             value.extra1252 += single1252_[p[i]];

@@ -264,6 +264,36 @@ TEST(MeasureLines, RandomTextMatchesTheModel)
     }
 }
 
+// The loop takes 64 bytes at a time while they hold no control
+// character; a character may run past those 64, valid or not. Each
+// sequence is put at every place around the end of the first 64 and the
+// second 64 of a stream, among plain letters; a broken one after valid
+// text too.
+TEST(MeasureLines, CharactersAcrossTheFastPathsEdges)
+{
+    const std::vector<std::string> valid = {"\xC3\xA9", "\xDF\xBF", "\xE0\xA0\x80", "\xE2\x82\xAC", "\xED\x9F\xBF",
+                                            "\xEE\x80\x80", "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF"};
+    const std::vector<std::string> broken = {"\xC3", "\xC3" "a", "\xE2\x82" "a", "\xF0\x9F\x98" "a", "\xE0\x80\x80",
+                                             "\xED\xA0\x80", "\xF0\x80\x80\x80", "\xF4\x90\x80\x80", "\xC1\x81",
+                                             "\xF5\x80\x80\x80", "\xFC\x80\x80\x80", "\xBF", "\xC3\xA9\xA9"};
+    engine::MeasureOptions options;
+    options.threads = 1;
+    for (const bool isValid : {true, false}) {
+        for (const std::string& sequence : isValid ? valid : broken) {
+            for (std::size_t before = 56; before <= 136; before += before == 72 ? 48 : 1) {
+                SCOPED_TRACE(testing::Message() << testing::PrintToString(sequence) << " after " << before);
+                const std::string line = std::string(before, 'a') + sequence + std::string(70, 'b') + "\n";
+                for (const std::string& bytes : {line, "\xC3\xA9\n" + std::string(62, 'c') + line}) {
+                    Font font;
+                    const Measured m = measureBytes(bytes, font, options);
+                    EXPECT_EQ(m.measurement.encoding, isValid ? Encoding::Utf8 : Encoding::Windows1252);
+                    expectModel(m, bytes);
+                }
+            }
+        }
+    }
+}
+
 TEST(MeasureLines, Utf16EqualsTheSameTextInUtf8)
 {
     const std::u16string text = u"na\u00EFve caf\u00E9\r\n\u4E2D\u6587 \U0001F600\n\u03B1\u03B2\u03B3";
