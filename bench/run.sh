@@ -116,8 +116,18 @@ for file in "${FILES[@]}"; do
     measure "$TOOL" --json --threads "$THREADS" "$file"; tAll=$SECONDS_BEST
     row "spanwick-measure, $THREADS threads" "$tAll" "$PEAK_MB" "$bytes" \
         "vs previous $(ratio "$tOld" "$tAll")  vs wc -l $(ratio "$tWcl" "$tAll")  vs 1 thread $(ratio "$tOne" "$tAll")"
+    # From a pipe. cat copies every byte into it on the same cores, so
+    # draining its pipe with wc -c is the most any reader can do; pv
+    # moves the file's pages into the pipe without a copy.
+    measure sh -c "cat '$file' | wc -c"; tDrain=$SECONDS_BEST
+    row "cat | wc -c (pipe's limit)" "$tDrain" "$PEAK_MB" "$bytes"
     measure sh -c "cat '$file' | '$TOOL' --json -"; tPipe=$SECONDS_BEST
-    row "the same from a pipe" "$tPipe" "$PEAK_MB" "$bytes" "vs 1 thread on the file $(ratio "$tOne" "$tPipe")"
+    row "from cat through a pipe" "$tPipe" "$PEAK_MB" "$bytes" \
+        "vs 1 thread on the file $(ratio "$tOne" "$tPipe")  vs the pipe's limit $(ratio "$tDrain" "$tPipe")"
+    if command -v pv >/dev/null; then
+        measure sh -c "pv -q '$file' | '$TOOL' --json -"; tPv=$SECONDS_BEST
+        row "from pv through a pipe" "$tPv" "$PEAK_MB" "$bytes" "vs 1 thread on the file $(ratio "$tOne" "$tPv")"
+    fi
     if [[ "$(basename "$file")" == customers-* ]]; then
         # The same bytes as delimited text, one column of four measured.
         measure "$TOOL" --json --column address --threads "$THREADS" "$file"; tCsv=$SECONDS_BEST

@@ -13,6 +13,8 @@ packages=(
   xvfb xauth
   # The fuzzer: clang with libFuzzer and the sanitizers' runtime.
   clang libclang-rt-14-dev
+  # The benchmarks: pv writes a pipe without copying, as a fast producer does.
+  pv
   # For looking at the running program: a window manager, input and
   # screenshots on the virtual display, and its clipboard.
   openbox xdotool imagemagick xclip
