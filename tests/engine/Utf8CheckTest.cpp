@@ -69,26 +69,18 @@ const std::vector<std::string> badPieces = {
     "\xF0\x80\x80\x80", "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xF8\x88\x80\x80\x80", "\xFF",
     "\xE2\x82", "\xF0\x9F\x98", "\xC3\xA9\x80"};
 
-TEST(Utf8Check, EachFaultAtEveryPlace)
+// Each character and each fault among letters, at every place in the 64
+// and across their end.
+TEST(Utf8Check, EachPieceAtEveryPlace)
 {
     const std::string zeros(16, '\0');
-    for (const std::string& bad : badPieces) {
-        for (std::size_t at = 0; at < 64; ++at) {
-            std::string text = std::string(at, 'a') + bad;
-            text += std::string(80 - text.size(), 'b');
-            expectBothWays(text, zeros);
-        }
-    }
-}
-
-TEST(Utf8Check, EachCharacterAtEveryPlace)
-{
-    const std::string zeros(16, '\0');
-    for (const std::string& good : goodPieces) {
-        for (std::size_t at = 0; at < 64; ++at) {
-            std::string text = std::string(at, 'a') + good;
-            text += std::string(80 - text.size(), 'b');
-            expectBothWays(text, zeros);
+    for (const auto* pieces : {&goodPieces, &badPieces}) {
+        for (const std::string& piece : *pieces) {
+            for (std::size_t at = 0; at < 64; ++at) {
+                std::string text = std::string(at, 'a') + piece;
+                text += std::string(80 - text.size(), 'b');
+                expectBothWays(text, zeros);
+            }
         }
     }
 }
