@@ -155,13 +155,18 @@ bool LineLoop::Impl::decodeChunk(const unsigned char* p, std::uint64_t lead, std
     return true;
 }
 
+// The lines of a chunk that chunk() has checked and decoded: widths are
+// summed a byte pair at a time into running totals with no branch per
+// byte, and each line's width is the difference of the totals at its
+// ends. High: the chunk has bytes >= 0x80.
 template <bool High>
 void LineLoop::Impl::chunkLines(const unsigned char* p, std::uint64_t ends, std::uint64_t lead, std::uint64_t highMask,
                                 const std::int64_t* decoded, std::size_t taken)
 {
     const PairTables& pairs = *pairTables_;
     // sums[g]: the widths of the bytes before byte 8g, packed as in
-    // PairTables; then those of a character's bytes past the chunk.
+    // PairTables; pastEnd: the Windows-1252 widths of the bytes of a
+    // character past the chunk.
     std::uint64_t sums[9];
     sums[0] = 0;
     for (int g = 0; g < 8; ++g)
