@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Times spanwick-measure on large files, side by side in one run with its
-# yardsticks: wc -l and wc -L, the previous release, and itself on one
-# thread against all. Figures are best wall times of RUNS runs, warm cache,
-# as ratios; peak memory is /usr/bin/time -v's maximum resident set size.
+# yardsticks: wc -l and wc -L, the previous release, itself on one thread
+# against all, and each file read from a pipe (fed by cat, against what
+# cat | wc -c manages, and by pv). Figures are best wall times of RUNS
+# runs, warm cache, as ratios; peak memory is /usr/bin/time -v's maximum
+# resident set size.
 #
 #   bench/run.sh            (from anywhere; the data lives in $BENCH_DIR)
 #
