@@ -4,6 +4,7 @@
 #include "FileSizeLimit.h"
 #include "ReportSaver.h"
 #include "SmallDisk.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,19 +14,6 @@
 #include <cerrno>
 
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void write(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 QStringList entries(const QString& folder) { return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden); }
 
@@ -51,12 +39,12 @@ private slots:
         QFETCH(qsizetype, size);
         QTemporaryDir folder;
         const QString path = folder.filePath("report.txt");
-        write(path, earlier);
+        writeTestFile(path, earlier);
         QByteArray bytes(size, 'r');
         for (qsizetype i = 0; i < size; ++i)
             bytes[i] = static_cast<char>('a' + i % 26);
         QCOMPARE(results::writeWholeFile(path, bytes), QString());
-        QCOMPARE(contents(path), bytes);
+        QCOMPARE(readTestFile(path), bytes);
         QCOMPARE(entries(folder.path()), QStringList({".", "..", "report.txt"}));
     }
 
@@ -78,7 +66,7 @@ private slots:
         QFETCH(qsizetype, size);
         QTemporaryDir folder;
         const QString path = folder.filePath("report.txt");
-        write(path, earlier);
+        writeTestFile(path, earlier);
         QString reason;
         {
             const FileSizeLimit lowered(static_cast<rlim_t>(limit));
@@ -86,7 +74,7 @@ private slots:
             reason = results::writeWholeFile(path, QByteArray(size, 'x'));
         }
         QCOMPARE(reason, qt_error_string(EFBIG));
-        QCOMPARE(contents(path), earlier);
+        QCOMPARE(readTestFile(path), earlier);
         QCOMPARE(entries(folder.path()), QStringList({".", "..", "report.txt"}));
     }
 
@@ -108,12 +96,12 @@ private slots:
         if (!disk.mounted())
             QSKIP("mounting a tmpfs is not permitted here");
         const QString path = disk.filePath("report.txt");
-        write(path, earlier);  // one page
+        writeTestFile(path, earlier);  // one page
         const qint64 room = 60 * 1024 - free;
         QCOMPARE(disk.fill("filler", room), room);
 
         QCOMPARE(results::writeWholeFile(path, QByteArray(size, 'x')), qt_error_string(ENOSPC));
-        QCOMPARE(contents(path), earlier);
+        QCOMPARE(readTestFile(path), earlier);
         QCOMPARE(entries(disk.path()), QStringList({".", "..", "filler", "report.txt"}));
     }
 };

@@ -6,6 +6,7 @@
 #include "AbbreviatedNumber.h"
 #include "DistributionChart.h"
 #include "ElidedLabel.h"
+#include "RunModal.h"
 #include "ScriptedDialogs.h"
 #include "Twips.h"
 #include "frmResults.h"
@@ -96,21 +97,6 @@ void checkElided(const QLabel* label, const QString& full)
     QVERIFY2(letters.isAtBoundary(), qPrintable(text));
     letters.setPosition(full.size() - tail.size());
     QVERIFY2(letters.isAtBoundary(), qPrintable(text));
-}
-
-bool runModal(frmResults& window, const std::function<void()>& action)
-{
-    bool leftOpen = false;
-    QTimer::singleShot(0, &window, [&] {
-        if (!QTest::qWaitForWindowActive(&window))
-            qWarning("results window did not become active");
-        action();
-        leftOpen = window.isVisible();
-        if (leftOpen)
-            window.reject();
-    });
-    window.exec();
-    return leftOpen;
 }
 
 }  // namespace

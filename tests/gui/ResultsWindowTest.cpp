@@ -3,7 +3,9 @@
 
 #include "FileSizeLimit.h"
 #include "ScriptedDialogs.h"
+#include "RunModal.h"
 #include "SmallDisk.h"
+#include "TestFiles.h"
 #include "Twips.h"
 #include "WidthStatistics.h"
 #include "WindowFont.h"
@@ -66,19 +68,6 @@ QString shown(const QWidget& window, const QString& name)
 
 QPushButton* button(const QWidget& window, const char* name) { return window.findChild<QPushButton*>(name); }
 
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void write(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 // How a tooltip reads on screen: Qt shows markup-like text as rich text.
 QString readAs(const QString& tip)
 {
@@ -87,23 +76,6 @@ QString readAs(const QString& tip)
     QTextDocument document;
     document.setHtml(tip);
     return document.toPlainText();
-}
-
-// Runs the window modally, does action inside, then closes it if it is
-// still open. Returns whether the action left it open.
-bool runModal(frmResults& window, const std::function<void()>& action)
-{
-    bool leftOpen = false;
-    QTimer::singleShot(0, &window, [&] {
-        if (!QTest::qWaitForWindowActive(&window))
-            qWarning("results window did not become active");
-        action();
-        leftOpen = window.isVisible();
-        if (leftOpen)
-            window.reject();
-    });
-    window.exec();
-    return leftOpen;
 }
 
 const QByteArray oneLineOf12 =
@@ -258,7 +230,7 @@ private slots:
         button(window, "cmdSave")->click();
         button(window, "cmdSave")->click();  // cancelled; the name chosen last is not offered again
 
-        QCOMPARE(contents(path), expected);
+        QCOMPARE(readTestFile(path), expected);
         QCOMPARE(expected.count("\r\n"), 21);
         QCOMPARE(QString::fromStdString(engine::WidthStatistics.ReportPath), path);
         QCOMPARE(dialogs.saveRequests.size(), 2);
@@ -275,13 +247,13 @@ private slots:
     {
         QTemporaryDir folder;
         const QString existing = folder.filePath("Arial 10 point - names.txt.txt");
-        write(existing, "earlier report\n");
+        writeTestFile(existing, "earlier report\n");
         engine::WidthStatistics.ReportPath = "/earlier/report.txt";
         ScriptedDialogs dialogs;  // no answer queued: Cancel
         frmResults window(&owner);
         window.Load(input({12}));
         button(window, "cmdSave")->click();
-        QCOMPARE(contents(existing), QByteArray("earlier report\n"));
+        QCOMPARE(readTestFile(existing), QByteArray("earlier report\n"));
         QCOMPARE(engine::WidthStatistics.ReportPath, std::string("/earlier/report.txt"));
         QVERIFY(dialogs.messages.isEmpty());
     }
@@ -297,7 +269,7 @@ private slots:
         button(window, "cmdSave")->click();
         window.Load(input({12}));
         button(window, "cmdSave")->click();
-        QCOMPARE(contents(path), oneLineOf12);
+        QCOMPARE(readTestFile(path), oneLineOf12);
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"report.txt"});
     }
 
@@ -327,7 +299,7 @@ private slots:
         if (failure == "read-only folder") {
             QVERIFY(QDir(folder).mkdir("locked"));
             target = earlier = folder + "/locked/report.txt";
-            write(earlier, "earlier report\n");
+            writeTestFile(earlier, "earlier report\n");
             QFile::setPermissions(folder + "/locked", QFile::ReadOwner | QFile::ExeOwner);
             QFile probe(folder + "/locked/probe");
             if (probe.open(QIODevice::WriteOnly)) {  // privileged: permissions do not stop writes
@@ -336,16 +308,16 @@ private slots:
             }
         } else if (failure == "folder is a file") {
             earlier = folder + "/report.txt";
-            write(earlier, "earlier report\n");
+            writeTestFile(earlier, "earlier report\n");
             target = earlier + "/report.txt";
         } else if (failure == "name is a folder") {
             QVERIFY(QDir(folder).mkpath("report.txt"));
             target = folder + "/report.txt";
             earlier = target + "/inside.txt";
-            write(earlier, "earlier report\n");
+            writeTestFile(earlier, "earlier report\n");
         } else if (failure == "file size limit") {
             target = earlier = folder + "/report.txt";
-            write(earlier, "earlier report\n");
+            writeTestFile(earlier, "earlier report\n");
             limit.emplace(0);
         } else {
             disk.emplace("64k");
@@ -353,7 +325,7 @@ private slots:
                 QSKIP("mounting a tmpfs is not permitted here");
             folder = disk->path();
             target = earlier = folder + "/report.txt";
-            write(earlier, "earlier report\n");
+            writeTestFile(earlier, "earlier report\n");
             QCOMPARE(disk->fill("filler", 60 * 1024), 60 * 1024);  // full
         }
         const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden);
@@ -374,14 +346,14 @@ private slots:
             QCOMPARE(dialogs.messages[0].text,
                      QStringLiteral("The report could not be saved to '%1': %2.").arg(target, reason));
         QCOMPARE(dialogs.messages[0].icon, platform::MessageIcon::Critical);
-        QCOMPARE(contents(earlier), QByteArray("earlier report\n"));
+        QCOMPARE(readTestFile(earlier), QByteArray("earlier report\n"));
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden), before);  // no leftovers
         QCOMPARE(QString::fromStdString(engine::WidthStatistics.ReportPath), target);
 
         // Still open and still working.
         QVERIFY(window.isVisible());
         button(window, "cmdSave")->click();
-        QCOMPARE(contents(temporary.filePath("later.txt")), oneLineOf12);
+        QCOMPARE(readTestFile(temporary.filePath("later.txt")), oneLineOf12);
         QCOMPARE(dialogs.messages.size(), 1);
     }
 
@@ -395,7 +367,7 @@ private slots:
         window.Load(input({10, 20}));
         QCOMPARE(shown(window, "lblStdDev"), QStringLiteral("7,1 pixels"));
         button(window, "cmdSave")->click();
-        QVERIFY(contents(folder.filePath("report.txt")).contains("\r\nStandard Deviation: 7,1 pixels.\r\n"));
+        QVERIFY(readTestFile(folder.filePath("report.txt")).contains("\r\nStandard Deviation: 7,1 pixels.\r\n"));
     }
 
     void keys_data()
