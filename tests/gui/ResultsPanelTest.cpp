@@ -6,7 +6,7 @@
 #include "AbbreviatedNumber.h"
 #include "DistributionChart.h"
 #include "ElidedLabel.h"
-#include "RunModal.h"
+#include "ResultsWindowHelpers.h"
 #include "ScriptedDialogs.h"
 #include "Twips.h"
 #include "frmResults.h"
@@ -68,15 +68,6 @@ QString shown(const QWidget& window, const QString& name)
 {
     auto* label = child(window, name);
     return label ? label->text() : QStringLiteral("<no %1>").arg(name);
-}
-
-QString readAs(const QString& tip)
-{
-    if (!Qt::mightBeRichText(tip))
-        return tip;
-    QTextDocument document;
-    document.setHtml(tip);
-    return document.toPlainText();
 }
 
 // The label's text is the whole, or a start and an end of it joined by one

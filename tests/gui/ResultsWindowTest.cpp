@@ -3,7 +3,7 @@
 
 #include "FileSizeLimit.h"
 #include "ScriptedDialogs.h"
-#include "RunModal.h"
+#include "ResultsWindowHelpers.h"
 #include "SmallDisk.h"
 #include "TestFiles.h"
 #include "Twips.h"
@@ -67,16 +67,6 @@ QString shown(const QWidget& window, const QString& name)
 }
 
 QPushButton* button(const QWidget& window, const char* name) { return window.findChild<QPushButton*>(name); }
-
-// How a tooltip reads on screen: Qt shows markup-like text as rich text.
-QString readAs(const QString& tip)
-{
-    if (!Qt::mightBeRichText(tip))
-        return tip;
-    QTextDocument document;
-    document.setHtml(tip);
-    return document.toPlainText();
-}
 
 const QByteArray oneLineOf12 =
     "Font Face: Arial\r\nFont Size: 10\r\nItalic: No\r\nUnderline: No\r\nStrikethrough: No\r\n"

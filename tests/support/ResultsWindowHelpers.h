@@ -1,8 +1,10 @@
 #pragma once
-// Running the results window modally in a test.
+// For the results window's tests: running it modally, and reading its
+// tooltips as they show.
 
 #include "frmResults.h"
 
+#include <QTextDocument>
 #include <QTimer>
 #include <QtTest>
 
@@ -23,4 +25,14 @@ inline bool runModal(frmResults& window, const std::function<void()>& action)
     });
     window.exec();
     return leftOpen;
+}
+
+// How a tooltip reads on screen: Qt shows markup-like text as rich text.
+inline QString readAs(const QString& tip)
+{
+    if (!Qt::mightBeRichText(tip))
+        return tip;
+    QTextDocument document;
+    document.setHtml(tip);
+    return document.toPlainText();
 }
