@@ -13,6 +13,7 @@
 #include "Settings.h"
 #include "SortedComboBox.h"
 #include "WindowFont.h"
+#include "MainWindowFixture.h"
 #include "frmMain.h"
 #include "frmResults.h"
 
@@ -74,27 +75,14 @@ void readNextResults(QMap<QString, QString>* shown, QString* dataFileTip, const 
 
 }  // namespace
 
-class MainWindowColumnTest : public QObject {
+class MainWindowColumnTest : public QObject, private MainWindowFixture {
     Q_OBJECT
 
 private:
-    QTemporaryDir folder_;
-    std::unique_ptr<ScriptedDialogs> dialogs_;
-    std::unique_ptr<frmMain> window_;
-
-    QString writeFile(const QString& name, const QByteArray& bytes) { return writeTestFile(folder_, name, bytes); }
-
     void choose(const QString& path)
     {
         dialogs_->openAnswers.push_back({true, path, 4});
         window_->Open();
-    }
-
-    frmMain& restart()
-    {
-        window_ = std::make_unique<frmMain>();
-        window_->Load();
-        return *window_;
     }
 
     // Calculates, and reads the results window; with a report path, saves
@@ -117,27 +105,9 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(folder_.isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder_.filePath(QStringLiteral("config")));
-    }
-
-    void init()
-    {
-        QSettings(app, app).clear();
-        dialogs_ = std::make_unique<ScriptedDialogs>();
-        restart();
-        window_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    }
-
-    void cleanup()
-    {
-        window_.reset();
-        dialogs_.reset();
-        QCOMPARE(engine::CurrentFont, HFONT(0));
-    }
+    void initTestCase() { keepSettingsInTheFolder(); }
+    void init() { startAsAFirstRun(); }
+    void cleanup() { closeTheWindow(); }
 
     // ------------------------------------------------ the Column list
 

@@ -8,6 +8,7 @@
 #include "Settings.h"
 #include "SortedComboBox.h"
 #include "StartupArguments.h"
+#include "MainWindowFixture.h"
 #include "frmMain.h"
 
 #include <QAbstractItemView>
@@ -41,31 +42,10 @@ QString stored(const QString& key) { return platform::GetSetting(app, "Settings"
 
 }  // namespace
 
-class MainWindowDesktopTest : public QObject {
+class MainWindowDesktopTest : public QObject, private MainWindowFixture {
     Q_OBJECT
 
 private:
-    QTemporaryDir folder_;
-    std::unique_ptr<ScriptedDialogs> dialogs_;
-    std::unique_ptr<frmMain> window_;
-
-    QString writeFile(const QString& name, const QByteArray& bytes = "x\n")
-    {
-        const QString path = folder_.filePath(name);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
-    }
-
-    frmMain& restart()
-    {
-        window_ = std::make_unique<frmMain>();
-        window_->Load();
-        return *window_;
-    }
-
     // A drag entering over a control and, if it is taken, dropped there.
     bool drop(const QMimeData& data, Qt::DropActions offered, QWidget* over, Qt::DropAction* taken = nullptr)
     {
@@ -82,27 +62,9 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(folder_.isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder_.filePath(QStringLiteral("config")));
-    }
-
-    void init()
-    {
-        QSettings(app, app).clear();
-        dialogs_ = std::make_unique<ScriptedDialogs>();
-        restart();
-        window_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    }
-
-    void cleanup()
-    {
-        window_.reset();
-        dialogs_.reset();
-        QCOMPARE(HFONT(engine::CurrentFont), HFONT(0));
-    }
+    void initTestCase() { keepSettingsInTheFolder(); }
+    void init() { startAsAFirstRun(); }
+    void cleanup() { closeTheWindow(); }
 
     // ------------------------------------------------ command line
 

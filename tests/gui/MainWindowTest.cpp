@@ -12,6 +12,7 @@
 #include "Settings.h"
 #include "SortedComboBox.h"
 #include "WindowFont.h"
+#include "MainWindowFixture.h"
 #include "frmMain.h"
 #include "frmResults.h"
 
@@ -86,16 +87,10 @@ void closeNextModal(QString* seen, QDeadlineTimer deadline = QDeadlineTimer(10'0
 
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, private MainWindowFixture {
     Q_OBJECT
 
 private:
-    QTemporaryDir folder_;
-    std::unique_ptr<ScriptedDialogs> dialogs_;
-    std::unique_ptr<frmMain> window_;
-
-    QString writeFile(const QString& name, const QByteArray& bytes) { return writeTestFile(folder_, name, bytes); }
-
     void chooseDataFile(const QString& path)
     {
         dialogs_->openAnswers.push_back({true, path, 2});
@@ -103,29 +98,9 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(folder_.isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder_.filePath(QStringLiteral("config")));
-    }
-
-    void init()
-    {
-        // Each test starts as a first run: nothing remembered.
-        QSettings(QStringLiteral("Spanwick"), QStringLiteral("Spanwick")).clear();
-        dialogs_ = std::make_unique<ScriptedDialogs>();
-        window_ = std::make_unique<frmMain>();
-        window_->Load();
-        window_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    }
-
-    void cleanup()
-    {
-        window_.reset();
-        dialogs_.reset();
-        QCOMPARE(HFONT(engine::CurrentFont), HFONT(0));
-    }
+    void initTestCase() { keepSettingsInTheFolder(); }
+    void init() { startAsAFirstRun(); }
+    void cleanup() { closeTheWindow(); }
 
     void startsReadyWithTheDefaults()
     {
