@@ -9,6 +9,8 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev libfreetype-dev libfontconfig-dev libgtest-dev zlib1g-dev
   qt6-svg-dev help2man man-db dpkg-dev desktop-file-utils appstream
+  # CPack's Debian generator finds the package's library dependencies with file.
+  file
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
   xvfb xauth
   # The fuzzer: clang with libFuzzer and the sanitizers' runtime.
