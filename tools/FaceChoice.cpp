@@ -72,4 +72,15 @@ std::vector<std::string> closestFaces(const std::string& requested, const std::v
     return closest;
 }
 
+std::string notInstalledMessage(const std::string& requested, const std::vector<std::string>& installed)
+{
+    std::string message = "no installed font is named '" + requested + "'";
+    const std::vector<std::string> closest = closestFaces(requested, installed);
+    for (std::size_t i = 0; i < closest.size(); ++i)
+        message += (i == 0 ? "; the closest are: '" : "', '") + closest[i];
+    if (!closest.empty())
+        message += "'";
+    return message;
+}
+
 }  // namespace tool

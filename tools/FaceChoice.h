@@ -17,4 +17,7 @@ std::optional<std::string> installedFace(const std::string& requested, const std
 std::vector<std::string> closestFaces(const std::string& requested, const std::vector<std::string>& installed,
                                       std::size_t count = 5);
 
+// "no installed font is named 'X'; the closest are: 'A', 'B'"
+std::string notInstalledMessage(const std::string& requested, const std::vector<std::string>& installed);
+
 }  // namespace tool

@@ -1,7 +1,9 @@
 #include "MeasureOptions.h"
 
+#include "CatalogueReader.h"
 #include "Delimited.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <limits>
@@ -35,6 +37,7 @@ const char* usageText()
     // help2man turns the "or:" lines into the manual page's synopsis.
     return "Usage: spanwick-measure [options] FILE\n"
            "  or:  spanwick-measure --max-width N [options] FILE\n"
+           "  or:  spanwick-measure --check-catalogue [options] CATALOGUE...\n"
            "  or:  spanwick-measure --merge [--json|--histogram] PART.json...\n"
            "  or:  spanwick-measure --char-widths [font options]\n"
            "  or:  spanwick-measure --list-fonts\n"
@@ -82,6 +85,26 @@ const char* usageText()
            "  Each record's field in the column is one value, as wide as its widest\n"
            "  line; records are numbered from 1 after the header, which is 0. Check\n"
            "  mode prints RECORD:LINE:WIDTH:TEXT, LINE being where the record starts.\n"
+           "\n"
+           "Translation catalogues (--check-catalogue CATALOGUE...):\n"
+           "  --check-catalogue    check every string of XLIFF (.xlf, .xliff), gettext\n"
+           "                       (.po, .pot) and Qt Linguist (.ts) catalogues against\n"
+           "                       its pixel budget: XLIFF 1.2 maxwidth (size-unit pixel,\n"
+           "                       the default; other units are not checked), a PO\n"
+           "                       max-size:N flag, else --max-width N. Prints each\n"
+           "                       string over it as FILE:LINE:ID:WIDTH:BUDGET:TEXT (in\n"
+           "                       ID, \\: is a colon); --json lists every string. A\n"
+           "                       summary goes to standard error. Exit 0 when all fit,\n"
+           "                       1 when some string is over, 2 when a catalogue cannot\n"
+           "                       be read or a unit's font is not installed\n"
+           "  --format F           read every catalogue as xliff, po or ts\n"
+           "  --source             measure the source text, not the translation\n"
+           "  --placeholder-width N  count each placeholder (%s, %1, {name}, XLIFF ph\n"
+           "                       and x) as N pixels instead of as written\n"
+           "  The target (msgstr, translation) is measured, or the source where there\n"
+           "  is none; length variants fit when the narrowest does; an XLIFF unit's\n"
+           "  font attribute (face;size;weight) replaces the font options for it.\n"
+           "\n"
            "  --threads N          measure on N threads (default: one per core)\n"
            "  --help               this text\n"
            "  --version            the program's version\n"
@@ -113,6 +136,11 @@ std::optional<MeasureOptions> parseOptions(const std::vector<std::string>& args,
         o.output = output;
         return true;
     };
+
+    // With --check-catalogue, --max-width is the budget of strings without
+    // their own, beside whichever output.
+    const auto end = std::find(args.begin(), args.end(), "--");
+    const bool catalogues = std::find(args.begin(), end, "--check-catalogue") != end;
 
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -155,7 +183,9 @@ std::optional<MeasureOptions> parseOptions(const std::vector<std::string>& args,
                 error = "--max-width must be a whole number of pixels, 0 or more, not '" + *v + "'";
                 return std::nullopt;
             }
-            if (!chooseOutput(Output::Check, arg))
+            if (catalogues)
+                o.catalogueMaxWidth = *n;
+            else if (!chooseOutput(Output::Check, arg))
                 return std::nullopt;
             o.maxWidth = *n;
         } else if (arg == "--column") {
@@ -183,6 +213,28 @@ std::optional<MeasureOptions> parseOptions(const std::vector<std::string>& args,
                 return std::nullopt;
             }
             o.delimiter = d[0];
+        } else if (arg == "--check-catalogue") {
+            o.checkCatalogue = true;
+        } else if (arg == "--format") {
+            const std::string* v = value("--format");
+            if (!v)
+                return std::nullopt;
+            if (!catalogue::formatFromWord(*v)) {
+                error = std::string("--format must be ") + catalogue::formatWords() + ", not '" + *v + "'";
+                return std::nullopt;
+            }
+            o.catalogueFormat = *v;
+        } else if (arg == "--source") {
+            o.catalogueSource = true;
+        } else if (arg == "--placeholder-width") {
+            const std::string* v = value("--placeholder-width");
+            if (!v)
+                return std::nullopt;
+            o.placeholderWidth = wholeNumber<std::int64_t>(*v, 0, 1 << 20);
+            if (!o.placeholderWidth) {
+                error = "--placeholder-width must be a whole number of pixels from 0 to 1048576, not '" + *v + "'";
+                return std::nullopt;
+            }
         } else if (arg == "--no-header") {
             o.noHeader = true;
         } else if (arg == "--merge") {
@@ -272,7 +324,24 @@ std::optional<MeasureOptions> parseOptions(const std::vector<std::string>& args,
     }
     const bool measures = o.output == Output::Report || o.output == Output::Json || o.output == Output::Histogram
         || o.output == Output::Check;
-    if (o.merge) {
+    const bool catalogueOnly = o.catalogueFormat || o.catalogueSource || o.placeholderWidth;
+    if (o.checkCatalogue) {
+        if (o.output != Output::Report && o.output != Output::Json) {
+            error = "--check-catalogue prints the strings over budget, or --json all of them; no other output";
+            return std::nullopt;
+        }
+        if (o.merge || o.column || o.delimiter || o.noHeader) {
+            error = "--check-catalogue reads catalogues, not --merge parts or columns";
+            return std::nullopt;
+        }
+        if (o.files.empty()) {
+            error = "--check-catalogue needs the catalogues to check";
+            return std::nullopt;
+        }
+    } else if (catalogueOnly) {
+        error = "--format, --source and --placeholder-width go with --check-catalogue";
+        return std::nullopt;
+    } else if (o.merge) {
         if (o.output == Output::Check || o.output == Output::CharWidths || o.output == Output::ListFonts) {
             error = "--merge gives the report, --json or --histogram only";
             return std::nullopt;

@@ -38,6 +38,14 @@ struct MeasureOptions {
     std::optional<std::string> column;
     std::optional<char> delimiter;
     bool noHeader = false;
+
+    // Translation catalogues (--check-catalogue): files are the catalogues;
+    // the output is the strings over budget, or with Json all of them.
+    bool checkCatalogue = false;
+    std::optional<std::int64_t> catalogueMaxWidth;  // the budget of strings without their own
+    std::optional<std::string> catalogueFormat;  // xliff, po or ts; unset: by extension
+    bool catalogueSource = false;
+    std::optional<std::int64_t> placeholderWidth;
 };
 
 // Whether the data file is read as delimited text: a .csv or .tsv name, or

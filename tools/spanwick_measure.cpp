@@ -3,11 +3,13 @@
 
 #include "AppInfo.h"
 #include "CalculateWidth.h"
+#include "CatalogueRun.h"
 #include "CurrentFont.h"
 #include "DataFileName.h"
 #include "DelimitedRun.h"
 #include "DeviceContext.h"
 #include "FaceChoice.h"
+#include "FontAttribute.h"
 #include "FontDescription.h"
 #include "FontNames.h"
 #include "FreeTypeLibrary.h"
@@ -53,27 +55,18 @@ std::optional<std::string> chooseFace(const tool::MeasureOptions& options)
         return installed.empty() ? std::string() : installed.front();
     if (auto face = tool::installedFace(*options.face, installed))
         return face;
-    std::string message = "no installed font is named '" + *options.face + "'";
-    const std::vector<std::string> closest = tool::closestFaces(*options.face, installed);
-    for (std::size_t i = 0; i < closest.size(); ++i)
-        message += (i == 0 ? "; the closest are: '" : "', '") + closest[i];
-    if (!closest.empty())
-        message += "'";
-    complain(message + "\nspanwick-measure --list-fonts lists them all.");
+    complain(tool::notInstalledMessage(*options.face, installed) + "\nspanwick-measure --list-fonts lists them all.");
     return std::nullopt;
 }
 
 // The pixel height the size and resolution give, when the font layer can draw it.
 bool pixelHeightFits(const tool::MeasureOptions& options)
 {
-    const int size = engine::pointSizeFromText(options.selections.sizeText);
-    const int height = MulDiv(size, options.dpi, 72);
-    if (height >= 1 && height <= maxPixelHeight)
-        return true;
-    complain("a " + std::to_string(size) + "-point font at " + std::to_string(options.dpi) + " dpi is " +
-             (height < 0 ? std::string("too many") : std::to_string(height)) +
-             " pixels high; fonts can be 1 to " + std::to_string(maxPixelHeight) + " pixels high");
-    return false;
+    const auto problem =
+        catalogue::pixelHeightProblem(engine::pointSizeFromText(options.selections.sizeText), options.dpi);
+    if (problem)
+        complain(*problem);
+    return !problem;
 }
 
 int printCharWidths(tool::StandardOutput& out)
@@ -224,6 +217,8 @@ int run(tool::StandardOutput& out, const tool::MeasureOptions& options)
     if (engine::CurrentFont == 0) {
         complain(report::calculationMessage(engine::Outcome::NoFont, {}).text);
         status = DataProblem;
+    } else if (options.checkCatalogue) {
+        status = tool::checkCatalogues(out, options, lf, complain);
     } else if (options.output == tool::Output::CharWidths) {
         status = printCharWidths(out);
     } else {

@@ -1,0 +1,203 @@
+// XLIFF 1.2 (and the 1.0 and 1.1 it grew from): each trans-unit's target,
+// or its source, with the budget and font its own attributes or its
+// groups' give.
+
+#include "XliffReaders.h"
+#include "XmlText.h"
+
+#include <charconv>
+
+namespace catalogue {
+
+namespace {
+
+// The attributes a group hands down to the units inside it that lack them.
+struct Inherited {
+    std::optional<std::int64_t> maxWidth;
+    QString sizeUnit;  // empty: pixel, the attribute's default
+    QString font;
+    bool preserve = false;
+};
+
+std::optional<std::int64_t> wholeNumber(QStringView text)
+{
+    const QByteArray bytes = text.toLatin1();
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(bytes.data(), bytes.data() + bytes.size(), value);
+    if (bytes.isEmpty() || error != std::errc() || end != bytes.data() + bytes.size() || value < 0)
+        return std::nullopt;
+    return value;
+}
+
+Budget budgetOf(const Inherited& attributes)
+{
+    if (!attributes.maxWidth)
+        return {};
+    if (attributes.sizeUnit.isEmpty() || attributes.sizeUnit == u"pixel")
+        return {Budget::Kind::Pixels, *attributes.maxWidth, "pixel"};
+    return {Budget::Kind::OtherUnit, *attributes.maxWidth, attributes.sizeUnit.toStdString()};
+}
+
+class Reader {
+public:
+    Reader(QXmlStreamReader& xml, const ReadOptions& options, const MessageSink& sink)
+        : xml_(xml), options_(options), sink_(sink), xliff_(xml.namespaceUri().toString())
+    {
+    }
+
+    std::optional<ReadError> run()
+    {
+        Inherited top;
+        top.preserve = preservesSpace(xml_.attributes(), false);
+        readContainer(top);
+        if (!error_ && xml_.hasError())
+            error_ = xmlError(xml_);
+        return error_;
+    }
+
+private:
+    bool ours() const { return xml_.namespaceUri() == xliff_; }
+
+    // The file, its body, groups and binary units: all may hold units.
+    void readContainer(const Inherited& outer)
+    {
+        while (!error_ && xml_.readNextStartElement()) {
+            const QStringView name = xml_.name();
+            if (!ours()) {
+                xml_.skipCurrentElement();
+            } else if (name == u"trans-unit") {
+                Inherited unit = outer;
+                if (inherit(unit))
+                    readUnit(unit);
+            } else if (name == u"file" || name == u"body" || name == u"group" || name == u"bin-unit") {
+                Inherited inner = outer;
+                if (inherit(inner))
+                    readContainer(inner);
+            } else {
+                xml_.skipCurrentElement();
+            }
+        }
+    }
+
+    bool inherit(Inherited& attributes)
+    {
+        const QXmlStreamAttributes given = xml_.attributes();
+        if (given.hasAttribute(QStringLiteral("maxwidth"))) {
+            const QStringView text = given.value(QStringLiteral("maxwidth"));
+            attributes.maxWidth = wholeNumber(text.trimmed());
+            if (!attributes.maxWidth) {
+                error_ = errorAt(xml_, "maxwidth '" + text.toString().toStdString() + "' is not a whole number");
+                return false;
+            }
+        }
+        if (given.hasAttribute(QStringLiteral("size-unit")))
+            attributes.sizeUnit = given.value(QStringLiteral("size-unit")).toString();
+        if (given.hasAttribute(QStringLiteral("font")))
+            attributes.font = given.value(QStringLiteral("font")).toString();
+        attributes.preserve = preservesSpace(given, attributes.preserve);
+        return true;
+    }
+
+    void readUnit(const Inherited& unit)
+    {
+        Message message;
+        message.id = xml_.attributes().value(QStringLiteral("id")).toString().toStdString();
+        std::optional<Text> source, target;
+        while (!error_ && xml_.readNextStartElement()) {
+            const QStringView name = xml_.name();
+            if (ours() && name == u"source" && !source)
+                source = readContent(unit.preserve);
+            else if (ours() && name == u"target" && !target)
+                target = readContent(unit.preserve);
+            else
+                xml_.skipCurrentElement();  // alternatives, notes, segmented source...
+        }
+        if (error_ || xml_.hasError())
+            return;
+        // An empty target is no translation: the source is what shows.
+        const bool useTarget = !options_.source && target && !target->text.isEmpty();
+        if (const std::optional<Text>& text = useTarget ? target : source) {
+            message.variants.push_back(*text);
+        } else {
+            error_ = errorAt(xml_, "the trans-unit '" + message.id + "' has no source");
+            return;
+        }
+        message.budget = budgetOf(unit);
+        message.font = unit.font.toStdString();
+        sink_(message);
+    }
+
+    Text readContent(bool parentPreserve)
+    {
+        const std::uint64_t line = static_cast<std::uint64_t>(xml_.lineNumber());
+        Pieces pieces;
+        readInline(pieces, preservesSpace(xml_.attributes(), parentPreserve));
+        return buildText(pieces, line);
+    }
+
+    // Text and inline codes up to the end of the element the reader is in.
+    void readInline(Pieces& pieces, bool preserve)
+    {
+        while (!xml_.atEnd()) {
+            switch (xml_.readNext()) {
+            case QXmlStreamReader::Characters:
+                appendText(pieces, xml_.text(), !preserve);
+                break;
+            case QXmlStreamReader::StartElement:
+                readCode(pieces, preserve);
+                break;
+            case QXmlStreamReader::EndElement:
+            case QXmlStreamReader::Invalid:
+                return;
+            default:
+                break;
+            }
+        }
+    }
+
+    void readCode(Pieces& pieces, bool preserve)
+    {
+        const QXmlStreamAttributes attributes = xml_.attributes();
+        const bool ph = xml_.name() == u"ph", x = xml_.name() == u"x";
+        const bool drawnText = xml_.name() == u"g" || xml_.name() == u"mrk";
+        if (!ours()) {
+            xml_.skipCurrentElement();
+        } else if (drawnText) {
+            readInline(pieces, preservesSpace(attributes, preserve));
+        } else if ((ph || x) && attributes.value(QStringLiteral("ctype")) == u"lb") {
+            pieces.push_back({Piece::Kind::LineBreak, {}, false});
+            xml_.skipCurrentElement();
+        } else if (ph || x) {
+            // As written: a ph holds its native code; an x holds nothing.
+            QString written;
+            if (ph)
+                written = elementText(xml_);
+            else
+                xml_.skipCurrentElement();
+            if (written.isEmpty())
+                written = attributes.value(QStringLiteral("equiv-text")).toString();
+            pieces.push_back({Piece::Kind::Placeholder, written, false});
+        } else {
+            xml_.skipCurrentElement();  // bpt, ept, it, bx, ex: formatting, nothing drawn
+        }
+    }
+
+    QXmlStreamReader& xml_;
+    const ReadOptions& options_;
+    const MessageSink& sink_;
+    const QString xliff_;  // the document's XLIFF namespace
+    std::optional<ReadError> error_;
+};
+
+}  // namespace
+
+ReadResult readXliff1(QXmlStreamReader& xml, const ReadOptions& options, const MessageSink& sink)
+{
+    ReadResult result;
+    const QStringView version = xml.attributes().value(QStringLiteral("version"));
+    result.formatName = "XLIFF " + (version.isEmpty() ? std::string("1.2") : version.toString().toStdString());
+    result.error = Reader(xml, options, sink).run();
+    return result;
+}
+
+}  // namespace catalogue
