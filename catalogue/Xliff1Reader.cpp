@@ -66,9 +66,7 @@ private:
             if (!ours()) {
                 xml_.skipCurrentElement();
             } else if (name == u"trans-unit") {
-                Inherited unit = outer;
-                if (inherit(unit))
-                    readUnit(unit);
+                readUnit(outer);
             } else if (name == u"file" || name == u"body" || name == u"group" || name == u"bin-unit") {
                 Inherited inner = outer;
                 if (inherit(inner))
@@ -79,30 +77,39 @@ private:
         }
     }
 
-    bool inherit(Inherited& attributes)
+    // Takes the element's own attributes over those handed down; the id
+    // too, where asked for.
+    bool inherit(Inherited& attributes, std::string* id = nullptr)
     {
-        const QXmlStreamAttributes given = xml_.attributes();
-        if (given.hasAttribute(QStringLiteral("maxwidth"))) {
-            const QStringView text = given.value(QStringLiteral("maxwidth"));
-            attributes.maxWidth = wholeNumber(text.trimmed());
-            if (!attributes.maxWidth) {
-                error_ = errorAt(xml_, "maxwidth '" + text.toString().toStdString() + "' is not a whole number");
-                return false;
+        for (const QXmlStreamAttribute& given : xml_.attributes()) {
+            const QStringView name = given.name();
+            if (!given.namespaceUri().isEmpty()) {
+                if (given.qualifiedName() == u"xml:space")
+                    attributes.preserve = given.value() == u"preserve";
+            } else if (name == u"maxwidth") {
+                attributes.maxWidth = wholeNumber(given.value().trimmed());
+                if (!attributes.maxWidth) {
+                    error_ = errorAt(xml_, "maxwidth '" + given.value().toString().toStdString() +
+                                               "' is not a whole number");
+                    return false;
+                }
+            } else if (name == u"size-unit") {
+                attributes.sizeUnit = given.value().toString();
+            } else if (name == u"font") {
+                attributes.font = given.value().toString();
+            } else if (name == u"id" && id) {
+                *id = given.value().toString().toStdString();
             }
         }
-        if (given.hasAttribute(QStringLiteral("size-unit")))
-            attributes.sizeUnit = given.value(QStringLiteral("size-unit")).toString();
-        if (given.hasAttribute(QStringLiteral("font")))
-            attributes.font = given.value(QStringLiteral("font")).toString();
-        attributes.preserve = preservesSpace(given, attributes.preserve);
         return true;
     }
 
-    void readUnit(const Inherited& unit)
+    void readUnit(Inherited unit)
     {
         Message message;
-        message.id = xml_.attributes().value(QStringLiteral("id")).toString().toStdString();
-        std::optional<Text> source, target;
+        if (!inherit(unit, &message.id))
+            return;
+        std::optional<Content> source, target;
         while (!error_ && xml_.readNextStartElement()) {
             const QStringView name = xml_.name();
             if (ours() && name == u"source" && !source)
@@ -114,25 +121,32 @@ private:
         }
         if (error_ || xml_.hasError())
             return;
-        // An empty target is no translation: the source is what shows.
-        const bool useTarget = !options_.source && target && !target->text.isEmpty();
-        if (const std::optional<Text>& text = useTarget ? target : source) {
-            message.variants.push_back(*text);
-        } else {
+        if (!source) {
             error_ = errorAt(xml_, "the trans-unit '" + message.id + "' has no source");
             return;
         }
+        // An empty target is no translation: the source is what shows.
+        if (target && !options_.source)
+            message.variants.push_back(buildText(target->pieces, target->line));
+        if (message.variants.empty() || message.variants.front().text.isEmpty())
+            message.variants = {buildText(source->pieces, source->line)};
         message.budget = budgetOf(unit);
         message.font = unit.font.toStdString();
         sink_(message);
     }
 
-    Text readContent(bool parentPreserve)
-    {
-        const std::uint64_t line = static_cast<std::uint64_t>(xml_.lineNumber());
+    // A source or target as read; only the one measured is built.
+    struct Content {
         Pieces pieces;
-        readInline(pieces, preservesSpace(xml_.attributes(), parentPreserve));
-        return buildText(pieces, line);
+        std::uint64_t line = 0;
+    };
+
+    Content readContent(bool parentPreserve)
+    {
+        Content content;
+        content.line = static_cast<std::uint64_t>(xml_.lineNumber());
+        readInline(content.pieces, preservesSpace(xml_.attributes(), parentPreserve));
+        return content;
     }
 
     // Text and inline codes up to the end of the element the reader is in.

@@ -6,6 +6,21 @@ namespace {
 
 bool isXmlSpace(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
 
+// Text that collapsing leaves as it is: single spaces between other
+// characters, none at either end (most strings).
+bool alreadyCollapsed(const QString& text)
+{
+    if (text.isEmpty() || text.front() == u' ' || text.back() == u' ')
+        return false;
+    QChar previous;
+    for (const QChar c : text) {
+        if (c == u'\t' || c == u'\n' || c == u'\r' || (c == u' ' && previous == u' '))
+            return false;
+        previous = c;
+    }
+    return true;
+}
+
 }  // namespace
 
 void appendText(Pieces& pieces, QStringView text, bool collapse)
@@ -33,18 +48,25 @@ Text buildText(const Pieces& pieces, std::uint64_t line)
     for (const Piece& piece : pieces) {
         switch (piece.kind) {
         case Piece::Kind::Text:
-            if (!piece.collapse) {
+            if (!piece.collapse || alreadyCollapsed(piece.text)) {
                 flush();
-                text += piece.text;
+                text += piece.text;  // shares the piece's text when it is the first
                 break;
             }
-            for (const QChar c : piece.text) {
-                if (!isXmlSpace(c)) {
+            // Runs of other characters go in whole; a run of white space
+            // is one space, and none at all where it starts the text or a line.
+            for (qsizetype i = 0, size = piece.text.size(); i < size;) {
+                qsizetype end = i;
+                while (end < size && !isXmlSpace(piece.text[end]))
+                    ++end;
+                if (end > i) {
                     flush();
-                    text += c;
-                } else if (!text.isEmpty() && text.back() != u'\n') {
-                    pendingSpace = true;  // a space that starts the text or a line is dropped
+                    text += QStringView(piece.text).sliced(i, end - i);
                 }
+                for (i = end; i < size && isXmlSpace(piece.text[i]);)
+                    ++i;
+                if (i > end && !text.isEmpty() && text.back() != u'\n')
+                    pendingSpace = true;
             }
             break;
         case Piece::Kind::Placeholder:
