@@ -160,6 +160,35 @@ TEST_F(CatalogueTool, PlaceholdersCountAsWrittenOrAsAskedFor)
     EXPECT_LT(width({"--source"}), nothing);  // "a" against "Datei "
 }
 
+struct OptionCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::string error;  // empty: accepted
+};
+
+class CatalogueOptions : public testing::TestWithParam<OptionCase> {};
+
+TEST_P(CatalogueOptions, AreCheckedTogether)
+{
+    std::string error;
+    const auto options = tool::parseOptions(GetParam().args, error);
+    EXPECT_EQ(options.has_value(), GetParam().error.empty()) << error;
+    EXPECT_NE(error.find(GetParam().error), std::string::npos) << error;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, CatalogueOptions,
+    testing::Values(
+        OptionCase{"JsonAndMaxWidthTogether", {"--max-width", "80", "--json", "--check-catalogue", "a.po", "b.ts"}, ""},
+        OptionCase{"EveryCatalogueOption", {"--check-catalogue", "--format", "XLIFF", "--source", "--placeholder-width", "0", "a"}, ""},
+        OptionCase{"MaxWidthAndJsonWithoutCatalogues", {"--max-width", "80", "--json", "a.txt"}, "cannot be combined"},
+        OptionCase{"AFormatAlone", {"--format", "po", "a.po"}, "go with --check-catalogue"},
+        OptionCase{"AnUnknownFormat", {"--check-catalogue", "--format", "resx", "a.resx"}, "xliff, po or ts"},
+        OptionCase{"ANegativePlaceholderWidth", {"--check-catalogue", "--placeholder-width", "-1", "a.po"}, "whole number"},
+        OptionCase{"AColumn", {"--check-catalogue", "--column", "2", "a.po"}, "not --merge parts or columns"},
+        OptionCase{"Merging", {"--check-catalogue", "--merge", "a.json"}, "not --merge parts or columns"}),
+    [](const auto& info) { return info.param.name; });
+
 TEST(CatalogueIds, EscapeTheirColons)
 {
     EXPECT_EQ(tool::escapedId("menu|src/menu.c:12"), "menu|src/menu.c\\:12");
