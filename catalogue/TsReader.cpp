@@ -114,43 +114,33 @@ private:
     void readTranslation(Translation& translation)
     {
         translation.own.line = lineOf(xml_);
-        while (!xml_.atEnd()) {
-            const QXmlStreamReader::TokenType token = xml_.readNext();
-            if (token == QXmlStreamReader::EndElement || token == QXmlStreamReader::Invalid)
-                return;
-            if (token == QXmlStreamReader::Characters) {
-                appendText(translation.own.pieces, xml_.text(), false);
-            } else if (token == QXmlStreamReader::StartElement && xml_.name() == u"numerusform") {
+        readMixed(xml_, translation.own.pieces, false, [&] {
+            if (xml_.name() == u"numerusform") {
                 Variant own{{}, lineOf(xml_)};
                 std::vector<Variant> lengths;
                 readText(own.pieces, &lengths);
                 translation.forms.push_back(lengths.empty() ? std::vector<Variant>{own} : lengths);
-            } else if (token == QXmlStreamReader::StartElement && xml_.name() == u"lengthvariant") {
+            } else if (xml_.name() == u"lengthvariant") {
                 translation.lengths.push_back({{}, lineOf(xml_)});
                 readText(translation.lengths.back().pieces, nullptr);
-            } else if (token == QXmlStreamReader::StartElement) {
+            } else {
                 readByte(translation.own.pieces);
             }
-        }
+        });
     }
 
     // Text with <byte value="x1b"/> for characters XML cannot carry, and,
     // where lengths is given, the element's length variants.
     void readText(Pieces& pieces, std::vector<Variant>* lengths)
     {
-        while (!xml_.atEnd()) {
-            const QXmlStreamReader::TokenType token = xml_.readNext();
-            if (token == QXmlStreamReader::EndElement || token == QXmlStreamReader::Invalid)
-                return;
-            if (token == QXmlStreamReader::Characters) {
-                appendText(pieces, xml_.text(), false);
-            } else if (token == QXmlStreamReader::StartElement && lengths && xml_.name() == u"lengthvariant") {
+        readMixed(xml_, pieces, false, [&] {
+            if (lengths && xml_.name() == u"lengthvariant") {
                 lengths->push_back({{}, lineOf(xml_)});
                 readText(lengths->back().pieces, nullptr);
-            } else if (token == QXmlStreamReader::StartElement) {
+            } else {
                 readByte(pieces);
             }
-        }
+        });
     }
 
     // The reader stands on a start element inside text: a byte is its

@@ -152,21 +152,7 @@ private:
     // Text and inline codes up to the end of the element the reader is in.
     void readInline(Pieces& pieces, bool preserve)
     {
-        while (!xml_.atEnd()) {
-            switch (xml_.readNext()) {
-            case QXmlStreamReader::Characters:
-                appendText(pieces, xml_.text(), !preserve);
-                break;
-            case QXmlStreamReader::StartElement:
-                readCode(pieces, preserve);
-                break;
-            case QXmlStreamReader::EndElement:
-            case QXmlStreamReader::Invalid:
-                return;
-            default:
-                break;
-            }
-        }
+        readMixed(xml_, pieces, !preserve, [&] { readCode(pieces, preserve); });
     }
 
     void readCode(Pieces& pieces, bool preserve)

@@ -121,21 +121,7 @@ private:
 
     void readInline(Pieces& pieces, bool preserve, const std::map<QString, QString>& data)
     {
-        while (!xml_.atEnd()) {
-            switch (xml_.readNext()) {
-            case QXmlStreamReader::Characters:
-                appendText(pieces, xml_.text(), !preserve);
-                break;
-            case QXmlStreamReader::StartElement:
-                readCode(pieces, preserve, data);
-                break;
-            case QXmlStreamReader::EndElement:
-            case QXmlStreamReader::Invalid:
-                return;
-            default:
-                break;
-            }
-        }
+        readMixed(xml_, pieces, !preserve, [&] { readCode(pieces, preserve, data); });
     }
 
     void readCode(Pieces& pieces, bool preserve, const std::map<QString, QString>& data)

@@ -23,6 +23,29 @@ using Pieces = std::vector<Piece>;
 
 void appendText(Pieces& pieces, QStringView text, bool collapse);
 
+// Reads text up to the end of the element the reader is in. Each element
+// inside goes to onElement with the reader on its start, to be read to
+// its end there.
+template <class OnElement>
+void readMixed(QXmlStreamReader& xml, Pieces& pieces, bool collapse, OnElement&& onElement)
+{
+    while (!xml.atEnd()) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::Characters:
+            appendText(pieces, xml.text(), collapse);
+            break;
+        case QXmlStreamReader::StartElement:
+            onElement();
+            break;
+        case QXmlStreamReader::EndElement:
+        case QXmlStreamReader::Invalid:
+            return;
+        default:
+            break;
+        }
+    }
+}
+
 // The drawn text: in collapsing text every run of spaces, tabs and line
 // ends is one space, and none starts or ends the whole.
 Text buildText(const Pieces& pieces, std::uint64_t line);
