@@ -3,24 +3,16 @@
 #include "PoReader.h"
 #include "TsReader.h"
 #include "XliffReaders.h"
+#include "Words.h"
 #include "XmlText.h"
 
 #include <QFile>
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 namespace catalogue {
 
 namespace {
-
-std::string lower(std::string_view text)
-{
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
-    return out;
-}
 
 ReadResult readXml(QIODevice& device, Format format, const ReadOptions& options, const MessageSink& sink)
 {
@@ -38,7 +30,7 @@ ReadResult readXml(QIODevice& device, Format format, const ReadOptions& options,
 
 std::optional<Format> formatOfFileName(std::string_view fileName)
 {
-    const std::string extension = lower(std::filesystem::path(fileName).extension().string());
+    const std::string extension = lowerCase(std::filesystem::path(fileName).extension().string());
     if (extension == ".xlf" || extension == ".xliff")
         return Format::Xliff;
     if (extension == ".po" || extension == ".pot")
@@ -50,7 +42,7 @@ std::optional<Format> formatOfFileName(std::string_view fileName)
 
 std::optional<Format> formatFromWord(std::string_view word)
 {
-    const std::string given = lower(word);
+    const std::string given = lowerCase(word);
     if (given == "xliff")
         return Format::Xliff;
     if (given == "po")

@@ -2,6 +2,7 @@
 
 #include "FontDescription.h"
 #include "FontSelections.h"
+#include "Words.h"
 #include "modFontView.h"
 
 #include <cctype>
@@ -10,15 +11,6 @@
 namespace catalogue {
 
 namespace {
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-        text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-        text.remove_suffix(1);
-    return text;
-}
 
 // Lower case without spaces, hyphens and underscores: "Semi Bold",
 // "semi-bold" and "SemiBold" are one name.

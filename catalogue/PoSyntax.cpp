@@ -1,34 +1,13 @@
 #include "PoSyntax.h"
 
 #include "TextEncoding.h"
+#include "Words.h"
 
-#include <algorithm>
 #include <cctype>
-#include <charconv>
 
 namespace catalogue {
 
 namespace {
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-std::optional<std::int64_t> wholeNumber(std::string_view text)
-{
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0)
-        return std::nullopt;
-    return value;
-}
 
 int hexDigit(char c)
 {
@@ -39,13 +18,6 @@ int hexDigit(char c)
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
     return -1;
-}
-
-std::string lower(std::string_view text)
-{
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
-    return out;
 }
 
 }  // namespace
@@ -125,7 +97,7 @@ std::optional<std::string> budgetFromFlags(std::string_view flags, Budget& budge
 
 std::optional<Charset> charsetOfHeader(std::string_view header, std::string& name)
 {
-    const std::string text = lower(header);
+    const std::string text = lowerCase(header);
     const std::size_t at = text.find("charset=");
     name = "UTF-8";
     if (at == std::string::npos)

@@ -3,9 +3,9 @@
 // groups' give.
 
 #include "XliffReaders.h"
+#include "Words.h"
 #include "XmlText.h"
 
-#include <charconv>
 
 namespace catalogue {
 
@@ -18,16 +18,6 @@ struct Inherited {
     QString font;
     bool preserve = false;
 };
-
-std::optional<std::int64_t> wholeNumber(QStringView text)
-{
-    const QByteArray bytes = text.toLatin1();
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(bytes.data(), bytes.data() + bytes.size(), value);
-    if (bytes.isEmpty() || error != std::errc() || end != bytes.data() + bytes.size() || value < 0)
-        return std::nullopt;
-    return value;
-}
 
 Budget budgetOf(const Inherited& attributes)
 {
@@ -87,7 +77,7 @@ private:
                 if (given.qualifiedName() == u"xml:space")
                     attributes.preserve = given.value() == u"preserve";
             } else if (name == u"maxwidth") {
-                attributes.maxWidth = wholeNumber(given.value().trimmed());
+                attributes.maxWidth = wholeNumber(trimmed(given.value().toLatin1().toStdString()));
                 if (!attributes.maxWidth) {
                     error_ = errorAt(xml_, "maxwidth '" + given.value().toString().toStdString() +
                                                "' is not a whole number");
