@@ -6,7 +6,6 @@
 #include "Words.h"
 #include "XmlText.h"
 
-
 namespace catalogue {
 
 namespace {
