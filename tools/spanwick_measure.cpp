@@ -17,6 +17,7 @@
 #include "ReportWriter.h"
 #include "SelectedFont.h"
 #include "StandardOutput.h"
+#include "UsageText.h"
 #include "UserMessages.h"
 
 #include <QLocale>
