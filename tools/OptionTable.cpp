@@ -52,10 +52,10 @@ bool face(Parsing& p, const std::string& value)
 
 bool size(Parsing& p, const std::string& value)
 {
-    if (!wholeNumber(value, sizeRange))
-        return false;
-    p.options.selections.sizeText = value;
-    return true;
+    const auto n = wholeNumber(value, sizeRange);
+    if (n)  // as the size list spells it: "010" is 10, and measures and merges as 10
+        p.options.selections.sizeText = std::to_string(*n);
+    return n.has_value();
 }
 
 bool weight(Parsing& p, const std::string& value)
@@ -73,12 +73,13 @@ bool averageWidth(Parsing& p, const std::string& value)
 {
     if (value == engine::normalWidth) {
         p.options.selections.widthIndex = 0;
+        p.options.selections.widthText = value;
     } else if (const auto n = wholeNumber(value, averageWidthRange)) {
         p.options.selections.widthIndex = static_cast<int>(*n);
+        p.options.selections.widthText = std::to_string(*n);
     } else {
         return false;
     }
-    p.options.selections.widthText = value;
     return true;
 }
 

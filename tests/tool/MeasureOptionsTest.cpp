@@ -226,3 +226,29 @@ TEST(MeasureOptionsTest, ShortHelpIsHelp)
     ASSERT_TRUE(o);
     EXPECT_EQ(o->output, Output::Help);
 }
+
+// A number is kept as the main window's lists spell it, so "010" measures,
+// reports and merges as 10.
+struct SpellingCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::string sizeText, widthText;
+};
+
+class NumberSpelling : public testing::TestWithParam<SpellingCase> {};
+
+TEST_P(NumberSpelling, IsTheListsOwn)
+{
+    const auto o = parse(GetParam().args);
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->selections.sizeText, GetParam().sizeText);
+    EXPECT_EQ(o->selections.widthText, GetParam().widthText);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, NumberSpelling,
+    testing::Values(SpellingCase{"SizeWithLeadingZero", {"--size", "010", "x"}, "10", "Normal"},
+                    SpellingCase{"SizeOfZerosAndOne", {"--size", "0001", "x"}, "1", "Normal"},
+                    SpellingCase{"WidthWithLeadingZero", {"--width", "040", "x"}, "8", "40"},
+                    SpellingCase{"NormalWidth", {"--width", "Normal", "x"}, "8", "Normal"}),
+    [](const auto& info) { return std::string(info.param.name); });

@@ -1,67 +1,15 @@
 // The real spanwick-measure, run as a user or a script runs it: its output,
 // its exit status, and measuring a data set in parts.
 
-#include <gtest/gtest.h>
+#include "ToolRun.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-class ToolRun : public testing::Test {
-protected:
-    fs::path folder = fs::temp_directory_path() / ("spanwick-tool-" + std::to_string(::getpid()) + "-" +
-                                                   testing::UnitTest::GetInstance()->current_test_info()->name());
-
-    void SetUp() override { fs::create_directories(folder); }
-    void TearDown() override { fs::remove_all(folder); }
-
-    static std::string read(const fs::path& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-
-    std::string write(const std::string& name, const std::string& bytes) const
-    {
-        std::ofstream(folder / name, std::ios::binary) << bytes;
-        return (folder / name).string();
-    }
-
-    // Runs the tool through the shell with the given arguments and
-    // redirections; stdout goes to a file unless the arguments redirect it.
-    Outcome run(const std::string& arguments, bool captureOut = true) const
-    {
-        const fs::path out = folder / "stdout", err = folder / "stderr";
-        std::string command = std::string("'") + SPANWICK_MEASURE + "' " + arguments;
-        if (captureOut)
-            command += " >'" + out.string() + "'";
-        command += " 2>'" + err.string() + "'";
-        Outcome result;
-        const int status = std::system(command.c_str());
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.out = captureOut ? read(out) : std::string();
-        result.err = read(err);
-        return result;
-    }
-};
+using Outcome = ToolOutcome;
 
 TEST_F(ToolRun, TheReportOfTheSampleIsTheCheckedInOne)
 {
