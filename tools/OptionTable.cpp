@@ -103,7 +103,7 @@ bool column(Parsing& p, const std::string& value)
 bool delimiter(Parsing& p, const std::string& value)
 {
     const std::string d = value == "tab" ? std::string("\t") : value;
-    if (d.size() != 1 || static_cast<unsigned char>(d[0]) >= 0x80 || d[0] == '"' || d[0] == '\n' || d[0] == '\r')
+    if (d.size() != 1 || !usableDelimiter(d[0]))
         return false;
     p.options.delimiter = d[0];
     return true;
@@ -233,6 +233,11 @@ std::optional<std::int64_t> wholeNumber(std::string_view text, Range range)
     if (error != std::errc() || end != text.data() + text.size() || !range.contains(value))
         return std::nullopt;
     return value;
+}
+
+bool usableDelimiter(char c)
+{
+    return static_cast<unsigned char>(c) < 0x80 && c != '"' && c != '\n' && c != '\r';
 }
 
 const std::vector<Option>& optionTable()

@@ -38,6 +38,9 @@ inline constexpr Range averageWidthRange{1, engine::largestCharacterWidth};
 // Decimal digits alone, in range; nothing otherwise (a sign, a unit, a fraction).
 std::optional<std::int64_t> wholeNumber(std::string_view text, Range range);
 
+// A delimiter of delimited text: an ASCII character other than a quote or a line end.
+bool usableDelimiter(char c);
+
 // The groups of the help text, in their order there.
 enum class Section { Font, Output, Delimited, Other };
 

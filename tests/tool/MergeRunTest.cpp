@@ -30,3 +30,94 @@ TEST_F(MergeRun, ASizeWithALeadingZeroIsThatSize)
 }
 
 }  // namespace
+
+// One edit of a real part: the first occurrence of `find` in its tally (or
+// in the fields before it) becomes `replace`.
+struct Edit {
+    std::string find, replace;
+    bool inTally = true;
+};
+
+struct DamageCase {
+    const char* name;
+    bool delimited;
+    std::vector<Edit> edits;
+    std::string problem;  // what the refusal must say
+};
+
+class DamagedPart : public MergeRun, public testing::WithParamInterface<DamageCase> {};
+
+// 8 pixels a character in this face at 10 points: widths 8, 16 and 24.
+const std::string monoFont = "--face 'DejaVu Sans Mono' --size 10";
+
+TEST_P(DamagedPart, IsRefusedWithWhereAndWhat)
+{
+    const DamageCase& c = GetParam();
+    std::string part = c.delimited ? histogram("data.csv", "id,name\n1,a\n2,\"b\nbb\"\n3,ccc\n", monoFont + " --column 2")
+                                   : histogram("data.txt", "a\nbb\nccc\n", monoFont);
+    for (const Edit& edit : c.edits) {
+        const std::size_t tally = part.find("\"Tally\"");
+        const std::size_t at = edit.inTally ? part.find(edit.find, tally) : part.find(edit.find);
+        ASSERT_NE(at, std::string::npos) << edit.find << " in " << part;
+        ASSERT_TRUE(edit.inTally || at <= tally) << edit.find;
+        part.replace(at, edit.find.size(), edit.replace);
+    }
+    write("data.json", part);
+    const ToolOutcome r = run("--merge " + quoted("data.json"));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("data.json' is not what spanwick-measure --histogram writes: "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(c.problem), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Parts, DamagedPart,
+    testing::Values(
+        DamageCase{"FractionalWidth", false, {{"[16,1]", "[16.5,1]"}},
+                   "Tally.Readings.Common.Histogram[1] width is 16.5, not a whole number"},
+        DamageCase{"WidthPast64Bits", false, {{"[24,1]", "[1e300,1]"}}, "Histogram[2] width is 1e+300, not a whole"},
+        DamageCase{"WidestWidthPast64Bits", false, {{"\"Width\":24", "\"Width\":1e300"}},
+                   "Common.Widest[0].Width is 1e+300, not a whole number"},
+        DamageCase{"NegativeWidthInTheHistogram", false, {{"[[8,1]", "[[-8,1]"}},
+                   "Common.Widest[2].Width is 8 where the histogram's widest widths call for -8"},
+        DamageCase{"NegativeWidthAllThroughTheTally", false,
+                   {{"[[8,1]", "[[-8,1]"}, {"\"Line\":1,\"Width\":8", "\"Line\":1,\"Width\":-8"}},
+                   "Histogram and the line count and widths beside it are not those of the tally"},
+        DamageCase{"WidestWiderThanTheMaximum", false, {{"\"Width\":24", "\"Width\":99"}},
+                   "Common.Widest[0].Width is 99 where the histogram's widest widths call for 24"},
+        DamageCase{"WidestMissingALine", false, {{",{\"Line\":1,\"Width\":8,\"Text\":\"a\"}", ""}},
+                   "Common.Widest names 2 lines, not the 3 widest of its histogram"},
+        DamageCase{"WidestOutOfOrder", false,
+                   {{"{\"Line\":2,\"Width\":16,\"Text\":\"bb\"}", "{\"Line\":2,\"Width\":8,\"Text\":\"bb\"}"},
+                    {"{\"Line\":1,\"Width\":8", "{\"Line\":1,\"Width\":16"}},
+                   "Common.Widest[1].Width is 8 where the histogram's widest widths call for 16"},
+        DamageCase{"LineNamedTwice", false, {{"\"Line\":2", "\"Line\":3"}}, "Common.Widest[1] names a line named before it"},
+        DamageCase{"LineZero", false, {{"\"Line\":1,", "\"Line\":0,"}}, "Widest[2].Line is 0, not a whole number from 1 to 3"},
+        DamageCase{"LinePastTheCount", false, {{"\"Line\":3", "\"Line\":4"}}, "Widest[0].Line is 4, not a whole number from 1 to 3"},
+        DamageCase{"RecordPastTheCount", true, {{"\"Record\":3", "\"Record\":7"}}, "Widest[0].Record is 7"},
+        DamageCase{"ZeroCount", false, {{"[8,1]", "[8,0]"}}, "Histogram[0] count is 0, not a whole number, 1 or more"},
+        DamageCase{"NegativeCount", false, {{"[8,1]", "[8,-1]"}}, "Histogram[0] count is -1"},
+        DamageCase{"FractionalCount", false, {{"[8,1]", "[8,0.5]"}}, "Histogram[0] count is 0.5"},
+        DamageCase{"WidthsOutOfOrder", false, {{"[[8,1],[16,1]", "[[16,1],[8,1]"}},
+                   "Common.Histogram[1] does not follow a narrower width"},
+        DamageCase{"NotAPair", false, {{"[8,1]", "[8,1,1]"}}, "Histogram[0] is a list, not a [width, count] pair"},
+        DamageCase{"LineCountOfTheTally", false, {{"\"LineCount\":3", "\"LineCount\":4"}},
+                   "Tally.LineCount is 4, not the lines its readings count"},
+        DamageCase{"LineCountBesideTheTally", false, {{"\"LineCount\":3", "\"LineCount\":4", false}},
+                   "Histogram and the line count and widths beside it are not those of the tally"},
+        DamageCase{"MaximumBesideTheTally", false, {{"\"MaxWidth\":24", "\"MaxWidth\":25", false}},
+                   "not those of the tally"},
+        DamageCase{"TextAsLineCount", false, {{"\"LineCount\":3", "\"LineCount\":\"3\""}},
+                   "Tally.LineCount is the text \"3\", not a whole number, 0 or more"},
+        DamageCase{"SizeWithAUnit", false, {{"\"Size\":\"10\"", "\"Size\":\"10pt\""}},
+                   "Tally.Font.Size is '10pt', not a whole number from 1 to 4096"},
+        DamageCase{"ItalicTwo", false, {{"\"Italic\":0", "\"Italic\":2"}}, "Tally.Font.Italic is 2, not a whole number from 0 to 1"},
+        DamageCase{"UnknownWeight", false, {{"\"Weight\":\"Normal\"", "\"Weight\":\"Bolder\""}},
+                   "Tally.Font.Weight is 'Bolder', not a weight"},
+        DamageCase{"DpiZero", false, {{"\"Dpi\":96", "\"Dpi\":0"}}, "Tally.Font.Dpi is 0, not a whole number from 1 to 10000"},
+        DamageCase{"UnknownKind", false, {{"\"Kind\":\"8-bit\"", "\"Kind\":\"7-bit\""}}, "Tally.Kind is '7-bit'"},
+        DamageCase{"QuoteAsDelimiter", true, {{"\"Delimiter\":\",\"", "\"Delimiter\":\"\\\"\""}},
+                   "Tally.Format.Delimiter is \"\\\"\", not a delimiter"},
+        DamageCase{"NoTally", false, {{"\"Tally\":{", "\"Tallies\":{", false}}, "Tally is missing"},
+        DamageCase{"NotJson", false, {{"{\"LineCount\"", "LineCount", false}}, "it is not JSON"}),
+    [](const auto& info) { return std::string(info.param.name); });
