@@ -74,7 +74,8 @@ std::vector<engine::WideLine> decodedWidest(const engine::WidestLines& widest, e
     for (const engine::WideLine& line : widest.lines())
         lines.push_back({line.line, line.width,
                          alreadyDecoded ? line.text
-                                        : engine::decodeText(line.text, encoding, engine::WidestLines::textCharacters)});
+                                        : engine::decodeText(line.text, encoding, engine::WidestLines::textCharacters),
+                         line.startLine});
     return lines;
 }
 

@@ -20,6 +20,32 @@ protected:
     }
 };
 
+// Records over several lines, cut into parts between records: the merged
+// widest records start on the lines they start on in the whole.
+TEST_F(MergeRun, DelimitedPartsKeepTheLinesTheirRecordsStartOn)
+{
+    const std::string options = "--face 'DejaVu Sans' --size 10 --no-header --column 2";
+    const std::string parts[] = {
+        "1,\"first\nline\"\n2,short\n",
+        "3,\"a much\nlonger\nvalue\"\r\n4,x\r\n",
+        "5,\"the widest value of all\"\n6,\"two\nlines\"\n",
+    };
+    write("whole.csv", parts[0] + parts[1] + parts[2]);
+    const ToolOutcome whole = run("--json " + options + " " + quoted("whole.csv"));
+    ASSERT_EQ(whole.status, 0) << whole.err;
+    ASSERT_NE(whole.out.find("{\"Record\":3,\"Line\":4,"), std::string::npos) << whole.out;
+
+    std::string names;
+    for (int k = 0; k < 3; ++k) {
+        const std::string name = "part" + std::to_string(k);
+        write(name + ".json", histogram(name + ".csv", parts[k], options));
+        (names += ' ') += quoted(name + ".json");
+    }
+    const ToolOutcome merged = run("--merge --json" + names);
+    ASSERT_EQ(merged.status, 0) << merged.err;
+    EXPECT_EQ(merged.out, whole.out);
+}
+
 TEST_F(MergeRun, ASizeWithALeadingZeroIsThatSize)
 {
     write("a.json", histogram("a.txt", "abc\nde\n", "--face 'DejaVu Sans' --size 010"));
@@ -95,6 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"LineZero", false, {{"\"Line\":1,", "\"Line\":0,"}}, "Widest[2].Line is 0, not a whole number from 1 to 3"},
         DamageCase{"LinePastTheCount", false, {{"\"Line\":3", "\"Line\":4"}}, "Widest[0].Line is 4, not a whole number from 1 to 3"},
         DamageCase{"RecordPastTheCount", true, {{"\"Record\":3", "\"Record\":7"}}, "Widest[0].Record is 7"},
+        DamageCase{"StartLinePastTheData", true, {{"\"Line\":5", "\"Line\":50"}}, "Widest[0].Line is 50"},
         DamageCase{"ZeroCount", false, {{"[8,1]", "[8,0]"}}, "Histogram[0] count is 0, not a whole number, 1 or more"},
         DamageCase{"NegativeCount", false, {{"[8,1]", "[8,-1]"}}, "Histogram[0] count is -1"},
         DamageCase{"FractionalCount", false, {{"[8,1]", "[8,0.5]"}}, "Histogram[0] count is 0.5"},
