@@ -148,3 +148,50 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"NoTally", false, {{"\"Tally\":{", "\"Tallies\":{", false}}, "Tally is missing"},
         DamageCase{"NotJson", false, {{"{\"LineCount\"", "LineCount", false}}, "it is not JSON"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A part of 9×10^18 lines, each 8 pixels wide: real-looking, and three of
+// them hold more lines than 64 bits count.
+TEST_F(MergeRun, LineTotalsPast64BitsAreRefused)
+{
+    std::string part = histogram("a.txt", "a\n", monoFont);
+    const std::string many = "9000000000000000000";
+    std::string widest;
+    for (int line = 1; line <= 10; ++line)
+        widest += std::string(line > 1 ? "," : "") + "{\"Line\":" + std::to_string(line) + ",\"Width\":8,\"Text\":\"a\"}";
+    const std::pair<std::string, std::string> edits[] = {
+        {"\"LineCount\":1,", "\"LineCount\":" + many + ","},
+        {"\"Histogram\":[[8,1]]", "\"Histogram\":[[8," + many + "]]"},
+        {"\"Widest\":[{\"Line\":1,\"Width\":8,\"Text\":\"a\"}]", "\"Widest\":[" + widest + "]"},
+    };
+    for (const auto& [find, replace] : edits)
+        for (std::size_t at; (at = part.find(find)) != std::string::npos;)
+            part.replace(at, find.size(), replace);
+    write("big.json", part);
+
+    const ToolOutcome two = run("--merge --json " + quoted("big.json") + " " + quoted("big.json"));
+    EXPECT_EQ(two.status, 0) << two.err;
+    EXPECT_NE(two.out.find("\"LineCount\":18000000000000000000,"), std::string::npos) << two.out;
+
+    const ToolOutcome three = run("--merge " + quoted("big.json") + " " + quoted("big.json") + " " + quoted("big.json"));
+    EXPECT_EQ(three.status, 2);
+    EXPECT_NE(three.err.find("the parts hold more lines than a 64-bit count can hold"), std::string::npos)
+        << three.err;
+}
+
+// Parts written before the size was spelt as the list spells it, or before
+// delimited parts kept their records' lines, still merge.
+TEST_F(MergeRun, PartsOfTheEarlierReleaseMerge)
+{
+    std::string older = histogram("a.csv", "id,name\n1,\"x\ny\"\n", monoFont + " --column 2");
+    for (const auto& [find, replace] : {std::pair<std::string, std::string>{"\"Size\":\"10\"", "\"Size\":\"010\""},
+                                        {"\"Record\":1,\"Line\":2", "\"Record\":1,\"Line\":0"}}) {
+        const std::size_t at = older.find(find, older.find("\"Tally\""));
+        ASSERT_NE(at, std::string::npos) << find;
+        older.replace(at, find.size(), replace);
+    }
+    write("older.json", older);
+    write("newer.json", histogram("b.csv", "id,name\n2,zzz\n", monoFont + " --column 2"));
+    const ToolOutcome merged = run("--merge --json " + quoted("older.json") + " " + quoted("newer.json"));
+    EXPECT_EQ(merged.status, 0) << merged.err;
+    EXPECT_NE(merged.out.find("{\"Record\":2,\"Line\":5,\"Width\":24"), std::string::npos) << merged.out;
+}
