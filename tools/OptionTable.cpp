@@ -122,7 +122,7 @@ std::vector<Option> makeTable()
     const MeasureOptions defaults;
     const engine::FontSelections& font = defaults.selections;
     const std::string text = std::to_string(engine::recordTextCharacters);
-    constexpr unsigned fontRuns = Measure | CharWidths | ListFonts;
+    constexpr unsigned fontRuns = Measure | CharWidths;
     return {
         {"--face", "", "NAME", Section::Font, fontRuns,
          "font face, as --list-fonts names it (default: the first installed font in list order)", "", face},
@@ -168,7 +168,8 @@ std::vector<Option> makeTable()
          "a whole number of pixels, " + maxWidthRange.text(), maxWidth},
         {"--merge", "", "", Section::Output, Merge,
          "combine --histogram outputs of consecutive parts of one data set, given in order, as if the whole had "
-         "been measured; parts must share their font options",
+         "been measured; parts must share their font options. A file may hold several parts, one a line, and - "
+         "reads them from standard input",
          "", [](Parsing& p, const std::string&) {
              p.options.merge = true;
              return true;
@@ -179,20 +180,20 @@ std::vector<Option> makeTable()
         {"--list-fonts", "", "", Section::Output, ListFonts, "the installed fonts as the font list shows them", "",
          outputOption<Output::ListFonts>},
 
-        {"--column", "", "NAME|N", Section::Delimited, EveryRun,
+        {"--column", "", "NAME|N", Section::Delimited, Measure,
          "the column to measure: a header name (exact, then ignoring case) or a number from 1 (default 1)",
          "a header name or a number from " + columnRange.text(), column},
-        {"--delimiter", "", "D", Section::Delimited, EveryRun,
+        {"--delimiter", "", "D", Section::Delimited, Measure,
          ", or ; or tab or any one ASCII character (default: tab for .tsv; comma, or semicolon when the first "
          "record has semicolons and no comma)",
          "tab or one ASCII character other than a quote or a line end", delimiter},
-        {"--no-header", "", "", Section::Delimited, EveryRun, "the first record is data too, not column names", "",
+        {"--no-header", "", "", Section::Delimited, Measure, "the first record is data too, not column names", "",
          [](Parsing& p, const std::string&) {
              p.options.noHeader = true;
              return true;
          }},
 
-        {"--threads", "", "N", Section::Other, EveryRun,
+        {"--threads", "", "N", Section::Other, Measure,
          "measure on N threads, " + threadRange.text() + " (default: one per core)",
          "a whole number from " + threadRange.text(), threads},
         {"--help", "-h", "", Section::Other, EveryRun, "this text", "",

@@ -252,3 +252,36 @@ INSTANTIATE_TEST_SUITE_P(
                     SpellingCase{"WidthWithLeadingZero", {"--width", "040", "x"}, "8", "40"},
                     SpellingCase{"NormalWidth", {"--width", "Normal", "x"}, "8", "Normal"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// An option the run makes no use of is refused, not silently ignored.
+struct NotApplyingCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::string error;
+};
+
+class NotApplying : public testing::TestWithParam<NotApplyingCase> {};
+
+TEST_P(NotApplying, IsRefused)
+{
+    std::string error;
+    EXPECT_FALSE(parse(GetParam().args, &error));
+    EXPECT_EQ(error, GetParam().error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Args, NotApplying,
+    testing::Values(
+        NotApplyingCase{"MergeWithColumn", {"--merge", "--column", "2", "a.json"}, "--column does not apply to --merge"},
+        NotApplyingCase{"MergeWithDelimiter", {"--merge", "--delimiter", ";", "a.json"},
+                        "--delimiter does not apply to --merge"},
+        NotApplyingCase{"MergeWithNoHeader", {"--no-header", "--merge", "a.json"}, "--no-header does not apply to --merge"},
+        NotApplyingCase{"MergeWithThreads", {"--merge", "--threads", "2", "-"}, "--threads does not apply to --merge"},
+        NotApplyingCase{"MergeWithFontOptions", {"--merge", "--italic", "-"},
+                        "--merge takes the font options from the parts; give none"},
+        NotApplyingCase{"CharWidthsWithColumn", {"--char-widths", "--column", "2"},
+                        "--column does not apply to --char-widths"},
+        NotApplyingCase{"CharWidthsWithThreads", {"--threads", "2", "--char-widths"},
+                        "--threads does not apply to --char-widths"},
+        NotApplyingCase{"ListFontsWithSize", {"--list-fonts", "--size", "9"}, "--size does not apply to --list-fonts"}),
+    [](const auto& info) { return std::string(info.param.name); });

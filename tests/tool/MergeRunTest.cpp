@@ -195,3 +195,57 @@ TEST_F(MergeRun, PartsOfTheEarlierReleaseMerge)
     EXPECT_EQ(merged.status, 0) << merged.err;
     EXPECT_NE(merged.out.find("{\"Record\":2,\"Line\":5,\"Width\":24"), std::string::npos) << merged.out;
 }
+
+// As a streaming reducer receives them: the parts' lines one after the
+// other on standard input, perhaps each ended by a tab (an empty value).
+struct StandardInputCase {
+    const char* name;
+    std::string separator;  // what ends each part's line
+};
+
+class MergeFromStandardInput : public MergeRun, public testing::WithParamInterface<StandardInputCase> {};
+
+TEST_P(MergeFromStandardInput, EqualsTheMergeOfTheFiles)
+{
+    std::string concatenated, names;
+    const std::string data[] = {"one\ntwo\n", "three\n", "f\xC3\xBCnf\nsix\n"};
+    for (int k = 0; k < 3; ++k) {
+        const std::string stem = std::string("p").append(std::to_string(k));
+        const std::string name = stem + ".json";
+        std::string part = histogram(stem + ".txt", data[k], monoFont);
+        write(name, part);
+        (names += ' ') += quoted(name);
+        part.pop_back();  // its line end
+        concatenated += part + GetParam().separator;
+    }
+    write("all", concatenated);
+    const ToolOutcome files = run("--merge --json" + names);
+    ASSERT_EQ(files.status, 0) << files.err;
+    const ToolOutcome piped = run("--merge --json - <" + quoted("all"));
+    EXPECT_EQ(piped.status, 0) << piped.err;
+    EXPECT_EQ(piped.out, files.out);
+    const ToolOutcome oneFile = run("--merge --json " + quoted("all"));
+    EXPECT_EQ(oneFile.out, files.out) << oneFile.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Parts, MergeFromStandardInput,
+                         testing::Values(StandardInputCase{"OneALine", "\n"},
+                                         StandardInputCase{"EachWithATab", "\t\n"},
+                                         StandardInputCase{"WindowsLineEnds", "\r\n"},
+                                         StandardInputCase{"BlankLinesBetween", "\n\n"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MergeRun, StandardInputNamesTheLineOfAPartItRefuses)
+{
+    const std::string part = histogram("a.txt", "abc\n", monoFont);
+    write("two", part + "{\"LineCount\":3}\n");
+    const ToolOutcome r = run("--merge - <" + quoted("two"));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("standard input, line 2 is not what spanwick-measure --histogram writes: Tally is missing"),
+              std::string::npos)
+        << r.err;
+
+    const ToolOutcome empty = run("--merge - </dev/null");
+    EXPECT_EQ(empty.status, 2);
+    EXPECT_NE(empty.err.find("standard input holds no part"), std::string::npos) << empty.err;
+}
