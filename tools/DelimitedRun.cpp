@@ -48,19 +48,4 @@ std::string unknownColumnMessage(const std::string& dataFile, const engine::Deli
     return message;
 }
 
-std::string oneLine(const std::string& text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            out += "\xE2\x86\xB5";
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 }  // namespace tool

@@ -25,7 +25,4 @@ FormatRecord formatRecord(const engine::DelimitedFormat& format, const engine::R
 std::string unknownColumnMessage(const std::string& dataFile, const engine::DelimitedFormat& format,
                                  const engine::RecordLayout& layout);
 
-// A value's text for one line of check mode's output: its line ends shown as ↵.
-std::string oneLine(const std::string& text);
-
 }  // namespace tool

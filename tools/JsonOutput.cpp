@@ -1,6 +1,7 @@
 #include "JsonOutput.h"
 
 #include "Utf8.h"
+#include "VisibleText.h"
 
 #include <cstdio>
 
@@ -91,7 +92,13 @@ std::string jsonString(std::string_view text)
         if (c >= 0x80) {
             char32_t code;
             const int length = fontview::decodeUtf8Sequence(p, end, code);
-            if (length > 0) {
+            if (length > 0 && report::isControlCharacter(code)) {
+                // C1 controls, U+2028 and U+2029 would split a line for some readers.
+                char escaped[12];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(code));
+                out += escaped;
+                p += length;
+            } else if (length > 0) {
                 out.append(reinterpret_cast<const char*>(p), static_cast<std::size_t>(length));
                 p += length;
             } else {

@@ -164,7 +164,9 @@ std::vector<Option> makeTable()
         {"--max-width", "", "N", Section::Output, Measure,
          "check mode: print every line wider than N pixels as LINE:WIDTH:TEXT in file order (TEXT shows at most " +
              text + " characters, then \xE2\x80\xA6); exit 0 when all fit, 1 when some line is wider, 2 when the "
-             "data cannot be read",
+             "data cannot be read. TEXT shows a line break inside a value as \xE2\x86\xB5, other control characters as "
+             "\\xHH (ESC as \\x1b) or \\uHHHH (U+0085, U+2028, U+2029 and the other C1 controls), and a backslash "
+             "that would read as such an escape doubled",
          "a whole number of pixels, " + maxWidthRange.text(), maxWidth},
         {"--merge", "", "", Section::Output, Merge,
          "combine --histogram outputs of consecutive parts of one data set, given in order, as if the whole had "

@@ -29,7 +29,7 @@ std::string shown(const QJsonValue& value)
         return text;
     }
     if (value.isString())
-        return "the text " + jsonString(value.toString().toStdString());
+        return "the text '" + value.toString().toStdString() + "'";
     if (value.isBool())
         return value.toBool() ? "true" : "false";
     if (value.isArray())
@@ -256,7 +256,7 @@ bool readFormat(Checker& c, const QJsonObject& format, FormatRecord& record)
     if (!delimiter || !header || !column)
         return false;
     if (delimiter->size() != 1 || !usableDelimiter((*delimiter)[0]))
-        return c.fail("Tally.Format.Delimiter", "is " + jsonString(*delimiter) + ", not a delimiter");
+        return c.fail("Tally.Format.Delimiter", "is '" + *delimiter + "', not a delimiter");
     record = FormatRecord{true, (*delimiter)[0], *header, *column};
     return true;
 }

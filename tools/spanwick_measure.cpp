@@ -19,6 +19,7 @@
 #include "StandardOutput.h"
 #include "UsageText.h"
 #include "UserMessages.h"
+#include "VisibleText.h"
 
 #include <QLocale>
 
@@ -32,7 +33,14 @@ enum ExitStatus { Success = 0, DataProblem = 1, UsageError = 2 };
 
 constexpr const char* program = "spanwick-measure";
 
-void complain(const std::string& message) { std::cerr << program << ": " << message << '\n'; }
+// A message on standard error, its names and data shown visibly; the hint,
+// a line of the program's own, after it.
+void complain(const std::string& message, const std::string& hint = {})
+{
+    std::cerr << program << ": " << report::visibleText(message, report::LineBreaks::Escaped) << '\n';
+    if (!hint.empty())
+        std::cerr << hint << '\n';
+}
 
 std::string decimalSeparator() { return QLocale::system().decimalPoint().toStdString(); }
 
@@ -60,7 +68,7 @@ std::optional<std::string> chooseFace(const tool::MeasureOptions& options)
         message += (i == 0 ? "; the closest are: '" : "', '") + closest[i];
     if (!closest.empty())
         message += "'";
-    complain(message + "\nspanwick-measure --list-fonts lists them all.");
+    complain(message, "spanwick-measure --list-fonts lists them all.");
     return std::nullopt;
 }
 
@@ -90,13 +98,14 @@ int printCharWidths(tool::StandardOutput& out)
     return Success;
 }
 
-// LINE:WIDTH:TEXT, or for delimited text RECORD:LINE:WIDTH:TEXT.
+// LINE:WIDTH:TEXT, or for delimited text RECORD:LINE:WIDTH:TEXT; one line
+// each, whatever the text holds.
 int printTooWide(tool::StandardOutput& out, const engine::Measurement& measurement, bool records)
 {
     for (const engine::WideLine& line : measurement.tooWide) {
         const std::string where = records ? std::to_string(line.line) + ":" + std::to_string(line.startLine)
                                           : std::to_string(line.line);
-        out.write(where + ":" + std::to_string(line.width) + ":" + tool::oneLine(line.text) + "\n");
+        out.write(where + ":" + std::to_string(line.width) + ":" + report::visibleText(line.text) + "\n");
     }
     return measurement.tooWide.empty() ? Success : DataProblem;
 }
@@ -241,7 +250,7 @@ int main(int argc, char** argv)
     std::string error;
     const auto options = tool::parseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!options) {
-        complain(error + "\nTry 'spanwick-measure --help'.");
+        complain(error, "Try 'spanwick-measure --help'.");
         return UsageError;
     }
     tool::StandardOutput out;

@@ -135,7 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"MaximumBesideTheTally", false, {{"\"MaxWidth\":24", "\"MaxWidth\":25", false}},
                    "not those of the tally"},
         DamageCase{"TextAsLineCount", false, {{"\"LineCount\":3", "\"LineCount\":\"3\""}},
-                   "Tally.LineCount is the text \"3\", not a whole number, 0 or more"},
+                   "Tally.LineCount is the text '3', not a whole number, 0 or more"},
         DamageCase{"SizeWithAUnit", false, {{"\"Size\":\"10\"", "\"Size\":\"10pt\""}},
                    "Tally.Font.Size is '10pt', not a whole number from 1 to 4096"},
         DamageCase{"ItalicTwo", false, {{"\"Italic\":0", "\"Italic\":2"}}, "Tally.Font.Italic is 2, not a whole number from 0 to 1"},
@@ -144,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"DpiZero", false, {{"\"Dpi\":96", "\"Dpi\":0"}}, "Tally.Font.Dpi is 0, not a whole number from 1 to 10000"},
         DamageCase{"UnknownKind", false, {{"\"Kind\":\"8-bit\"", "\"Kind\":\"7-bit\""}}, "Tally.Kind is '7-bit'"},
         DamageCase{"QuoteAsDelimiter", true, {{"\"Delimiter\":\",\"", "\"Delimiter\":\"\\\"\""}},
-                   "Tally.Format.Delimiter is \"\\\"\", not a delimiter"},
+                   "Tally.Format.Delimiter is '\"', not a delimiter"},
         DamageCase{"NoTally", false, {{"\"Tally\":{", "\"Tallies\":{", false}}, "Tally is missing"},
         DamageCase{"NotJson", false, {{"{\"LineCount\"", "LineCount", false}}, "it is not JSON"}),
     [](const auto& info) { return std::string(info.param.name); });
