@@ -54,6 +54,8 @@ const LinesCase linesCases[] = {
     {"Utf16BigEndian", std::string("\xFE\xFF\0a\0\r\0b", 8), {a, b}, Encoding::Utf16BE},
     {"Utf16SurrogatePair", std::string("\xFF\xFE\x3D\xD8\x00\xDE", 6), {otherWidth(0x1F600)}, Encoding::Utf16LE},
     {"Utf16UnpairedSurrogate", std::string("\xFF\xFE\x3D\xD8" "a\0\x00\xDE", 8), {otherWidth(0xD83D) + a + otherWidth(0xDE00)}, Encoding::Utf16LE},
+    {"Utf16BigEndianSurrogatePair", std::string("\xFE\xFF\xD8\x3D\xDE\x00", 6), {otherWidth(0x1F600)}, Encoding::Utf16BE},
+    {"Utf16BigEndianUnpaired", std::string("\xFE\xFF\xD8\x3D\0a\xDE\x00", 8), {otherWidth(0xD83D) + a + otherWidth(0xDE00)}, Encoding::Utf16BE},
     {"Utf16HalfUnitAtEnd", std::string("\xFF\xFE" "a\0b", 5), {a + otherWidth(0xDC00)}, Encoding::Utf16LE},
     {"Utf16OnlyTheMarkIsEmpty", "\xFF\xFE", {}, Encoding::Utf16LE},
 };

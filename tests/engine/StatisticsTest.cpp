@@ -70,6 +70,18 @@ TEST(StatisticsTest, FitWidthsLieJustAboveTheNormalQuantiles)
         EXPECT_EQ(fit, 7);
 }
 
+// Widths 0, 10 and 20: average 10, deviation exactly 10, so each fit is
+// 10 plus ten times its share's multiplier: 0.26, 0.54, 0.85, 1.29, 1.645
+// and 2.33, the program's own rounding of the normal quantiles.
+TEST(StatisticsTest, EachFitIsItsOwnMultipleOfTheDeviation)
+{
+    const auto s = of({0, 10, 20});
+    ASSERT_EQ(s.StdDeviation, 10);
+    const double expected[] = {10, 12.6, 15.4, 18.5, 22.9, 26.45, 33.3};
+    for (std::size_t i = 0; i < 7; ++i)
+        EXPECT_NEAR(s.fits[i], expected[i], 1e-9) << engine::fitShares[i] << "%";
+}
+
 TEST(StatisticsTest, TheRecordKeepsTheReportPath)
 {
     const engine::WidthStatisticsRecord record = engine::statisticsRecord(of({10, 20}), "/tmp/report.txt");

@@ -35,10 +35,12 @@ TEST_P(ExitStatus, TellsWhatHappened)
 {
     const ExitCase& c = GetParam();
     write("data.txt", "abc\nde\n");
-    const std::string quoted = "'" + (folder / "data.txt").string() + "'";
+    write("quote.txt", "name\n\"never closed\nabc\n");
     std::string arguments = c.arguments;
     for (std::size_t at; (at = arguments.find("DATA")) != std::string::npos;)
-        arguments.replace(at, 4, quoted);
+        arguments.replace(at, 4, quoted("data.txt"));
+    for (std::size_t at; (at = arguments.find("QUOTE")) != std::string::npos;)
+        arguments.replace(at, 5, quoted("quote.txt"));
     const Outcome r = run(arguments, c.captureOut);
     EXPECT_EQ(r.status, c.status) << r.err;
     EXPECT_NE(r.err.find(c.error), std::string::npos) << r.err;
@@ -61,6 +63,9 @@ INSTANTIATE_TEST_SUITE_P(
         ExitCase{"CheckAllFit", "--face 'DejaVu Sans' --max-width 1000 DATA", true, 0, ""},
         ExitCase{"CheckSomeWider", "--face 'DejaVu Sans' --max-width 10 DATA", true, 1, ""},
         ExitCase{"CheckUnreadable", "--max-width 10 /no/such/file", true, 2, "could not be read"},
+        ExitCase{"CheckFolder", "--max-width 10 /", true, 2, "could not be read: Is a directory"},
+        ExitCase{"CheckUnclosedQuote", "--max-width 10 --column 1 QUOTE", true, 2, "line 2"},
+        ExitCase{"CheckEmptyFileFits", "--max-width 10 /dev/null", true, 0, ""},
         ExitCase{"StandardInput", "--face 'DejaVu Sans' - <DATA", true, 0, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
