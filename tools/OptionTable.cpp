@@ -3,6 +3,7 @@
 #include "StreamTally.h"
 
 #include <charconv>
+#include <type_traits>
 
 namespace tool {
 
@@ -33,6 +34,16 @@ template <Output output>
 bool outputOption(Parsing& p, const std::string&)
 {
     return chooseOutput(p, output);
+}
+
+// An option that takes a whole number in range and keeps it in a member.
+template <const Range& range, auto member>
+bool wholeNumberOption(Parsing& p, const std::string& value)
+{
+    const auto n = wholeNumber(value, range);
+    if (n)
+        p.options.*member = static_cast<std::remove_reference_t<decltype(p.options.*member)>>(*n);
+    return n.has_value();
 }
 
 bool maxWidth(Parsing& p, const std::string& value)
@@ -83,14 +94,6 @@ bool averageWidth(Parsing& p, const std::string& value)
     return true;
 }
 
-bool dpi(Parsing& p, const std::string& value)
-{
-    const auto n = wholeNumber(value, dpiRange);
-    if (n)
-        p.options.dpi = static_cast<int>(*n);
-    return n.has_value();
-}
-
 bool column(Parsing& p, const std::string& value)
 {
     const bool digits = value.find_first_not_of("0123456789") == std::string::npos;
@@ -107,14 +110,6 @@ bool delimiter(Parsing& p, const std::string& value)
         return false;
     p.options.delimiter = d[0];
     return true;
-}
-
-bool threads(Parsing& p, const std::string& value)
-{
-    const auto n = wholeNumber(value, threadRange);
-    if (n)
-        p.options.threads = static_cast<unsigned>(*n);
-    return n.has_value();
 }
 
 std::vector<Option> makeTable()
@@ -152,7 +147,7 @@ std::vector<Option> makeTable()
          std::string(engine::normalWidth) + " or a whole number from " + averageWidthRange.text(), averageWidth},
         {"--dpi", "", "N", Section::Font, fontRuns,
          "the screen's logical resolution, " + dpiRange.text() + " (default " + std::to_string(defaults.dpi) + ")",
-         "a whole number from " + dpiRange.text(), dpi},
+         "a whole number from " + dpiRange.text(), wholeNumberOption<dpiRange, &MeasureOptions::dpi>},
 
         {"--json", "", "", Section::Output, Measure | Merge,
          "one JSON object: the unrounded statistics, the exact fits (ExactFit50..ExactFit99: the smallest width "
@@ -197,7 +192,7 @@ std::vector<Option> makeTable()
 
         {"--threads", "", "N", Section::Other, Measure,
          "measure on N threads, " + threadRange.text() + " (default: one per core)",
-         "a whole number from " + threadRange.text(), threads},
+         "a whole number from " + threadRange.text(), wholeNumberOption<threadRange, &MeasureOptions::threads>},
         {"--help", "-h", "", Section::Other, EveryRun, "this text", "",
          [](Parsing& p, const std::string&) {
              p.options.output = Output::Help;

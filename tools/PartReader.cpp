@@ -160,8 +160,8 @@ bool readWidest(Checker& c, const QJsonValue& value, const std::string& where, c
             return false;
         const std::int64_t wanted = expected[static_cast<std::size_t>(i)];
         if (*width != wanted)
-            return c.fail(at + ".Width", "is " + std::to_string(*width) + " where the histogram's widest widths call for " +
-                                             std::to_string(wanted));
+            return c.fail(at + ".Width", "is " + std::to_string(*width) +
+                                             " where the histogram's widest widths call for " + std::to_string(wanted));
         const auto& kept = widest.lines();
         for (const engine::WideLine& earlier : kept)
             if (earlier.line == static_cast<std::uint64_t>(*number))
@@ -309,7 +309,8 @@ std::optional<Part> readPart(const QByteArray& json, std::string& problem)
     const auto lineCount = c.whole(t.value("LineCount"), "Tally.LineCount", lineCounts);
     const auto physicalLines = c.whole(t.value("PhysicalLines"), "Tally.PhysicalLines", lineCounts);
     if (!face || !dataFile || !kindText || !validUtf8 || !lineCount || !physicalLines ||
-        !readFont(c, t.value("Font").toObject(), part.font) || !readFormat(c, t.value("Format").toObject(), part.format))
+        !readFont(c, t.value("Font").toObject(), part.font) ||
+        !readFormat(c, t.value("Format").toObject(), part.format))
         return std::nullopt;
     const auto kind = kindFromName(*kindText);
     if (!kind) {
