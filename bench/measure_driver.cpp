@@ -21,8 +21,8 @@ int main(int argc, char** argv)
     if (argc == 3)
         options.threads = static_cast<unsigned>(std::atoi(argv[2]));
     const engine::MeasureResult result = engine::measure(engine::DataSource{argv[1]}, widths, options);
-    if (result.status != engine::MeasureStatus::Ok) {
-        std::fprintf(stderr, "%s: not measured (status %d) %s\n", argv[1], static_cast<int>(result.status),
+    if (result.outcome != engine::Outcome::Done) {
+        std::fprintf(stderr, "%s: not measured (status %d) %s\n", argv[1], static_cast<int>(result.outcome),
                      result.reason.c_str());
         return 1;
     }

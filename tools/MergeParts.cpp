@@ -52,12 +52,14 @@ FormatRecord formatFrom(const QJsonObject& format)
     return record;
 }
 
-std::optional<engine::StreamTally::Kind> kindFromName(const std::string& name)
+// The encoding of a part from its kind of text and whether it was valid UTF-8.
+std::optional<engine::Encoding> encodingFrom(const std::string& kind, bool validUtf8)
 {
-    for (const auto kind : {engine::StreamTally::Kind::EightBit, engine::StreamTally::Kind::Utf16LE,
-                            engine::StreamTally::Kind::Utf16BE})
-        if (name == kindName(kind))
-            return kind;
+    for (const auto encoding : {engine::Encoding::Utf16LE, engine::Encoding::Utf16BE})
+        if (kind == kindName(encoding))
+            return encoding;
+    if (kind == kindName(engine::Encoding::Utf8))
+        return validUtf8 ? engine::Encoding::Utf8 : engine::Encoding::Windows1252;
     return std::nullopt;
 }
 
@@ -84,26 +86,28 @@ FontRecord fontFrom(const QJsonObject& font)
 bool readPart(const QJsonObject& root, engine::StreamTally& tally)
 {
     const QJsonObject t = root.value("Tally").toObject();
-    const auto kind = kindFromName(text(t.value("Kind")));
+    const auto encoding = encodingFrom(text(t.value("Kind")), t.value("ValidUtf8").toBool());
     const QJsonObject readings = t.value("Readings").toObject();
-    if (!kind || !t.value("ValidUtf8").isBool() || !t.value("LineCount").isDouble() || !t.value("Font").isObject())
+    if (!encoding || !t.value("ValidUtf8").isBool() || !t.value("LineCount").isDouble() || !t.value("Font").isObject())
         return false;
-    tally.kind = *kind;
-    tally.validUtf8 = t.value("ValidUtf8").toBool();
+    tally.encoding = *encoding;
     tally.lineCount = static_cast<std::uint64_t>(t.value("LineCount").toInteger());
     tally.physicalLines = static_cast<std::uint64_t>(t.value("PhysicalLines").toInteger());
     tally.decodedTexts = true;
-    engine::LineTally* parts[3] = {&tally.common, &tally.utf8, &tally.windows1252};
-    for (std::size_t i = 0; i < 3; ++i) {
-        const QJsonObject reading = readings.value(readingNames[i]).toObject();
-        if (!readDistribution(reading.value("Histogram"), parts[i]->widths) ||
-            !readWidest(reading.value("Widest"), parts[i]->widest))
-            return false;
-    }
+    engine::TargetTally& lines = tally.target(0);
+    bool whole = true;
+    const auto read = [&](const char* name, engine::LineTally& part) {
+        const QJsonObject reading = readings.value(name).toObject();
+        whole = whole && readDistribution(reading.value("Histogram"), part.widths)
+            && readWidest(reading.value("Widest"), part.widest);
+    };
+    read(readingNames.common, lines.common);
+    read(readingNames.utf8, lines.utf8);
+    read(readingNames.windows1252, lines.windows1252);
     // The counts must agree with each other, or the part is damaged.
-    const std::uint64_t eitherWay = tally.utf8.widths.lineCount();
-    return eitherWay == tally.windows1252.widths.lineCount()
-        && tally.common.widths.lineCount() + eitherWay == tally.lineCount;
+    const std::uint64_t eitherWay = lines.utf8.widths.lineCount();
+    return whole && eitherWay == lines.windows1252.widths.lineCount()
+        && lines.common.widths.lineCount() + eitherWay == tally.lineCount;
 }
 
 }  // namespace
@@ -135,7 +139,7 @@ std::optional<MergedParts> mergeParts(const std::vector<std::string>& files, Mer
             merged.font = fontFrom(font);
             merged.format = format;
             merged.face = text(root.value("Face"));
-            merged.tally.kind = part.kind;
+            merged.tally.encoding = part.encoding;
             merged.tally.decodedTexts = true;
         } else if (font != firstFont) {
             error = {"'" + name + "' was measured with other font options than '" + files.front() +
@@ -145,9 +149,9 @@ std::optional<MergedParts> mergeParts(const std::vector<std::string>& files, Mer
             error = {"'" + name + "' was measured from another column or delimiter than '" + files.front() +
                      "'; parts merge only when they are read alike"};
             return std::nullopt;
-        } else if (part.kind != merged.tally.kind) {
-            error = {"'" + name + "' was read as " + kindName(part.kind) + " text and '" + files.front() + "' as " +
-                     kindName(merged.tally.kind) + "; parts of one data set are read alike"};
+        } else if (std::string(kindName(part.encoding)) != kindName(merged.tally.encoding)) {
+            error = {"'" + name + "' was read as " + kindName(part.encoding) + " text and '" + files.front() + "' as " +
+                     kindName(merged.tally.encoding) + "; parts of one data set are read alike"};
             return std::nullopt;
         }
         merged.dataFiles.push_back(text(tally.value("DataFile")));

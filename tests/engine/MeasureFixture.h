@@ -61,7 +61,7 @@ private:
 inline constexpr std::int64_t everyLine = std::numeric_limits<std::int64_t>::min();
 
 struct Measured {
-    engine::MeasureStatus status = engine::MeasureStatus::Ok;
+    engine::Outcome outcome = engine::Outcome::Done;
     std::string reason;
     engine::StreamTally tally;
     engine::Measurement measurement;
@@ -74,10 +74,10 @@ inline Measured measureFile(const std::string& path, Font& font, engine::Measure
         options.maxWidth = everyLine;
     engine::MeasureResult result = engine::measure(engine::DataSource{path}, font.widths, options);
     Measured m;
-    m.status = result.status;
+    m.outcome = result.outcome;
     m.reason = result.reason;
-    if (result.status == engine::MeasureStatus::Ok) {
-        m.measurement = engine::resolve(result.tally, options.maxWidth);
+    if (result.outcome == engine::Outcome::Done) {
+        m.measurement = engine::resolve(result.tally, 0, options.maxWidth);
         for (const engine::WideLine& line : m.measurement.tooWide)
             m.lineWidths.push_back(line.width);
         m.tally = std::move(result.tally);
@@ -97,10 +97,10 @@ inline void expectModel(const Measured& measured, const std::string& bytes)
 {
     const Model m = model(bytes);
     if (m.lines.empty()) {
-        EXPECT_EQ(measured.status, engine::MeasureStatus::Empty);
+        EXPECT_EQ(measured.outcome, engine::Outcome::EmptyFile);
         return;
     }
-    ASSERT_EQ(measured.status, engine::MeasureStatus::Ok) << measured.reason;
+    ASSERT_EQ(measured.outcome, engine::Outcome::Done) << measured.reason;
     EXPECT_EQ(measured.measurement.encoding, m.encoding);
     EXPECT_EQ(measured.lineWidths, modelWidths(m));
     engine::WidthDistribution expected;
