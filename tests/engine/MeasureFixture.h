@@ -34,6 +34,22 @@ struct Font {
                               }};
 };
 
+// A second font, wider than the first and differently: a target measured
+// in one font must never take the other's widths.
+inline engine::WidthTable makeWideTable()
+{
+    engine::WidthTable table;
+    for (int k = engine::firstTableCode; k <= engine::lastTableCode; ++k)
+        table[k - engine::firstTableCode] = static_cast<std::int32_t>(3 * tableWidth(static_cast<char32_t>(k)) + 7);
+    return table;
+}
+inline std::int64_t wideOtherWidth(char32_t code) { return 5000 + 2 * static_cast<std::int64_t>(code); }
+
+struct WideFont {
+    engine::FontWidths widths{makeWideTable(),
+                              [](char32_t code) { return static_cast<std::int32_t>(wideOtherWidth(code)); }};
+};
+
 class TempDir {
 public:
     TempDir()
