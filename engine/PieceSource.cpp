@@ -108,6 +108,9 @@ bool PieceSource::readFirstRecord(const unsigned char* data, std::size_t size, b
     layout_.delimiter = delimiter;
     layout_.header = format_->header;
     layout_.headerNames = header.names;
+    // A first record that never closes its quotes names no columns: the
+    // measurement reports the quote.
+    const bool unclosed = !cutter_->firstEnd() && cutter_->insideQuotes();
     if (format_->allColumns) {
         if (format_->header) {
             for (std::size_t column = 1; column <= header.names.size(); ++column)
@@ -118,7 +121,9 @@ bool PieceSource::readFirstRecord(const unsigned char* data, std::size_t size, b
     } else {
         const std::vector<ColumnChoice> first{ColumnChoice::byNumber(1)};
         for (const ColumnChoice& choice : format_->columns.empty() ? first : format_->columns) {
-            const std::optional<std::size_t> column = findColumn(choice, header.names, format_->header);
+            std::optional<std::size_t> column = findColumn(choice, header.names, format_->header);
+            if (!column && unclosed)
+                column = findColumn(choice, header.names, false);
             if (!column) {
                 unknownColumn_ = choice;
                 state_ = State::UnknownColumn;

@@ -32,6 +32,9 @@ public:
     std::optional<std::size_t> lastEnd() const { return lastEnd_; }
     unsigned char delimiter() const { return classes_.delimiter(); }
 
+    // Whether the bytes scanned end inside quotes.
+    bool insideQuotes() const { return !csv::mayEndIn(state_); }
+
     // The same for the first record since the start.
     std::optional<std::size_t> firstEnd() const { return firstEnd_; }
 
