@@ -107,6 +107,20 @@ constexpr Step step(State state, Class c)
     return {S::FieldStart, A::EndRecord};
 }
 
+// The transition function as a table, for the loops: one load a step.
+inline constexpr auto stepTable = [] {
+    std::array<std::array<Step, classCount>, stateCount> table{};
+    for (std::size_t s = 0; s < stateCount; ++s)
+        for (std::size_t c = 0; c < classCount; ++c)
+            table[s][c] = step(static_cast<State>(s), static_cast<Class>(c));
+    return table;
+}();
+
+inline Step stepOf(State state, Class c)
+{
+    return stepTable[static_cast<std::size_t>(state)][static_cast<std::size_t>(c)];
+}
+
 // Where a record may begin: the states in which the data may end without
 // leaving a record open.
 constexpr bool atRecordStart(State state, bool recordOpen)
@@ -119,14 +133,14 @@ constexpr bool mayEndIn(State state) { return state != State::Quoted && state !=
 
 // The characters that carry a state on into itself as text: the runs the
 // walk below passes over whole.
-constexpr bool continuesRun(State state, Class c)
+inline bool continuesRun(State state, Class c)
 {
-    const Step s = step(state, c);
+    const Step s = stepOf(state, c);
     return s.next == state && s.action == Action::Char;
 }
 
-// The classes of the 128 ASCII code units for one delimiter; every other
-// unit is Other.
+// The classes of the code units for one delimiter: every unit but the
+// quote, the line ends and the delimiter is Other.
 class Classes {
 public:
     explicit Classes(char delimiter) : delimiter_(static_cast<unsigned char>(delimiter))
@@ -135,14 +149,14 @@ public:
         table_['"'] = Class::Quote;
         table_['\n'] = Class::LF;
         table_['\r'] = Class::CR;
-        table_[delimiter_ & 0x7F] = Class::Delimiter;
+        table_[delimiter_] = Class::Delimiter;
     }
-    Class of(char32_t unit) const { return unit < 128 ? table_[unit] : Class::Other; }
+    Class of(char32_t unit) const { return unit < 256 ? table_[unit] : Class::Other; }
     unsigned char delimiter() const { return delimiter_; }
 
 private:
     unsigned char delimiter_;
-    std::array<Class, 128> table_;
+    std::array<Class, 256> table_;
 };
 
 // The code units of a piece: bytes, or UTF-16 in either order.
@@ -215,7 +229,7 @@ const unsigned char* walk(const Units& units, const Classes& classes, State& sta
             p = stop;
             break;
         }
-        const Step s = step(state, classes.of(units.at(stop)));
+        const Step s = stepOf(state, classes.of(units.at(stop)));
         state = s.next;
         p = stop + size;
         if (s.action == Action::Char)

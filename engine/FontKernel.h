@@ -93,12 +93,14 @@ public:
     const unsigned char* utf8Run(const unsigned char* p, const unsigned char* end, LineWidth& line, bool& broke);
 
 private:
-    // Eight plain bytes at a time: printable ASCII through the pair table,
-    // else any bytes the fast table takes.
+    // Plain bytes, those the fast table takes, several at a time: a long
+    // run of printable ASCII eight at a time through the pair table, the
+    // rest four at a time.
     const unsigned char* eightAtATime(const unsigned char* p, const unsigned char* end, const std::int32_t* fast,
                                       std::int64_t& width) const
     {
-        if (const std::int32_t* const pairs = tables_.pairs.ascii.get()) {
+        const std::int32_t* const pairs = tables_.pairs.ascii.get();
+        if (pairs && end - p >= 32) {
             constexpr std::uint64_t ones = 0x0101010101010101u, highs = 0x8080808080808080u;
             for (std::uint64_t word; end - p >= 8; p += 8) {
                 std::memcpy(&word, p, 8);
@@ -111,15 +113,13 @@ private:
                 width += (std::int64_t{pairs[word & 0xFFFF]} + pairs[(word >> 16) & 0xFFFF])
                     + (std::int64_t{pairs[(word >> 32) & 0xFFFF]} + pairs[word >> 48]);
             }
-            return p;
         }
-        while (end - p >= 8) {
+        while (end - p >= 4) {
             const std::int64_t w0 = fast[p[0]], w1 = fast[p[1]], w2 = fast[p[2]], w3 = fast[p[3]];
-            const std::int64_t w4 = fast[p[4]], w5 = fast[p[5]], w6 = fast[p[6]], w7 = fast[p[7]];
-            if ((w0 | w1 | w2 | w3 | w4 | w5 | w6 | w7) < 0)
+            if ((w0 | w1 | w2 | w3) < 0)
                 break;
-            width += ((w0 + w1) + (w2 + w3)) + ((w4 + w5) + (w6 + w7));
-            p += 8;
+            width += (w0 + w1) + (w2 + w3);
+            p += 4;
         }
         return p;
     }

@@ -4,8 +4,9 @@
 
 namespace engine {
 
-LineLoop::LineLoop(const std::vector<const FontWidths*>& fonts, std::optional<std::int64_t> maxWidth)
-    : impl_(std::make_unique<Impl>(fonts, maxWidth))
+LineLoop::LineLoop(const std::vector<const FontWidths*>& fonts, std::optional<std::int64_t> maxWidth,
+                   const std::vector<LaneGroup>* lanes)
+    : impl_(std::make_unique<Impl>(fonts, maxWidth, lanes))
 {
 }
 

@@ -18,8 +18,10 @@ namespace engine {
 
 class LineLoop {
 public:
-    // One target for each font, in order.
-    LineLoop(const std::vector<const FontWidths*>& fonts, std::optional<std::int64_t> maxWidth);
+    // One target for each font, in order. lanes: the fonts' lane tables,
+    // made once for all the threads, or none.
+    LineLoop(const std::vector<const FontWidths*>& fonts, std::optional<std::int64_t> maxWidth,
+             const std::vector<struct LaneGroup>* lanes = nullptr);
     ~LineLoop();
     LineLoop(const LineLoop&) = delete;
     LineLoop& operator=(const LineLoop&) = delete;

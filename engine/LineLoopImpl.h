@@ -6,6 +6,7 @@
 // holds are found once; only the sums are made for each font.
 
 #include "FontKernel.h"
+#include "LaneTables.h"
 #include "LineCounter.h"
 #include "LineLoop.h"
 #include "Utf8Check.h"
@@ -19,14 +20,19 @@ namespace engine {
 
 class LineLoop::Impl {
 public:
-    Impl(const std::vector<const FontWidths*>& fonts, std::optional<std::int64_t> maxWidth)
+    Impl(const std::vector<const FontWidths*>& fonts, std::optional<std::int64_t> maxWidth,
+         const std::vector<LaneGroup>* lanes)
         : segmentBytes_(maxWidth ? recordTextBytes : WidestLines::textBytes), counter_(maxWidth)
     {
+        if (lanes)
+            for (const LaneGroup& group : *lanes)
+                laneSums_.push_back(LaneSums{&group, {}, {}, 0, 0, 0});
         kernels_.reserve(fonts.size());
         for (const FontWidths* font : fonts) {
             kernels_.emplace_back(*font);
             chunkable_ = chunkable_ && font->pairTables().ascii != nullptr;
         }
+        fonts_ = kernels_.size();
         lines_.resize(fonts.size());
         chunkFonts_.resize(fonts.size());
     }
@@ -56,7 +62,7 @@ public:
 private:
     // ------------------------------------------------------------ lines
 
-    std::size_t fontCount() const { return kernels_.size(); }
+    std::size_t fontCount() const { return fonts_; }
 
     // Single: one font, known when the loop is compiled.
     template <bool Single = false>
@@ -86,7 +92,7 @@ private:
 
     // Ends the line whose text ends at textEnd; the next begins at next.
     template <bool Single = false>
-    void endLine(const unsigned char* textEnd, const unsigned char* next)
+    [[gnu::always_inline]] void endLine(const unsigned char* textEnd, const unsigned char* next)
     {
         if (inHead_) [[unlikely]] {
             inHead_ = false;
@@ -149,6 +155,9 @@ private:
     bool decodeChunk(const unsigned char* p, std::uint64_t lead, std::size_t& taken);
     template <bool High, bool Single>
     void chunkLines(const unsigned char* p, std::uint64_t ends, std::uint64_t lead, std::uint64_t highMask,
+                    std::size_t taken);
+    template <bool High>
+    void chunkLanes(const unsigned char* p, std::uint64_t ends, std::uint64_t lead, std::uint64_t highMask,
                     std::size_t taken);
 
     void addToLine(LineWidth& line, std::int64_t ascii, std::int64_t decoded, std::int64_t extra,
@@ -238,6 +247,7 @@ private:
     }
 
     std::vector<FontKernel> kernels_;
+    std::size_t fonts_ = 0;
     bool chunkable_ = true;  // every font has pair tables
 #if defined(__SSE2__)
     const utf8check::Check utf8Check_ = utf8check::best();
@@ -254,6 +264,16 @@ private:
         std::int64_t startDecoded;
     };
     std::vector<ChunkSums> chunkFonts_;
+    // The same, four fonts in each of the lanes' running sums.
+    struct LaneSums {
+        const LaneGroup* group;
+        std::uint64_t ascii[9];
+        std::uint64_t high[9];
+        std::uint64_t pastEnd;
+        std::uint64_t startAscii;
+        std::uint64_t startHigh;
+    };
+    std::vector<LaneSums> laneSums_;  // empty: each font on its own
     char32_t codes_[32];  // the characters outside ASCII of a chunk
     unsigned leads_ = 0;
 

@@ -3,6 +3,7 @@
 
 #include "Measure.h"
 
+#include "LaneTables.h"
 #include "LineLoop.h"
 #include "PieceCombiner.h"
 #include "PieceSource.h"
@@ -102,7 +103,8 @@ std::string systemMessage(int error) { return std::error_code(error, std::generi
 
 // As many workers as memory allows, up to count; at least one, or none
 // when not even one fits.
-std::vector<Worker> makeWorkers(unsigned count, const MeasureRequest& request, std::size_t bufferBytes)
+std::vector<Worker> makeWorkers(unsigned count, const MeasureRequest& request, std::size_t bufferBytes,
+                                const std::vector<LaneGroup>& lanes)
 {
     std::vector<Worker> workers;
     try {
@@ -112,7 +114,7 @@ std::vector<Worker> makeWorkers(unsigned count, const MeasureRequest& request, s
             if (request.options.delimited)
                 worker.records = std::make_unique<RecordLoop>(request.fonts, request.options.maxWidth);
             else
-                worker.lines = std::make_unique<LineLoop>(request.fonts, request.options.maxWidth);
+                worker.lines = std::make_unique<LineLoop>(request.fonts, request.options.maxWidth, &lanes);
             worker.buffer.resize(bufferBytes);
             workers.push_back(std::move(worker));
         }
@@ -151,7 +153,9 @@ MeasureResult measure(const MeasureRequest& request)
         const MeasureOptions& options = request.options;
         const DelimitedFormat* const format = options.delimited ? &*options.delimited : nullptr;
         const unsigned wanted = measuringThreads(options.threads);
-        std::vector<Worker> workers = makeWorkers(wanted, request, options.blockSize + (std::size_t{1} << 16));
+        const std::vector<LaneGroup> lanes = format ? std::vector<LaneGroup>() : makeLaneGroups(request.fonts);
+        std::vector<Worker> workers =
+            makeWorkers(wanted, request, options.blockSize + (std::size_t{1} << 16), lanes);
 
         std::optional<TooWideStream> stream;
         if (options.maxWidth && options.tooWide)

@@ -86,64 +86,73 @@ std::uint64_t byteMask(const __m128i* v, __m128i wanted)
 
 }  // namespace
 
-// The 64 bytes at data + at by the parity of their quotes: a quote toggles
-// between inside and outside, so whether a byte is inside quotes is the
-// parity of the quotes before it. That holds when every quote plays the
-// part its parity gives it: one that opens follows a delimiter, a line end
-// or a quote (the second of a doubled pair), and one that closes comes
-// before one of them. False, with nothing changed, where a quote does not.
-bool RecordCutter::parityBlock(const unsigned char* data, std::size_t at)
+// The 64-byte blocks from data + at by the parity of their quotes: a
+// quote toggles between inside and outside, so whether a byte is inside
+// quotes is the parity of the quotes before it. That holds when every
+// quote plays the part its parity gives it: one that opens follows a
+// delimiter, a line end or a quote (the second of a doubled pair), and one
+// that closes comes before one of them. Returns where the blocks stop: at
+// the first block where a quote does not, or where fewer than 64 bytes are
+// left.
+std::size_t RecordCutter::parityBlocks(const unsigned char* data, std::size_t at, std::size_t size)
 {
-    // What the grammar's state says of the bytes before the block.
-    const bool inside = state_ == State::Quoted || state_ == State::QuotedAfterCR;
-    const bool previousEdge = state_ != State::Unquoted;  // inside quotes it is not asked
-    const bool pendingClose = state_ == State::QuoteInQuoted;
+    // What the grammar's state says of the bytes before the first block.
+    bool inside = state_ == State::Quoted || state_ == State::QuotedAfterCR;
+    bool previousEdge = state_ != State::Unquoted;  // inside quotes it is not asked
+    bool pendingClose = state_ == State::QuoteInQuoted;
+    const __m128i quotes = _mm_set1_epi8('"'), lfs = _mm_set1_epi8('\n'), crs = _mm_set1_epi8('\r');
+    const __m128i delimiters = _mm_set1_epi8(static_cast<char>(classes_.delimiter()));
+    const std::size_t start = at;
+    for (; size - at >= 64; at += 64) {
+        const unsigned char* const block = data + at;
+        __m128i v[4];
+        for (int k = 0; k < 4; ++k)
+            v[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block) + k);
+        const std::uint64_t q = byteMask(v, quotes), lf = byteMask(v, lfs), cr = byteMask(v, crs);
+        const std::uint64_t edges = q | lf | cr | byteMask(v, delimiters);
+        if (pendingClose && !(edges & 1))
+            break;
+        // parity bit i: the quotes up to and including byte i, odd or even.
+        std::uint64_t parity = q;
+        parity ^= parity << 1;
+        parity ^= parity << 2;
+        parity ^= parity << 4;
+        parity ^= parity << 8;
+        parity ^= parity << 16;
+        parity ^= parity << 32;
+        if (inside)
+            parity = ~parity;
+        const std::uint64_t before = (parity << 1) | (inside ? 1 : 0);  // inside just before each byte
+        const std::uint64_t opening = q & ~before, closing = q & before;
+        const std::uint64_t edgeBefore = (edges << 1) | (previousEdge ? 1 : 0);
+        const std::uint64_t edgeAfter = edges >> 1;  // bit 63 is checked with the next byte, as pendingClose
+        if ((opening & ~edgeBefore) != 0 || (closing & ~edgeAfter & ~(std::uint64_t{1} << 63)) != 0)
+            break;
 
-    const unsigned char* const block = data + at;
-    __m128i v[4];
-    for (int k = 0; k < 4; ++k)
-        v[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block) + k);
-    const std::uint64_t q = byteMask(v, _mm_set1_epi8('"'));
-    const std::uint64_t lf = byteMask(v, _mm_set1_epi8('\n')), cr = byteMask(v, _mm_set1_epi8('\r'));
-    const std::uint64_t edges = q | lf | cr | byteMask(v, _mm_set1_epi8(static_cast<char>(classes_.delimiter())));
-    if (pendingClose && !(edges & 1))
-        return false;
-    // parity bit i: the quotes up to and including byte i, odd or even.
-    std::uint64_t parity = q;
-    parity ^= parity << 1;
-    parity ^= parity << 2;
-    parity ^= parity << 4;
-    parity ^= parity << 8;
-    parity ^= parity << 16;
-    parity ^= parity << 32;
+        // A CR last of all before this block: an LF here ends the same record.
+        if (block[0] != '\n')
+            confirmCR();
+        crEnd_.reset();
+        // Line ends outside quotes; a CR followed by an LF ends with the LF.
+        std::uint64_t ends = (lf | (cr & ~(lf >> 1))) & ~before;
+        if ((ends >> 63) != 0 && block[63] == '\r') {
+            crEnd_ = at + 64;
+            ends &= ~(std::uint64_t{1} << 63);
+        }
+        if (ends) {
+            if (!firstEnd_)
+                firstEnd_ = at + 1 + static_cast<std::size_t>(std::countr_zero(ends));
+            lastEnd_ = at + 64 - static_cast<std::size_t>(std::countl_zero(ends));
+        }
+        inside = (parity >> 63) != 0;
+        previousEdge = (edges >> 63) != 0;
+        pendingClose = (closing >> 63) != 0;
+    }
+    if (at == start)
+        return at;
+    // The grammar's state after the last block taken.
+    const unsigned char last = data[at - 1];
     if (inside)
-        parity = ~parity;
-    const std::uint64_t before = (parity << 1) | (inside ? 1 : 0);  // inside just before each byte
-    const std::uint64_t opening = q & ~before, closing = q & before;
-    const std::uint64_t edgeBefore = (edges << 1) | (previousEdge ? 1 : 0);
-    const std::uint64_t edgeAfter = edges >> 1;  // bit 63 is checked with the next byte, as pendingClose
-    if ((opening & ~edgeBefore) != 0 || (closing & ~edgeAfter & ~(std::uint64_t{1} << 63)) != 0)
-        return false;
-
-    // A CR last of all before this block: an LF here ends the same record.
-    if (block[0] != '\n')
-        confirmCR();
-    crEnd_.reset();
-    // Line ends outside quotes; a CR followed by an LF ends with the LF.
-    std::uint64_t ends = (lf | (cr & ~(lf >> 1))) & ~before;
-    if ((ends >> 63) != 0 && block[63] == '\r') {
-        crEnd_ = at + 64;
-        ends &= ~(std::uint64_t{1} << 63);
-    }
-    if (ends) {
-        if (!firstEnd_)
-            firstEnd_ = at + 1 + static_cast<std::size_t>(std::countr_zero(ends));
-        lastEnd_ = at + 64 - static_cast<std::size_t>(std::countl_zero(ends));
-    }
-
-    const bool insideAfter = (parity >> 63) != 0;
-    const unsigned char last = block[63];
-    if (insideAfter)
         state_ = last == '\r' ? State::QuotedAfterCR : State::Quoted;
     else if (last == '"')
         state_ = State::QuoteInQuoted;
@@ -153,10 +162,10 @@ bool RecordCutter::parityBlock(const unsigned char* data, std::size_t at)
         state_ = State::FieldStart;
     else
         state_ = State::Unquoted;
-    return true;
+    return at;
 }
 #else
-bool RecordCutter::parityBlock(const unsigned char*, std::size_t) { return false; }
+std::size_t RecordCutter::parityBlocks(const unsigned char*, std::size_t at, std::size_t) { return at; }
 #endif
 
 void RecordCutter::scan(const unsigned char* data, std::size_t size, bool atEnd)
@@ -165,10 +174,13 @@ void RecordCutter::scan(const unsigned char* data, std::size_t size, bool atEnd)
         scanUnits(data, scanned_, size);
     } else {
         while (size - scanned_ >= 64) {
-            const std::size_t at = scanned_;
-            if (!parityBlock(data, at))
+            scanned_ = parityBlocks(data, scanned_, size);
+            if (size - scanned_ >= 64) {
+                // A block the quotes' parity cannot read: the grammar reads it.
+                const std::size_t at = scanned_;
                 scanUnits(data, at, at + 64);
-            scanned_ = at + 64;
+                scanned_ = at + 64;
+            }
         }
         if (scanned_ < size)
             scanUnits(data, scanned_, size);

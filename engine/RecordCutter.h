@@ -40,7 +40,7 @@ public:
 
 private:
     void scanUnits(const unsigned char* data, std::size_t from, std::size_t to);
-    bool parityBlock(const unsigned char* data, std::size_t at);
+    std::size_t parityBlocks(const unsigned char* data, std::size_t at, std::size_t size);
     void recordEnd(std::size_t after, bool byCR);
     void setEnd(std::size_t after);
     void confirmCR();

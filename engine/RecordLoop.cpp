@@ -20,6 +20,13 @@ struct ValueWidth {
     std::int64_t widest1252 = std::numeric_limits<std::int64_t>::min();
     bool high = false;
 
+    void clear()
+    {
+        line.clear();
+        widest8 = widest1252 = std::numeric_limits<std::int64_t>::min();
+        high = false;
+    }
+
     void endLine()
     {
         widest8 = std::max(widest8, line.common + line.utf8);
@@ -45,6 +52,7 @@ public:
     {
         for (const FontWidths* font : fonts)
             kernels_.emplace_back(*font);
+        fonts_ = kernels_.size();
     }
 
     void measure(const unsigned char* data, std::size_t size, bool skipHeader, const RecordLayout& layout,
@@ -60,6 +68,8 @@ public:
         out_ = &out;
         layout_ = &layout;
         skipHeader_ = skipHeader;
+        growing_ = layout.growing;
+        headerFields_ = layout.header ? layout.headerNames.size() : SIZE_MAX;
         counter_.start(out, tally, reading, layout.delimiter);
         setColumns(layout.growing ? 0 : layout.columns.size());
         out.columns = slots_;
@@ -68,13 +78,13 @@ public:
         if (isUtf16(reading))
             records(csv::Utf16Units{reading == Encoding::Utf16BE}, classes, data, data + size);
         else
-            records(csv::ByteUnits{}, classes, data, data + size);
+            records8(classes, data, data + size);
         counter_.finish();
         out_ = nullptr;
     }
 
 private:
-    std::size_t fonts() const { return kernels_.size(); }
+    std::size_t fonts() const { return fonts_; }
 
     // Measures slots for the first count columns of the layout, or when
     // growing, for columns 1..count.
@@ -82,8 +92,10 @@ private:
     {
         slots_ = count;
         slotOf_.assign(1, -1);
+        columns_.resize(count);
         for (std::size_t s = 0; s < count; ++s) {
             const std::size_t column = layout_->growing ? s + 1 : layout_->columns[s];
+            columns_[s] = column;
             if (slotOf_.size() <= column)
                 slotOf_.resize(column + 1, -1);
             slotOf_[column] = static_cast<int>(s);
@@ -95,6 +107,92 @@ private:
 
     int slotOf(std::size_t field) const { return field < slotOf_.size() ? slotOf_[field] : -1; }
 
+    // Measures a run of a measured field's text in each font.
+    [[gnu::always_inline]] void text8(const unsigned char* from, const unsigned char* to, bool open)
+    {
+        ValueWidth* const values = &values_[static_cast<std::size_t>(slot_) * fonts()];
+        for (std::size_t f = 0; f < fonts(); ++f)
+            kernels_[f].span8(from, to, open, values[f].line);  // the piece is checked: no break
+    }
+
+    // A line break inside quotes: the value goes on on a new line.
+    void lineBreak()
+    {
+        ++out_->physicalLines;
+        if (slot_ >= 0)
+            for (std::size_t f = 0; f < fonts(); ++f)
+                values_[static_cast<std::size_t>(slot_) * fonts() + f].endLine();
+    }
+
+    // Just past a line end at p: CR LF is one.
+    static const unsigned char* pastLineEnd(const unsigned char* p, const unsigned char* end)
+    {
+        return p + (*p == '\r' && end - p >= 2 && p[1] == '\n' ? 2 : 1);
+    }
+
+    // The records of 8-bit text: the grammar's walk, with each field's
+    // runs found 16 bytes at a time and its shape taken whole. A field
+    // that starts with a quote is quoted (FieldStart to Quoted); inside,
+    // a quote closes it unless a second follows (QuoteInQuoted), and what
+    // follows the closing quote is text up to the delimiter or the line end
+    // (Unquoted), as for a field that is not quoted.
+    void records8(const csv::Classes& classes, const unsigned char* p, const unsigned char* const end)
+    {
+        const bool open = reading_ == Encoding::Utf8;
+        const unsigned char delimiter = classes.delimiter();
+        startRecord(p);
+        while (p < end) {
+            if (*p == '"') {
+                quoted_ = true;
+                const std::uint64_t openedOn = out_->physicalLines + 1;
+                ++p;
+                for (;;) {
+                    const unsigned char* const stop = csv::findAny(p, end, '"', '\n', '\r');
+                    if (slot_ >= 0)
+                        text8(p, stop, open);
+                    p = stop;
+                    if (p == end) {
+                        out_->unclosedQuoteLine = openedOn;  // the file ends inside the quotes
+                        return;
+                    }
+                    if (*p != '"') {
+                        lineBreak();
+                        p = pastLineEnd(p, end);
+                    } else if (end - p >= 2 && p[1] == '"') {
+                        if (slot_ >= 0)
+                            text8(p + 1, p + 2, open);  // a doubled quote stands for one
+                        p += 2;
+                    } else {
+                        ++p;  // the closing quote
+                        break;
+                    }
+                }
+            }
+            const unsigned char* const stop = csv::findAny(p, end, delimiter, '\n', '\r');
+            if (slot_ >= 0)
+                text8(p, stop, open);
+            p = stop;
+            if (p == end)
+                break;
+            endField(p);
+            if (*p == delimiter) {
+                ++field_;
+                startField(++p);
+            } else {
+                ++out_->physicalLines;
+                endRecord(open);
+                p = pastLineEnd(p, end);
+                startRecord(p);
+            }
+        }
+        // The last record of the file, without a line end.
+        if (recordStart_ < end) {
+            endField(end);
+            endRecord(open);
+        }
+    }
+
+    // The records of UTF-16 text, by the grammar's walk.
     template <class Units>
     void records(const Units& units, const csv::Classes& classes, const unsigned char* const data,
                  const unsigned char* const end)
@@ -174,11 +272,12 @@ private:
     {
         fieldBegin_ = at;
         quoted_ = false;
-        if (layout_->growing && field_ > slots_)
+        if (growing_ && field_ > slots_)
             addColumns(field_);
         slot_ = slotOf(field_);
         if (slot_ >= 0)
-            std::fill_n(&values_[static_cast<std::size_t>(slot_) * fonts()], fonts(), ValueWidth{});
+            for (ValueWidth* v = &values_[static_cast<std::size_t>(slot_) * fonts()], *last = v + fonts(); v < last; ++v)
+                v->clear();
     }
 
     void endField(const unsigned char* at)
@@ -189,25 +288,26 @@ private:
 
     void endRecord(bool open)
     {
-        if (skipHeader_) {
+        if (skipHeader_) [[unlikely]] {
             skipHeader_ = false;  // the header names the columns; it is not a value
             return;
         }
         const std::uint64_t record = ++out_->lines;
         const std::size_t fields = field_;
-        out_->fieldCount = std::max(out_->fieldCount, fields);
-        if (layout_->header && fields > layout_->headerNames.size())
+        if (fields > out_->fieldCount) [[unlikely]]
+            out_->fieldCount = fields;
+        if (fields > headerFields_) [[unlikely]]
             ++out_->longRecords;
-        if (layout_->growing && out_->firstRecords.size() < WidestLines::kept)
+        if (growing_ && out_->firstRecords.size() < WidestLines::kept)
             out_->firstRecords.push_back({record, startLine_});
-        for (std::size_t s = 0; s < slots_; ++s) {
-            const std::size_t column = layout_->growing ? s + 1 : layout_->columns[s];
-            for (std::size_t f = 0; f < fonts(); ++f) {
-                const std::size_t target = s * fonts() + f;
-                // A record with fewer fields than the column has an empty value.
-                if (column <= fields)
+        const std::size_t fonts = this->fonts();
+        for (std::size_t s = 0, target = 0; s < slots_; ++s) {
+            // A record with fewer fields than the column has an empty value.
+            if (columns_[s] <= fields) {
+                for (std::size_t f = 0; f < fonts; ++f, ++target)
                     counter_.count(target, values_[target].finish(open), spans_[s], record, startLine_);
-                else
+            } else {
+                for (std::size_t f = 0; f < fonts; ++f, ++target)
                     counter_.count(target, LineValue{}, TextSpan{}, record, startLine_);
             }
         }
@@ -226,11 +326,13 @@ private:
     }
 
     std::vector<FontKernel> kernels_;
+    std::size_t fonts_ = 0;
     LineCounter counter_;
 
     // Slots: the columns measured, each with a value for each font.
     std::size_t slots_ = 0;
     std::vector<int> slotOf_;  // a field's slot, or -1
+    std::vector<std::size_t> columns_;  // a slot's column
     std::vector<ValueWidth> values_;
     std::vector<TextSpan> spans_;
 
@@ -239,6 +341,8 @@ private:
     const RecordLayout* layout_ = nullptr;
     Encoding reading_ = Encoding::Utf8;
     bool skipHeader_ = false;
+    bool growing_ = false;
+    std::size_t headerFields_ = SIZE_MAX;  // fields past these belong to no column
     const unsigned char* recordStart_ = nullptr;
     std::uint64_t startLine_ = 0;
     std::size_t field_ = 1;
