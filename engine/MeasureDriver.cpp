@@ -11,12 +11,16 @@
 
 #include <algorithm>
 #include <atomic>
+#include <mutex>
 #include <chrono>
 #include <memory>
 #include <new>
 #include <system_error>
 #include <thread>
 #include <vector>
+
+#include <malloc.h>
+#include <pthread.h>
 
 namespace engine {
 
@@ -99,7 +103,64 @@ void measurePieces(PieceSource& source, PieceCombiner& combiner, Worker& worker,
     }
 }
 
+// A thread's first allocation gives it an arena of its own, which takes
+// 64 MiB of address space however little it holds; under a limit on
+// address space that leaves no room for the data. The measuring threads
+// allocate only a little for each piece, so they share the one arena.
+void shareAllocatorArenas()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { ::mallopt(M_ARENA_MAX, 1); });
+}
+
+// A measuring thread with a stack of its own size: the loops need little,
+// and a default stack of 8 MiB a thread would spend the address space that
+// a limit allows on stacks rather than on data. False when the thread
+// cannot be made.
+class MeasuringThread {
+public:
+    template <class F>
+    bool start(F&& work)
+    {
+        work_ = std::forward<F>(work);
+        pthread_attr_t attributes;
+        if (::pthread_attr_init(&attributes) != 0)
+            return false;
+        ::pthread_attr_setstacksize(&attributes, std::size_t{1} << 20);
+        started_ = ::pthread_create(&thread_, &attributes, &MeasuringThread::run, this) == 0;
+        ::pthread_attr_destroy(&attributes);
+        return started_;
+    }
+    void join()
+    {
+        if (started_)
+            ::pthread_join(thread_, nullptr);
+        started_ = false;
+    }
+    ~MeasuringThread() { join(); }
+
+private:
+    static void* run(void* self)
+    {
+        static_cast<MeasuringThread*>(self)->work_();
+        return nullptr;
+    }
+
+    std::function<void()> work_;
+    pthread_t thread_{};
+    bool started_ = false;
+};
+
 std::string systemMessage(int error) { return std::error_code(error, std::generic_category()).message(); }
+
+// Whether memory is left for the pieces and results of one more thread
+// beside what is already made: the room a thread's work may take asked for
+// and given back at once.
+bool roomForAnotherThread()
+{
+    constexpr std::size_t headroom = std::size_t{16} << 20;
+    return std::unique_ptr<char[]>(new (std::nothrow) char[headroom]) != nullptr;
+}
 
 // As many workers as memory allows, up to count; at least one, or none
 // when not even one fits.
@@ -110,6 +171,8 @@ std::vector<Worker> makeWorkers(unsigned count, const MeasureRequest& request, s
     try {
         workers.reserve(count);
         for (unsigned i = 0; i < count; ++i) {
+            if (i > 0 && !roomForAnotherThread())
+                break;
             Worker worker;
             if (request.options.delimited)
                 worker.records = std::make_unique<RecordLoop>(request.fonts, request.options.maxWidth);
@@ -151,6 +214,7 @@ MeasureResult measure(const MeasureRequest& request)
             return failed(Outcome::Unreadable, systemMessage(error));
 
         const MeasureOptions& options = request.options;
+        shareAllocatorArenas();
         const DelimitedFormat* const format = options.delimited ? &*options.delimited : nullptr;
         const unsigned wanted = measuringThreads(options.threads);
         const std::vector<LaneGroup> lanes = format ? std::vector<LaneGroup>() : makeLaneGroups(request.fonts);
@@ -169,19 +233,17 @@ MeasureResult measure(const MeasureRequest& request)
             return failed(Outcome::Cancelled);
 
         SharedState shared;
-        std::vector<std::thread> threads;
-        for (std::size_t i = 1; i < workers.size(); ++i) {
-            try {
-                threads.emplace_back(measurePieces, std::ref(pieces), std::ref(combiner), std::ref(workers[i]),
-                                     std::ref(shared));
-            } catch (const std::system_error&) {
+        std::vector<MeasuringThread> threads(workers.size() - 1);
+        unsigned started = 1;
+        for (; started < workers.size(); ++started) {
+            Worker& worker = workers[started];
+            if (!roomForAnotherThread() || !threads[started - 1].start([&] { measurePieces(pieces, combiner, worker, shared); }))
                 break;  // fewer threads than asked for: the work is the same
-            }
         }
-        result.threads = static_cast<unsigned>(threads.size() + 1);
+        result.threads = started;
         result.fewerThreads = result.threads < wanted;
         measurePieces(pieces, combiner, workers[0], shared);
-        for (std::thread& thread : threads)
+        for (MeasuringThread& thread : threads)
             thread.join();
 
         if (pieces.state() == PieceSource::State::Failed)

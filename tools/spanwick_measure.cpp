@@ -167,8 +167,9 @@ int measure(tool::StandardOutput& out, const tool::MeasureOptions& options, cons
 
     const engine::CalculationResult result = engine::CalculateWidth(request);
     if (result.fewerThreads)
-        complain("measured on " + std::to_string(result.threads) + " threads, not " +
-                 std::to_string(engine::measuringThreads(options.threads)) + ": there is not enough memory for more");
+        complain("measured on " + std::to_string(result.threads) + (result.threads == 1 ? " thread" : " threads") +
+                 ", not " + std::to_string(engine::measuringThreads(options.threads)) +
+                 ": there is not enough memory for more");
     if (result.outcome == engine::Outcome::UnknownColumn) {
         complain(tool::unknownColumnMessage(dataFilePath, result.unknownColumn, result.layout));
         return UsageError;
