@@ -74,7 +74,7 @@ struct SharedState {
 struct Worker {
     std::unique_ptr<LineLoop> lines;
     std::unique_ptr<RecordLoop> records;
-    std::vector<unsigned char> buffer;
+    PieceBuffer buffer;
     StreamTally tally;
 };
 
@@ -178,7 +178,7 @@ std::vector<Worker> makeWorkers(unsigned count, const MeasureRequest& request, s
                 worker.records = std::make_unique<RecordLoop>(request.fonts, request.options.maxWidth);
             else
                 worker.lines = std::make_unique<LineLoop>(request.fonts, request.options.maxWidth, &lanes);
-            worker.buffer.resize(bufferBytes);
+            worker.buffer.reserve(bufferBytes);
             workers.push_back(std::move(worker));
         }
     } catch (const std::bad_alloc&) {

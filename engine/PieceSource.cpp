@@ -137,15 +137,14 @@ bool PieceSource::readFirstRecord(const unsigned char* data, std::size_t size, b
     return true;
 }
 
-bool PieceSource::next(std::vector<unsigned char>& buffer, Piece& piece)
+bool PieceSource::next(PieceBuffer& buffer, Piece& piece)
 {
     const std::lock_guard lock(mutex_);
     if (state_ != State::Reading)
         return false;
 
     std::size_t filled = carry_.size();
-    if (buffer.size() < filled + blockSize_)
-        buffer.resize(filled + blockSize_);
+    buffer.reserve(filled + blockSize_);
     if (filled > 0)
         std::memcpy(buffer.data(), carry_.data(), filled);
     carry_.clear();
@@ -154,8 +153,7 @@ bool PieceSource::next(std::vector<unsigned char>& buffer, Piece& piece)
 
     std::size_t skip = 0;  // a byte-order mark at the very start
     for (;;) {
-        if (buffer.size() < filled + blockSize_)
-            buffer.resize(filled + blockSize_);
+        buffer.reserve(filled + blockSize_);
         std::size_t got = 0;
         const InputStream::Read read =
             in_.read(buffer.data() + filled, blockSize_, got, [this] { return pace_(bytesRead_); });

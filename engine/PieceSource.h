@@ -7,6 +7,7 @@
 
 #include "Delimited.h"
 #include "InputStream.h"
+#include "PieceBuffer.h"
 #include "RecordCutter.h"
 #include "TextEncoding.h"
 
@@ -51,7 +52,7 @@ public:
 
     // Reads the next piece into buffer, which grows as needed. False when
     // there is none: the stream ended, failed or was given up; see state().
-    bool next(std::vector<unsigned char>& buffer, Piece& piece);
+    bool next(PieceBuffer& buffer, Piece& piece);
 
     State state() const;
     // UTF-16 as marked, else Utf8: known once the first piece is out.
