@@ -24,7 +24,7 @@ std::string mergeInto(MergedParts& merged, Part part, const std::string& name, c
         merged.font = part.font;
         merged.format = part.format;
         merged.face = part.face;
-        merged.tally.kind = part.tally.kind;
+        merged.tally.encoding = part.tally.encoding;
         merged.tally.decodedTexts = true;
     } else if (!sameFont(part.font, merged.font)) {
         return name + " was measured with other font options than " + firstName +
@@ -32,9 +32,9 @@ std::string mergeInto(MergedParts& merged, Part part, const std::string& name, c
     } else if (!(part.format == merged.format)) {
         return name + " was measured from another column or delimiter than " + firstName +
                "; parts merge only when they are read alike";
-    } else if (part.tally.kind != merged.tally.kind) {
-        return name + " was read as " + kindName(part.tally.kind) + " text and " + firstName + " as " +
-               kindName(merged.tally.kind) + "; parts of one data set are read alike";
+    } else if (std::string(kindName(part.tally.encoding)) != kindName(merged.tally.encoding)) {
+        return name + " was read as " + kindName(part.tally.encoding) + " text and " + firstName + " as " +
+               kindName(merged.tally.encoding) + "; parts of one data set are read alike";
     }
     std::uint64_t lines, physicalLines;
     if (__builtin_add_overflow(merged.tally.lineCount, part.tally.lineCount, &lines) ||

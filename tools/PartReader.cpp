@@ -176,31 +176,36 @@ bool readWidest(Checker& c, const QJsonValue& value, const std::string& where, c
 // Tally.Readings: the three readings, whose lines add up to the part's.
 bool readReadings(Checker& c, const QJsonObject& readings, const Limits& limits, engine::StreamTally& tally)
 {
-    engine::LineTally* parts[3] = {&tally.common, &tally.utf8, &tally.windows1252};
-    for (std::size_t i = 0; i < 3; ++i) {
-        const std::string where = std::string("Tally.Readings.") + readingNames[i];
-        const QJsonObject reading = readings.value(readingNames[i]).toObject();
-        if (!readHistogram(c, reading.value("Histogram"), where + ".Histogram", parts[i]->widths) ||
-            !readWidest(c, reading.value("Widest"), where + ".Widest", limits, parts[i]->widths, parts[i]->widest))
-            return false;
-    }
-    const std::uint64_t eitherWay = tally.utf8.widths.lineCount();
-    if (eitherWay != tally.windows1252.widths.lineCount())
+    engine::TargetTally& lines = tally.target(0);
+    const auto read = [&](const char* name, engine::LineTally& part) {
+        const std::string where = std::string("Tally.Readings.") + name;
+        const QJsonObject reading = readings.value(name).toObject();
+        return readHistogram(c, reading.value("Histogram"), where + ".Histogram", part.widths) &&
+               readWidest(c, reading.value("Widest"), where + ".Widest", limits, part.widths, part.widest);
+    };
+    if (!read(readingNames.common, lines.common) || !read(readingNames.utf8, lines.utf8) ||
+        !read(readingNames.windows1252, lines.windows1252))
+        return false;
+    const std::uint64_t eitherWay = lines.utf8.widths.lineCount();
+    if (eitherWay != lines.windows1252.widths.lineCount())
         return c.fail("Tally.Readings", "count other lines as UTF-8 than as Windows-1252");
-    if (tally.kind != engine::StreamTally::Kind::EightBit && eitherWay != 0)
+    if (engine::isUtf16(tally.encoding) && eitherWay != 0)
         return c.fail("Tally.Readings", "of UTF-16 text count lines as UTF-8");
-    if (tally.common.widths.lineCount() + eitherWay != tally.lineCount)
+    if (lines.common.widths.lineCount() + eitherWay != tally.lineCount)
         return c.fail("Tally.LineCount", "is " + std::to_string(tally.lineCount) +
                                              ", not the lines its readings count");
     return true;
 }
 
-std::optional<engine::StreamTally::Kind> kindFromName(const std::string& name)
+// The encoding a part was read in, from its kind of text and whether all
+// of it was UTF-8.
+std::optional<engine::Encoding> encodingFrom(const std::string& kind, bool validUtf8)
 {
-    for (const auto kind : {engine::StreamTally::Kind::EightBit, engine::StreamTally::Kind::Utf16LE,
-                            engine::StreamTally::Kind::Utf16BE})
-        if (name == kindName(kind))
-            return kind;
+    for (const auto encoding : {engine::Encoding::Utf16LE, engine::Encoding::Utf16BE})
+        if (kind == kindName(encoding))
+            return encoding;
+    if (kind == kindName(engine::Encoding::Utf8))
+        return validUtf8 ? engine::Encoding::Utf8 : engine::Encoding::Windows1252;
     return std::nullopt;
 }
 
@@ -312,15 +317,14 @@ std::optional<Part> readPart(const QByteArray& json, std::string& problem)
         !readFont(c, t.value("Font").toObject(), part.font) ||
         !readFormat(c, t.value("Format").toObject(), part.format))
         return std::nullopt;
-    const auto kind = kindFromName(*kindText);
-    if (!kind) {
+    const auto encoding = encodingFrom(*kindText, *validUtf8);
+    if (!encoding) {
         c.fail("Tally.Kind", "is '" + *kindText + "', not 8-bit, UTF-16LE or UTF-16BE");
         return std::nullopt;
     }
     part.face = *face;
     part.dataFile = *dataFile;
-    tally.kind = *kind;
-    tally.validUtf8 = *validUtf8;
+    tally.encoding = *encoding;
     tally.lineCount = static_cast<std::uint64_t>(*lineCount);
     tally.physicalLines = static_cast<std::uint64_t>(*physicalLines);
     tally.decodedTexts = true;

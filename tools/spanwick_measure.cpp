@@ -100,14 +100,11 @@ int printCharWidths(tool::StandardOutput& out)
 
 // LINE:WIDTH:TEXT, or for delimited text RECORD:LINE:WIDTH:TEXT; one line
 // each, whatever the text holds.
-int printTooWide(tool::StandardOutput& out, const engine::Measurement& measurement, bool records)
+std::string tooWideLine(const engine::WideLine& line, bool records)
 {
-    for (const engine::WideLine& line : measurement.tooWide) {
-        const std::string where = records ? std::to_string(line.line) + ":" + std::to_string(line.startLine)
-                                          : std::to_string(line.line);
-        out.write(where + ":" + std::to_string(line.width) + ":" + report::visibleText(line.text) + "\n");
-    }
-    return measurement.tooWide.empty() ? Success : DataProblem;
+    const std::string where =
+        records ? std::to_string(line.line) + ":" + std::to_string(line.startLine) : std::to_string(line.line);
+    return where + ":" + std::to_string(line.width) + ":" + report::visibleText(line.text) + "\n";
 }
 
 void printResults(tool::StandardOutput& out, const tool::MeasureOptions& options, const engine::StreamTally& tally,
@@ -121,10 +118,8 @@ void printResults(tool::StandardOutput& out, const tool::MeasureOptions& options
     } else if (options.output == tool::Output::Histogram) {
         out.write(tool::histogramJson(result, tally, font, dataFilePath));
     } else {
-        report::ReportInput input{font.selections, dataFileTitle, dataFilePath,
-                                  engine::statisticsRecord(statistics, std::string()), {}, {}};
-        if (format.delimited)
-            input.column = format.column;
+        report::ReportInput input{font.selections, dataFileTitle, dataFilePath, statistics, {}, format.delimited,
+                                  format.column};
         out.write(report::reportText(input, decimalSeparator()));
     }
 }
@@ -159,22 +154,34 @@ int measure(tool::StandardOutput& out, const tool::MeasureOptions& options, cons
     const bool check = options.output == tool::Output::Check;
 
     engine::CalculationRequest request;
+    request.dataFileChosen = true;
     request.dataFileTitle = standardInput ? given : std::filesystem::path(given).filename().string();
     if (request.dataFileTitle.empty())
         request.dataFileTitle = given;
     request.data = engine::DataSource{given, standardInput};
-    request.font = font;
+    request.fonts = {font};
     request.options.threads = options.threads;
     request.options.delimited = tool::delimitedFormat(options);
-    if (check)
+    const bool records = request.options.delimited.has_value();
+    bool tooWide = false;
+    if (check) {
+        // Each line as soon as it is known to be too wide, in file order.
         request.options.maxWidth = options.maxWidth;
+        request.options.tooWide = [&](const engine::WideLine& line) {
+            tooWide = true;
+            out.write(tooWideLine(line, records));
+        };
+    }
     // The file is opened by the name given; only the report shows it in full.
     const std::string dataFilePath = standardInput ? given : tool::absoluteName(given);
 
     const engine::CalculationResult result = engine::CalculateWidth(request);
-    const auto& format = request.options.delimited;
+    if (result.fewerThreads)
+        complain("measured on " + std::to_string(result.threads) + (result.threads == 1 ? " thread" : " threads") +
+                 ", not " + std::to_string(engine::measuringThreads(options.threads)) +
+                 ": there is not enough memory for more");
     if (result.outcome == engine::Outcome::UnknownColumn) {
-        complain(tool::unknownColumnMessage(dataFilePath, *format, result.layout));
+        complain(tool::unknownColumnMessage(dataFilePath, result.unknownColumn, result.layout));
         return UsageError;
     }
     if (result.outcome != engine::Outcome::Done) {
@@ -186,9 +193,11 @@ int measure(tool::StandardOutput& out, const tool::MeasureOptions& options, cons
         return check ? UsageError : DataProblem;
     }
     if (check)
-        return printTooWide(out, result.measurement, format.has_value());
-    const tool::FormatRecord formatRecord = format ? tool::formatRecord(*format, result.layout) : tool::FormatRecord{};
-    printResults(out, options, result.tally, result.measurement, result.statistics, {selections, options.dpi},
+        return tooWide ? DataProblem : Success;
+    const engine::TargetResult& target = result.targets.front();
+    const tool::FormatRecord formatRecord =
+        records ? tool::formatRecord(result.layout, target.caption) : tool::FormatRecord{};
+    printResults(out, options, result.tally, target.measurement, target.statistics, {selections, options.dpi},
                  selectedFaceName(), formatRecord, request.dataFileTitle, dataFilePath);
     return Success;
 }

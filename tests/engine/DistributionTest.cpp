@@ -182,12 +182,12 @@ TEST(Tally, PartsAppendedEqualTheWhole)
             options.maxWidth = everyLine;
             TempDir dir;
             auto result = engine::measure({dir.write(parts[i])}, font.widths, options);
-            ASSERT_EQ(result.status, engine::MeasureStatus::Ok);
+            ASSERT_EQ(result.outcome, engine::Outcome::Done);
             appended.append(std::move(result.tally));
         }
         Font font;
         const Measured m = measureBytes(whole, font);
-        const engine::Measurement joined = engine::resolve(appended, everyLine);
+        const engine::Measurement joined = engine::resolve(appended, 0, everyLine);
         EXPECT_EQ(m.measurement.encoding, broken <= valid.size() ? engine::Encoding::Windows1252 : engine::Encoding::Utf8) << broken;
         EXPECT_EQ(joined.encoding, m.measurement.encoding) << broken;
         EXPECT_TRUE(joined.widths == m.measurement.widths);

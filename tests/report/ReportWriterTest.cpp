@@ -82,13 +82,7 @@ report::ReportInput example(const Worked& worked)
     s.MaxWidth = worked.max;
     s.AverageWidth = worked.average;
     s.StdDeviation = worked.deviation;
-    s.Fit50 = worked.fits[0];
-    s.Fit60 = worked.fits[1];
-    s.Fit70 = worked.fits[2];
-    s.Fit80 = worked.fits[3];
-    s.Fit90 = worked.fits[4];
-    s.Fit95 = worked.fits[5];
-    s.Fit99 = worked.fits[6];
+    s.fits = worked.fits;
     return input;
 }
 
