@@ -128,7 +128,7 @@ private:
     bool restoreRememberedGeometry();
     void rememberOnExit() const;
     bool busy() const;
-    void showResults(report::MeasuredDetail measured, std::string column);
+    void showResults(const engine::TargetResult& target, bool delimited);
     void showCalculationProgress();
     void publishResults(const engine::CalculationResult& result);
 

@@ -87,10 +87,8 @@ void frmMain::showColumnsOf(const QString& path)
             firstRecord_ = std::move(header->names);
         const QString remembered = readRememberedColumn(applicationTitle(), QFileInfo(path).suffix());
         if (!remembered.isEmpty()) {
-            engine::DelimitedFormat wanted;
-            wanted.byName = true;
-            wanted.columnName = remembered.toStdString();
-            if (const auto number = engine::findColumn(wanted, firstRecord_))
+            const engine::ColumnChoice wanted = engine::ColumnChoice::byText(remembered.toStdString());
+            if (const auto number = engine::findColumn(wanted, firstRecord_, true))
                 position = static_cast<int>(*number) - 1;
         }
     }
@@ -132,6 +130,6 @@ std::optional<engine::DelimitedFormat> frmMain::delimitedFormat() const
         return std::nullopt;
     engine::DelimitedFormat format = engine::formatForName(name);
     format.header = chkHeader->isChecked();
-    format.columnNumber = static_cast<std::size_t>(std::max(cmbColumn->currentIndex(), 0)) + 1;
+    format.columns = {engine::ColumnChoice::byNumber(static_cast<std::size_t>(std::max(cmbColumn->currentIndex(), 0)) + 1)};
     return format;
 }

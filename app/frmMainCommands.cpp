@@ -77,9 +77,10 @@ void frmMain::showCalculationProgress()
 void frmMain::CalculateWidth()
 {
     engine::CalculationRequest request;
-    request.dataFileTitle = lblFile->text().toStdString();  // empty: no data file chosen yet
+    request.dataFileChosen = !dataFilePath_.isEmpty();
+    request.dataFileTitle = dataFileTitle_.toStdString();
     request.data.path = QFile::encodeName(dataFilePath_).toStdString();
-    request.font = logFont_;
+    request.fonts = {logFont_};
     const std::optional<engine::DelimitedFormat> format = delimitedFormat();
     request.options.delimited = format;
 
@@ -96,17 +97,13 @@ void frmMain::CalculateWidth()
 
     publishResults(result);
     if (result.outcome == engine::Outcome::Done) {
-        // The column as the measurement read the header, should the file
-        // have changed since the list was filled.
-        std::string column =
-            format ? columnCaption(result.layout.headerNames, format->header, result.layout.column) : std::string();
-        showResults(report::MeasuredDetail{result.measurement.widths, result.statistics.exactFits,
-                                           result.measurement.widest},
-                    std::move(column));
+        // The column's caption as the measurement read the header, should
+        // the file have changed since the list was filled.
+        showResults(result.targets.front(), result.delimited);
         return;
     }
     const report::UserMessage message = report::calculationMessage(
-        result.outcome, {lblFile->text().toStdString(), dataFilePath_.toStdString(), result.reason,
+        result.outcome, {dataFileTitle_.toStdString(), dataFilePath_.toStdString(), result.reason,
                          result.unclosedQuoteLine, cmbColumn->currentText().toStdString()});
     if (!message.text.empty())
         platform::dialogs().message(this, applicationTitle(), QString::fromStdString(message.text),
@@ -115,9 +112,10 @@ void frmMain::CalculateWidth()
 
 void frmMain::publishResults(const engine::CalculationResult& result)
 {
-    // The one place the shared record is written.
+    // The one place the shared record is written, as a whole.
     if (result.outcome == engine::Outcome::Done) {
-        engine::WidthStatistics = engine::statisticsRecord(result.statistics, engine::WidthStatistics.ReportPath);
+        engine::WidthStatistics =
+            engine::statisticsRecord(result.targets.front().statistics, engine::WidthStatistics.ReportPath);
     } else if (result.outcome == engine::Outcome::EmptyFile) {
         // An empty file has reset the extremes by the time it is found empty.
         engine::WidthStatistics.MinWidth = -1;
@@ -125,10 +123,15 @@ void frmMain::publishResults(const engine::CalculationResult& result)
     }
 }
 
-void frmMain::showResults(report::MeasuredDetail measured, std::string column)
+void frmMain::showResults(const engine::TargetResult& target, bool delimited)
 {
-    const report::ReportInput input{selections(), dataFileTitle_.toStdString(), dataFilePath_.toStdString(),
-                                    engine::WidthStatistics, std::move(measured), std::move(column)};
+    const report::ReportInput input{selections(),
+                                    dataFileTitle_.toStdString(),
+                                    dataFilePath_.toStdString(),
+                                    target.statistics,
+                                    {target.measurement.widths, target.measurement.widest},
+                                    delimited,
+                                    target.caption};
     if (!results_)
         results_ = new frmResults(this);
     results_->Load(input);

@@ -4,6 +4,8 @@
 //   utf8   mixed text: Latin accents, Greek, Cyrillic, CJK and emoji among ASCII
 //   long   lines of 1 to 8 MiB
 //   csv    a customer export in four columns, some quoted, a few over two lines
+//   quoted one CSV record, after a header, whose one field is quoted all the way
+//   wide   lines of 20 KB, as wide as lines get, for check mode that reports them all
 // The output is the same for the same arguments (fixed seed).
 
 #include <cstdint>
@@ -111,7 +113,7 @@ void csvRecord(std::string& out, Random& random)
 int main(int argc, char** argv)
 {
     if (argc != 4) {
-        std::fprintf(stderr, "usage: %s ascii|crlf|utf8|long|csv MEBIBYTES OUTPUT\n", argv[0]);
+        std::fprintf(stderr, "usage: %s ascii|crlf|utf8|long|csv|quoted|wide MEBIBYTES OUTPUT\n", argv[0]);
         return 2;
     }
     const std::string kind = argv[1];
@@ -127,6 +129,8 @@ int main(int argc, char** argv)
         chunk = "id,name,address,city\n";
     std::uint64_t written = 0;
     std::uint64_t longLineLeft = 0;  // bytes still to go in the current long line
+    if (kind == "quoted")
+        chunk = "note\n\"";
     while (written < target) {
         if (written > 0)
             chunk.clear();
@@ -137,6 +141,13 @@ int main(int argc, char** argv)
                 record(chunk, random, "\r\n");
             } else if (kind == "csv") {
                 csvRecord(chunk, random);
+            } else if (kind == "quoted") {
+                record(chunk, random, " \"\"and\"\", ");
+            } else if (kind == "wide") {
+                const std::size_t before = chunk.size();
+                while (chunk.size() - before < 20000)
+                    record(chunk, random, "; ");
+                chunk.back() = '\n';
             } else if (kind == "utf8") {
                 mixedLine(chunk, random);
             } else if (kind == "long") {
@@ -164,5 +175,7 @@ int main(int argc, char** argv)
     }
     if (kind == "long" && longLineLeft != 0)
         std::fputc('\n', file);
+    if (kind == "quoted")
+        std::fputs("\"\n", file);
     return std::fclose(file) == 0 ? 0 : 1;
 }

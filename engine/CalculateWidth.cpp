@@ -1,9 +1,11 @@
 #include "CalculateWidth.h"
 
+#include "ColumnCaption.h"
 #include "CurrentFont.h"
 #include "DeviceContext.h"
 #include "SelectedFont.h"
 
+#include <list>
 #include <new>
 
 namespace engine {
@@ -49,22 +51,6 @@ private:
     SelectedFont selected_;  // after context_: put back before the context goes
 };
 
-Outcome outcomeOf(MeasureStatus status)
-{
-    switch (status) {
-    case MeasureStatus::Ok: return Outcome::Done;
-    case MeasureStatus::Empty: return Outcome::EmptyFile;
-    case MeasureStatus::CannotRead: return Outcome::Unreadable;
-    case MeasureStatus::Changed: return Outcome::Changed;
-    case MeasureStatus::Cancelled: return Outcome::Cancelled;
-    case MeasureStatus::OutOfMemory: return Outcome::OutOfMemory;
-    case MeasureStatus::UnknownColumn: return Outcome::UnknownColumn;
-    case MeasureStatus::UnclosedQuote: return Outcome::UnclosedQuote;
-    case MeasureStatus::RecordTooLong: return Outcome::RecordTooLong;
-    }
-    return Outcome::Unreadable;
-}
-
 }  // namespace
 
 WidthTable takeWidthTable(HFONT font)
@@ -78,35 +64,65 @@ WidthTable takeWidthTable(HFONT font)
 
 Outcome checkCalculation(const CalculationRequest& request)
 {
-    if (request.dataFileTitle.empty())
+    if (!request.dataFileChosen)
         return Outcome::NoDataFile;
     if (CurrentFont == 0)
         return Outcome::NoFont;
     return Outcome::Done;
 }
 
+std::vector<TargetResult> targetResults(const StreamTally& tally, const RecordLayout& layout, bool delimited,
+                                        std::size_t fonts, std::optional<std::int64_t> maxWidth)
+{
+    std::vector<TargetResult> targets;
+    const std::size_t columns = delimited ? layout.columns.size() : 1;
+    for (std::size_t c = 0; c < columns; ++c) {
+        for (std::size_t f = 0; f < fonts; ++f) {
+            TargetResult target;
+            target.font = f;
+            if (delimited) {
+                target.column = layout.columns[c];
+                target.caption = columnCaption(layout.headerNames, layout.header, target.column);
+            }
+            target.measurement = resolve(tally, c * fonts + f, maxWidth);
+            target.statistics = computeStatistics(target.measurement.widths);
+            targets.push_back(std::move(target));
+        }
+    }
+    return targets;
+}
+
 CalculationResult measureCalculation(const CalculationRequest& request)
 {
     CalculationResult result;
     try {
-        OwnFont font(request.font);
-        if (!font.exists()) {
-            result.outcome = Outcome::NoFont;
-            return result;
+        std::list<OwnFont> fonts;  // OwnFont stays where it is made
+        std::list<FontWidths> widths;
+        MeasureRequest measured{request.data, {}, request.options};
+        for (const LOGFONTA& description : request.fonts) {
+            OwnFont& font = fonts.emplace_back(description);
+            if (!font.exists()) {
+                result.outcome = Outcome::NoFont;
+                return result;
+            }
+            // The measurement's own font is made from the same description
+            // as CurrentFont, so it has the same widths.
+            measured.fonts.push_back(&widths.emplace_back(font.table(), [&font](char32_t code) { return font.width(code); }));
         }
-        // The measurement's own font is made from the same description as
-        // CurrentFont, so it has the same widths.
-        const FontWidths widths(font.table(), [&font](char32_t code) { return font.width(code); });
-        MeasureResult measured = measure(request.data, widths, request.options);
-        result.outcome = outcomeOf(measured.status);
-        result.reason = std::move(measured.reason);
-        result.layout = std::move(measured.layout);
-        result.unclosedQuoteLine = measured.unclosedQuoteLine;
+        MeasureResult m = measure(measured);
+        result.outcome = m.outcome;
+        result.reason = std::move(m.reason);
+        result.layout = std::move(m.layout);
+        result.unclosedQuoteLine = m.unclosedQuoteLine;
+        result.unknownColumn = std::move(m.unknownColumn);
+        result.delimited = request.options.delimited.has_value();
+        result.threads = m.threads;
+        result.fewerThreads = m.fewerThreads;
         if (result.outcome != Outcome::Done)
             return result;
-        result.measurement = resolve(measured.tally, request.options.maxWidth);
-        result.statistics = computeStatistics(result.measurement.widths);
-        result.tally = std::move(measured.tally);
+        result.targets = targetResults(m.tally, result.layout, result.delimited, measured.fonts.size(),
+                                       request.options.maxWidth);
+        result.tally = std::move(m.tally);
     } catch (const std::bad_alloc&) {
         result = CalculationResult{};
         result.outcome = Outcome::OutOfMemory;

@@ -1,46 +1,51 @@
 #pragma once
 // The calculation behind the Calculate command: check that there is a data
-// file and a font, make the measurement's own font from the same
-// description, measure the file and compute the statistics. It hands back
-// an outcome and the data; what to tell the user is decided elsewhere.
+// file and a font, make the measurement's own fonts from the same
+// descriptions, measure the file and compute the statistics of every
+// target. It hands back one result value; what to tell the user is
+// decided elsewhere.
 
 #include "Measure.h"
+#include "Outcome.h"
 #include "WidthStatistics.h"
 #include "modFontView.h"
 
 #include <string>
+#include <vector>
 
 namespace engine {
 
 struct CalculationRequest {
-    std::string dataFileTitle;  // the file's name; empty means no data file chosen
+    bool dataFileChosen = false;
+    std::string dataFileTitle;  // the file's name
     DataSource data;
-    LOGFONTA font{};  // the description CurrentFont was made from
+    std::vector<LOGFONTA> fonts;  // the descriptions to measure in; CurrentFont's first
     MeasureOptions options;
 };
 
-enum class Outcome {
-    Done,         // statistics and measurement hold the new results
-    NoDataFile,   // refused, in the order the checks are made
-    NoFont,
-    EmptyFile,
-    Unreadable,   // reason says why
-    Changed,
-    Cancelled,    // stopped on request; nothing to say
-    OutOfMemory,
-    UnknownColumn,  // delimited text: no column of that name; layout has the header
-    UnclosedQuote,  // delimited text: unclosedQuoteLine says where
-    RecordTooLong,  // delimited text: a record too long to measure
+// One target's results: the lines, or one column of delimited text, in
+// one font.
+struct TargetResult {
+    std::size_t font = 0;    // in the request's fonts
+    std::size_t column = 0;  // delimited text: from 1; 0 for lines
+    std::string caption;     // delimited text: the column's caption
+    Measurement measurement;
+    Statistics statistics;   // the estimated and the measured fits, as arrays
 };
 
 struct CalculationResult {
     Outcome outcome = Outcome::Done;
     std::string reason;  // for Unreadable: the system's words
-    StreamTally tally;   // for Done: what was measured, still mergeable
-    Measurement measurement;
-    Statistics statistics;
-    RecordLayout layout;  // delimited text: delimiter, header names, column
     std::uint64_t unclosedQuoteLine = 0;
+    ColumnChoice unknownColumn;  // for UnknownColumn: as the user named it
+    bool delimited = false;
+    RecordLayout layout;  // delimited text: delimiter, header names, columns
+    StreamTally tally;    // for Done: what was measured, still mergeable
+    std::vector<TargetResult> targets;  // column by column, each in every font in turn
+    unsigned threads = 0;
+    bool fewerThreads = false;
+
+    Encoding encoding() const { return tally.encoding; }
 };
 
 // The widths of character codes 32..126 of a font.
@@ -50,10 +55,14 @@ WidthTable takeWidthTable(HFONT font);
 // refuses. It looks at CurrentFont, so it runs where the preview is drawn.
 Outcome checkCalculation(const CalculationRequest& request);
 
-// The measurement proper, on any thread: its font is its own.
+// The measurement proper, on any thread: its fonts are its own.
 CalculationResult measureCalculation(const CalculationRequest& request);
 
 // Both, one after the other.
 CalculationResult CalculateWidth(const CalculationRequest& request);
+
+// The results of every target of a tally, as a measurement gives them.
+std::vector<TargetResult> targetResults(const StreamTally& tally, const RecordLayout& layout, bool delimited,
+                                        std::size_t fonts, std::optional<std::int64_t> maxWidth = std::nullopt);
 
 }  // namespace engine

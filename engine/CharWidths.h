@@ -30,6 +30,16 @@ struct PairTables {
     std::unique_ptr<std::uint64_t[]> both;
 };
 
+// A byte's width, one load each, for the loops: -1 sends the byte off the
+// fast path (line ends, bytes that are not a character on their own, and
+// widths that are negative or too large to sum eight of in 64 bits).
+struct ByteTables {
+    std::array<std::int32_t, 256> utf8;         // while the reading is UTF-8: ASCII but CR and LF
+    std::array<std::int32_t, 256> windows1252;  // once it is Windows-1252: every byte but CR and LF
+    std::array<std::int64_t, 256> single1252;   // every byte's Windows-1252 width, whatever it is
+    PairTables pairs;
+};
+
 // Shared by the measuring threads: the table is read-only and the font is
 // asked under a lock, one character at a time.
 class FontWidths {
@@ -45,15 +55,16 @@ public:
     std::int32_t width(char32_t code) const;
 
     // Made the first time they are asked for, then kept with the font.
-    const PairTables& pairTables() const;
+    const ByteTables& tables() const;
+    const PairTables& pairTables() const { return tables().pairs; }
 
 private:
     WidthTable table_;
     Query query_;
     mutable std::mutex mutex_;
     mutable std::unordered_map<char32_t, std::int32_t> asked_;
-    mutable std::once_flag pairsMade_;
-    mutable PairTables pairs_;
+    mutable std::once_flag tablesMade_;
+    mutable ByteTables tables_;
 };
 
 // One thread's memory of the characters outside the table: after the first

@@ -1,7 +1,8 @@
 #include "Delimited.h"
 
+#include "CsvGrammar.h"
+#include "CsvText.h"
 #include "InputStream.h"
-#include "RecordCutter.h"
 #include "Utf8.h"
 
 #include <cctype>
@@ -11,57 +12,6 @@ namespace engine {
 
 namespace {
 
-// The record's characters, decoded: UTF-16 as marked, else UTF-8 when the
-// bytes are UTF-8, else Windows-1252.
-std::u32string characters(std::string_view bytes, Encoding encoding)
-{
-    if (encoding != Encoding::Utf16LE && encoding != Encoding::Utf16BE)
-        encoding = fontview::isUtf8(bytes) ? Encoding::Utf8 : Encoding::Windows1252;
-    return fontview::decodeUtf8(decodeText(bytes, encoding, bytes.size()));
-}
-
-// Splits one record into its fields, by the rules of the file.
-std::vector<std::u32string> fields(const std::u32string& record, char32_t delimiter)
-{
-    std::vector<std::u32string> out(1);
-    enum { FieldStart, Unquoted, Quoted, AfterQuote } state = FieldStart;
-    for (std::size_t i = 0; i < record.size(); ++i) {
-        const char32_t c = record[i];
-        if (state == Quoted) {
-            if (c == '"')
-                state = AfterQuote;
-            else
-                out.back() += c;
-            continue;
-        }
-        if (state == AfterQuote && c == '"') {
-            out.back() += c;  // a doubled quote
-            state = Quoted;
-            continue;
-        }
-        if (c == '\n' || c == '\r')
-            break;
-        if (c == delimiter) {
-            out.emplace_back();
-            state = FieldStart;
-        } else if (state == FieldStart && c == '"') {
-            state = Quoted;
-        } else {
-            out.back() += c;
-            state = Unquoted;
-        }
-    }
-    return out;
-}
-
-std::string utf8(const std::u32string& text)
-{
-    std::string out;
-    for (const char32_t c : text)
-        fontview::appendUtf8(out, c);
-    return out;
-}
-
 std::u32string folded(const std::string& text)
 {
     std::u32string out = fontview::decodeUtf8(text);
@@ -70,48 +20,94 @@ std::u32string folded(const std::string& text)
     return out;
 }
 
+std::string lowerCase(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+const unsigned char* bytesOf(std::string_view text) { return reinterpret_cast<const unsigned char*>(text.data()); }
+
 }  // namespace
 
-HeaderRecord readHeaderRecord(std::string_view bytes, Encoding encoding, const DelimitedFormat& format)
+char delimiterFor(std::string_view record, Encoding encoding, const DelimitedFormat& format)
 {
-    const std::u32string record = characters(bytes, encoding);
-    HeaderRecord header;
-    header.delimiter = format.delimiter;
-    if (format.semicolonsIfNoCommas) {
-        // Commas and semicolons outside quotes, as far as quotes can be told
-        // before the delimiter is known.
-        bool inside = false, commas = false, semicolons = false;
-        for (const char32_t c : record) {
-            if (c == '"')
-                inside = !inside;
-            else if (!inside && c == ',')
-                commas = true;
-            else if (!inside && c == ';')
-                semicolons = true;
-        }
-        if (!commas && semicolons)
-            header.delimiter = ';';
+    if (!format.semicolonsIfNoCommas)
+        return format.delimiter;
+    // The record read as comma-delimited: a comma that splits it keeps the
+    // commas; else a semicolon outside quotes calls for semicolons.
+    const csv::Classes classes(',');
+    bool commas = false, semicolons = false;
+    const std::size_t unit = isUtf16(encoding) ? 2 : 1;
+    csv::State state = csv::State::FieldStart;
+    for (std::size_t i = 0; i + unit <= record.size(); i += unit) {
+        const unsigned char* const p = bytesOf(record) + i;
+        const char32_t c = unit == 2 ? utf16Unit(p, encoding == Encoding::Utf16BE) : *p;
+        const csv::Step s = csv::step(state, classes.of(c));
+        commas = commas || s.action == csv::Action::EndField;
+        semicolons = semicolons || (c == ';' && s.next == csv::State::Unquoted);
+        state = s.next;
     }
-    for (const std::u32string& field : fields(record, static_cast<unsigned char>(header.delimiter)))
-        header.names.push_back(utf8(field));
+    return !commas && semicolons ? ';' : ',';
+}
+
+HeaderRecord readHeaderRecord(std::string_view record, Encoding encoding, char delimiter)
+{
+    HeaderRecord header;
+    header.delimiter = delimiter;
+    if (!isUtf16(encoding))
+        encoding = fontview::isUtf8(record) ? Encoding::Utf8 : Encoding::Windows1252;
+    const csv::Classes classes(delimiter);
+    const unsigned char* const begin = bytesOf(record);
+    const unsigned char* const end = begin + record.size();
+    const unsigned char* fieldBegin = begin;
+    const auto addField = [&](const unsigned char* fieldEnd) {
+        const std::string bytes = csv::fieldText(fieldBegin, fieldEnd, encoding, delimiter, record.size());
+        header.names.push_back(decodeText(bytes, encoding, bytes.size()));
+    };
+    const unsigned char* recordEnd = end;
+    const auto onStep = [&](csv::Action action, const unsigned char* at) {
+        if (action == csv::Action::EndField) {
+            addField(at);
+            fieldBegin = at + (isUtf16(encoding) ? 2 : 1);
+        } else if (action == csv::Action::EndRecord) {
+            recordEnd = at;
+            return false;
+        }
+        return true;
+    };
+    const auto ignore = [](const unsigned char*, const unsigned char*) {};
+    csv::State state = csv::State::FieldStart;
+    if (isUtf16(encoding))
+        csv::walk(csv::Utf16Units{encoding == Encoding::Utf16BE}, classes, state, begin, end, ignore, onStep);
+    else
+        csv::walk(csv::ByteUnits{}, classes, state, begin, end, ignore, onStep);
+    addField(recordEnd);
     return header;
 }
 
-std::optional<std::size_t> findColumn(const DelimitedFormat& format, const std::vector<std::string>& names)
+std::optional<std::size_t> findColumn(const ColumnChoice& choice, const std::vector<std::string>& names, bool header)
 {
-    if (!format.byName) {
-        if (format.columnNumber >= 1)
-            return format.columnNumber;
-        return std::nullopt;
+    if (choice.number != 0) {
+        if (header && choice.number > names.size())
+            return std::nullopt;
+        return choice.number;
     }
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (names[i] == format.columnName)
-            return i + 1;
-    const std::u32string wanted = folded(format.columnName);
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (folded(names[i]) == wanted)
-            return i + 1;
-    return std::nullopt;
+    if (header) {
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (names[i] == choice.text)
+                return i + 1;
+        const std::u32string wanted = folded(choice.text);
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (folded(names[i]) == wanted)
+                return i + 1;
+    }
+    const std::string& text = choice.text;
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    return findColumn(ColumnChoice::byNumber(std::stoul(text)), names, header);
 }
 
 std::optional<HeaderRecord> readFileHeader(const std::string& path, const DelimitedFormat& format)
@@ -126,31 +122,24 @@ std::optional<HeaderRecord> readFileHeader(const std::string& path, const Delimi
     if (read == InputStream::Read::Failed || got == 0)
         return std::nullopt;
     const ByteOrderMark mark = readByteOrderMark(bytes.data(), got);
-    const ReadMode mode = !mark.utf16 ? ReadMode::Open
-                          : mark.encoding == Encoding::Utf16BE ? ReadMode::Utf16BE
-                                                               : ReadMode::Utf16LE;
-    const unsigned char* data = bytes.data() + mark.length;
-    const std::size_t size = got - mark.length;
-    const std::size_t end = firstRecordEnd(data, size, mode, true).value_or(size);
-    return readHeaderRecord(std::string_view(reinterpret_cast<const char*>(data), end),
-                            mark.utf16 ? mark.encoding : Encoding::Utf8, format);
+    const std::string_view data(reinterpret_cast<const char*>(bytes.data()) + mark.length, got - mark.length);
+    const std::string_view asCommas =
+        data.substr(0, *csv::firstRecordLength(bytesOf(data), data.size(), mark.encoding, ',', true));
+    const char delimiter = delimiterFor(asCommas, mark.encoding, format);
+    const std::size_t length = *csv::firstRecordLength(bytesOf(data), data.size(), mark.encoding, delimiter, true);
+    return readHeaderRecord(data.substr(0, length), mark.encoding, delimiter);
 }
 
 bool isDelimitedName(std::string_view fileName)
 {
-    std::string name(fileName);
-    for (char& c : name)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string name = lowerCase(fileName);
     return name.ends_with(".csv") || name.ends_with(".tsv");
 }
 
 DelimitedFormat formatForName(std::string_view fileName)
 {
-    std::string name(fileName);
-    for (char& c : name)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     DelimitedFormat format;
-    if (name.ends_with(".tsv")) {
+    if (lowerCase(fileName).ends_with(".tsv")) {
         format.delimiter = '\t';
     } else {
         format.delimiter = ',';

@@ -1,7 +1,10 @@
-// The 64-byte path of the measuring loop: printable ASCII and, while the
-// reading is open, checked UTF-8, summed without a branch per byte.
+// The 64-byte path of the loop over lines: printable ASCII and, while the
+// reading is UTF-8, checked UTF-8, summed without a branch per byte. Where
+// the lines end and which characters the chunk holds is found once; each
+// font then sums its widths.
 
 #include "LineLoopImpl.h"
+#include "Utf8.h"
 #include "Utf8Check.h"
 
 #if defined(__SSE2__)
@@ -75,9 +78,9 @@ constexpr std::array<char32_t, 5> leastCode{0, 0, 0x80, 0x800, 0x10000};
 
 // Measures the 64 bytes at p, which begin between characters, unless one
 // of them needs scanBytes: a control character or DEL, or, while the
-// reading is open, a byte that breaks UTF-8. Returns the bytes taken:
-// 64, plus the rest of a character that crosses the chunk's end, or 0 to
-// leave them all to scanBytes.
+// reading is UTF-8, a byte that breaks it. Returns the bytes taken: 64,
+// plus the rest of a character that crosses the chunk's end, or 0 to leave
+// them all to scanBytes.
 std::size_t LineLoop::Impl::chunk(const unsigned char* p)
 {
     const __m128i lfs = _mm_set1_epi8('\n'), crs = _mm_set1_epi8('\r'), del = _mm_set1_epi8(0x7F);
@@ -101,15 +104,14 @@ std::size_t LineLoop::Impl::chunk(const unsigned char* p)
     const bool high = _mm_movemask_epi8(anyHigh) != 0;
     std::uint64_t lead = 0;
     std::size_t taken = 64;
-    std::int64_t decoded[33];  // see chunkLines
-    decoded[0] = 0;
-    if (high && mode_ == ReadMode::Open) {
+    leads_ = 0;
+    if (high && reading_ == Encoding::Utf8) {
         // The bytes before a chunk are whole characters, or none.
         static constexpr unsigned char none[16] = {};
         if (!utf8Check_(p, p - pieceStart_ >= 16 ? p - 16 : none))
             return 0;
         lead = mask64(v, [](__m128i x) { return _mm_and_si128(x, _mm_add_epi8(x, x)); });  // 11xxxxxx
-        if (!decodeChunk(p, lead, decoded, taken))
+        if (!decodeChunk(p, lead, taken))
             return 0;
     }
     std::uint64_t cr = 0;
@@ -119,18 +121,23 @@ std::size_t LineLoop::Impl::chunk(const unsigned char* p)
     // A line ends at each CR, and at each LF not right after a CR.
     const std::uint64_t ends = cr | (lf & ~((cr << 1) | (afterCR_ ? 1 : 0)));
     afterCR_ = (cr >> 63) != 0;
-    if (high)
-        chunkLines<true>(p, ends, lead, mask64(v, [](__m128i x) { return x; }), decoded, taken);
+    const bool single = fontCount() == 1;
+    const std::uint64_t highMask = high ? mask64(v, [](__m128i x) { return x; }) : 0;
+    if (!laneSums_.empty())
+        high ? chunkLanes<true>(p, ends, lead, highMask, taken) : chunkLanes<false>(p, ends, 0, 0, 64);
+    else if (high)
+        single ? chunkLines<true, true>(p, ends, lead, highMask, taken)
+               : chunkLines<true, false>(p, ends, lead, highMask, taken);
     else
-        chunkLines<false>(p, ends, 0, 0, decoded, 64);
+        single ? chunkLines<false, true>(p, ends, 0, 0, 64) : chunkLines<false, false>(p, ends, 0, 0, 64);
     return taken;
 }
 
-// Decodes the characters outside ASCII of the 64 bytes at p, already
-// checked, whose lead bytes are lead, into decoded (see chunkLines). The
-// last may run past the chunk: it is checked here, and taken then
-// includes its rest. The chunk is followed by at least 4 bytes.
-bool LineLoop::Impl::decodeChunk(const unsigned char* p, std::uint64_t lead, std::int64_t* decoded, std::size_t& taken)
+// Finds the characters outside ASCII of the 64 bytes at p, already
+// checked, whose lead bytes are lead. The last may run past the chunk: it
+// is checked here, and taken then includes its rest. The chunk is followed
+// by at least 4 bytes.
+bool LineLoop::Impl::decodeChunk(const unsigned char* p, std::uint64_t lead, std::size_t& taken)
 {
     const unsigned last = 63 - static_cast<unsigned>(std::countl_zero(lead | 1));
     unsigned length;
@@ -146,40 +153,46 @@ bool LineLoop::Impl::decodeChunk(const unsigned char* p, std::uint64_t lead, std
             return false;
         taken = 64 + past;
     }
-    unsigned leads = 0;
-    for (std::uint64_t rest = lead; rest != 0; rest &= rest - 1) {
-        const char32_t each = fontview::decodeCheckedUtf8Sequence(p + std::countr_zero(rest), length);
-        decoded[leads + 1] = decoded[leads] + widths_.character(each);
-        ++leads;
-    }
+    for (std::uint64_t rest = lead; rest != 0; rest &= rest - 1)
+        codes_[leads_++] = fontview::decodeCheckedUtf8Sequence(p + std::countr_zero(rest), length);
     return true;
 }
 
-// The lines of a chunk that chunk() has checked and decoded: widths are
+// The lines of a chunk that chunk() has checked: each font's widths are
 // summed a byte pair at a time into running totals with no branch per
 // byte, and each line's width is the difference of the totals at its
-// ends. High: the chunk has bytes >= 0x80.
-template <bool High>
-void LineLoop::Impl::chunkLines(const unsigned char* p, std::uint64_t ends, std::uint64_t lead, std::uint64_t highMask,
-                                const std::int64_t* decoded, std::size_t taken)
+// ends. High: the chunk has bytes >= 0x80. Single: one font.
+template <bool High, bool Single>
+void LineLoop::Impl::chunkLines(const unsigned char* p, std::uint64_t ends, std::uint64_t lead,
+                                std::uint64_t highMask, std::size_t taken)
 {
-    const PairTables& pairs = *pairTables_;
-    // sums[g]: the widths of the bytes before byte 8g, packed as in
-    // PairTables; pastEnd: the Windows-1252 widths of the bytes of a
-    // character past the chunk.
-    std::uint64_t sums[9];
-    sums[0] = 0;
-    for (int g = 0; g < 8; ++g)
-        sums[g + 1] = sums[g] + pairWidths<High>(pairs, loadLittle(p + 8 * g));
-    const std::int64_t pastEnd =
-        taken > 64 ? highHalf(pairWidths<true>(pairs, loadLittle4(p + 64) & ((std::uint64_t{1} << (8 * (taken - 64))) - 1)))
-                   : 0;
-    // decoded[k]: the widths of the first k characters outside ASCII, read
-    // as UTF-8; a lead byte needs a byte after it, so a chunk has at most 32.
-    const unsigned leads = static_cast<unsigned>(bitCount(lead));
+    const std::size_t fonts = Single ? 1 : fontCount();
+    // For each font: sums[g], the widths of the bytes before byte 8g,
+    // packed as in PairTables; decoded[k], the widths of the first k
+    // characters outside ASCII read as UTF-8 (a lead byte needs a byte
+    // after it, so a chunk has at most 32); pastEnd, the Windows-1252
+    // widths of the bytes of a character past the chunk.
+    ChunkSums local;  // one font's on the stack, where nothing else can reach it
+    ChunkSums* const each = Single ? &local : chunkFonts_.data();
+    for (std::size_t f = 0; f < fonts; ++f) {
+        ChunkSums& c = each[f];
+        const PairTables& pairs = kernels_[f].tables().pairs;
+        c.sums[0] = 0;
+        for (int g = 0; g < 8; ++g)
+            c.sums[g + 1] = c.sums[g] + pairWidths<High>(pairs, loadLittle(p + 8 * g));
+        c.pastEnd = 0;
+        c.decoded[0] = 0;
+        if constexpr (High) {
+            if (taken > 64)
+                c.pastEnd = highHalf(
+                    pairWidths<true>(pairs, loadLittle4(p + 64) & ((std::uint64_t{1} << (8 * (taken - 64))) - 1)));
+            for (unsigned k = 0; k < leads_; ++k)
+                c.decoded[k + 1] = c.decoded[k] + kernels_[f].character(codes_[k]);
+        }
+        c.start = 0;
+        c.startDecoded = 0;
+    }
 
-    std::uint64_t start = 0;
-    std::int64_t startDecoded = 0;
     unsigned startAt = 0;
     for (std::uint64_t rest = ends; rest != 0; rest &= rest - 1) {
         const unsigned at = static_cast<unsigned>(std::countr_zero(rest));
@@ -188,18 +201,99 @@ void LineLoop::Impl::chunkLines(const unsigned char* p, std::uint64_t ends, std:
         // from it on become NULs, which are 0 wide here.
         const unsigned group = at / 8;
         const std::uint64_t head = loadLittle(p + 8 * group) & ((std::uint64_t{1} << (8 * (at % 8))) - 1);
-        const std::uint64_t up = sums[group] + pairWidths<High>(pairs, head);
-        const std::int64_t upDecoded = decoded[bitCount(lead & below)];
-        addToLine(lowHalf(up - start), upDecoded - startDecoded, highHalf(up - start), (highMask & below) >> startAt);
+        const unsigned decodedUpTo = High ? bitCount(lead & below) : 0;
+        const std::uint64_t highBytes = High ? (highMask & below) >> startAt : 0;
+        for (std::size_t f = 0; f < fonts; ++f) {
+            ChunkSums& c = each[f];
+            const std::uint64_t up = c.sums[group] + pairWidths<High>(kernels_[f].tables().pairs, head);
+            const std::int64_t upDecoded = c.decoded[decodedUpTo];
+            addToLine(lines_[f], lowHalf(up - c.start), upDecoded - c.startDecoded, highHalf(up - c.start), highBytes);
+            c.start = up;
+            c.startDecoded = upDecoded;
+        }
         // The chunk is followed by at least 4 bytes, so the byte after
         // a CR can be looked at.
         const bool pair = p[at] == '\r' && p[at + 1] == '\n';
-        endLine(p + at, p + at + (pair ? 2 : 1));
-        start = up, startDecoded = upDecoded;
+        endLine<Single>(p + at, p + at + (pair ? 2 : 1));
         startAt = at + 1;
     }
-    addToLine(lowHalf(sums[8] - start), decoded[leads] - startDecoded, highHalf(sums[8] - start) + pastEnd,
-              startAt < 64 ? highMask >> startAt : 0);
+    const std::uint64_t highBytes = High && startAt < 64 ? highMask >> startAt : 0;
+    for (std::size_t f = 0; f < fonts; ++f) {
+        const ChunkSums& c = each[f];
+        addToLine(lines_[f], lowHalf(c.sums[8] - c.start), c.decoded[leads_] - c.startDecoded,
+                  highHalf(c.sums[8] - c.start) + c.pastEnd, highBytes);
+    }
+}
+
+// The same for several fonts, four at a time in the lanes of one sum: each
+// byte pair is read once for the four, and each line's width in each font
+// is its lane of the difference of the running sums at its ends.
+template <bool High>
+void LineLoop::Impl::chunkLanes(const unsigned char* p, std::uint64_t ends, std::uint64_t lead,
+                                std::uint64_t highMask, std::size_t taken)
+{
+    const auto sum = [](const std::uint64_t* table, std::uint64_t word) {
+        return (table[word & 0xFFFF] + table[(word >> 16) & 0xFFFF]) + (table[(word >> 32) & 0xFFFF] + table[word >> 48]);
+    };
+    // For each group: the running sums before each group of 8 bytes, of
+    // ASCII and of the bytes >= 0x80.
+    for (LaneSums& g : laneSums_) {
+        g.ascii[0] = g.high[0] = 0;
+        for (int k = 0; k < 8; ++k) {
+            const std::uint64_t word = loadLittle(p + 8 * k);
+            g.ascii[k + 1] = g.ascii[k] + sum(g.group->ascii.get(), word);
+            if constexpr (High)
+                g.high[k + 1] = g.high[k] + sum(g.group->high.get(), word);
+        }
+        g.pastEnd = High && taken > 64
+                        ? sum(g.group->high.get(), loadLittle4(p + 64) & ((std::uint64_t{1} << (8 * (taken - 64))) - 1))
+                        : 0;
+        g.startAscii = g.startHigh = 0;
+    }
+    // Each font's widths of the chunk's characters outside ASCII.
+    for (std::size_t f = 0; High && leads_ > 0 && f < fontCount(); ++f) {
+        ChunkSums& c = chunkFonts_[f];
+        c.decoded[0] = 0;
+        for (unsigned k = 0; k < leads_; ++k)
+            c.decoded[k + 1] = c.decoded[k] + kernels_[f].character(codes_[k]);
+        c.startDecoded = 0;
+    }
+
+    const auto add = [&](std::uint64_t asciiUp, std::uint64_t highUp, unsigned decodedUpTo, std::uint64_t highBytes,
+                         LaneSums& g, std::int64_t pastEnd) {
+        const std::uint64_t asciiPart = asciiUp - g.startAscii, highPart = highUp - g.startHigh;
+        for (std::size_t i = 0; i < g.group->count; ++i) {
+            const std::size_t f = g.group->first + i;
+            std::int64_t decoded = 0;
+            if (High && leads_ > 0) {
+                ChunkSums& c = chunkFonts_[f];
+                decoded = c.decoded[decodedUpTo] - c.startDecoded;
+                c.startDecoded = c.decoded[decodedUpTo];
+            }
+            addToLine(lines_[f], lane(asciiPart, i), decoded, lane(highPart, i) + lane(pastEnd, i), highBytes);
+        }
+        g.startAscii = asciiUp;
+        g.startHigh = highUp;
+    };
+
+    unsigned startAt = 0;
+    for (std::uint64_t rest = ends; rest != 0; rest &= rest - 1) {
+        const unsigned at = static_cast<unsigned>(std::countr_zero(rest));
+        const std::uint64_t below = (std::uint64_t{1} << at) - 1;
+        const unsigned group = at / 8;
+        const std::uint64_t head = loadLittle(p + 8 * group) & ((std::uint64_t{1} << (8 * (at % 8))) - 1);
+        const unsigned decodedUpTo = High ? bitCount(lead & below) : 0;
+        const std::uint64_t highBytes = High ? (highMask & below) >> startAt : 0;
+        for (LaneSums& g : laneSums_)
+            add(g.ascii[group] + sum(g.group->ascii.get(), head),
+                High ? g.high[group] + sum(g.group->high.get(), head) : 0, decodedUpTo, highBytes, g, 0);
+        const bool pair = p[at] == '\r' && p[at + 1] == '\n';
+        endLine(p + at, p + at + (pair ? 2 : 1));
+        startAt = at + 1;
+    }
+    const std::uint64_t highBytes = High && startAt < 64 ? highMask >> startAt : 0;
+    for (LaneSums& g : laneSums_)
+        add(g.ascii[8], g.high[8], leads_, highBytes, g, static_cast<std::int64_t>(g.pastEnd));
 }
 
 }  // namespace engine

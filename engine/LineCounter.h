@@ -1,75 +1,88 @@
 #pragma once
-// Counts one measured line (or one value of delimited text) of a piece:
-// into the thread's distributions, the piece's widest candidates and, in
-// check mode, the piece's lines that are too wide. Shared by the loops for
-// plain text and for delimited text.
+// Counts the measured values of a piece, target by target: into the
+// thread's distributions, the piece's widest candidates and, in check
+// mode, the piece's lines that are too wide. Shared by the loop over lines
+// and the loop over records.
 
-#include "LineLoop.h"
+#include "PieceResult.h"
 
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace engine {
 
+// Where a value's text is in the piece; quoted: the bytes of a field as
+// written, quotes and all, whose text the grammar gives.
+struct TextSpan {
+    const unsigned char* begin = nullptr;
+    const unsigned char* end = nullptr;
+    bool quoted = false;
+};
+
 class LineCounter {
 public:
-    // Texts of check mode's records are cut to this many bytes.
     explicit LineCounter(std::optional<std::int64_t> maxWidth) : maxWidth_(maxWidth) {}
 
-    void start(PieceResult& out, StreamTally& tally)
-    {
-        out_ = &out;
-        tally_ = &tally;
-    }
+    // encoding and delimiter: how quoted fields are read.
+    void start(PieceResult& out, StreamTally& tally, Encoding encoding, char delimiter = ',');
 
-    // The text is [begin, end); quoted: the bytes of a quoted field, whose
-    // doubled quotes stand for one. startLine: delimited text's own count.
-    void count(const LineValue& v, const unsigned char* begin, const unsigned char* end, bool quoted = false,
+    // Makes room for targets 0..targets-1; the loops ask before counting.
+    void reserve(std::size_t targets);
+
+    // Counts a value of the line or record numbered line in the piece.
+    void count(std::size_t target, const LineValue& v, const TextSpan& text, std::uint64_t line,
                std::uint64_t startLine = 0)
     {
-        const std::uint64_t line = ++out_->lines;
+        TargetTally& tally = tally_->targets[target];
+        Readings<Candidates>& candidates = candidates_[target];
         if (!v.dual) {
-            tally_->common.widths.add(v.width);
-            if (candidates_[0].mayEnter(v.width))
-                candidates_[0].offer({line, v.width, begin, end, quoted, startLine});
+            tally.common.widths.add(v.width);
+            if (candidates.common.mayEnter(v.width))
+                candidates.common.offer({line, v.width, text, startLine});
         } else {
-            tally_->utf8.widths.add(v.width);
-            tally_->windows1252.widths.add(v.widthWindows1252);
-            if (candidates_[1].mayEnter(v.width))
-                candidates_[1].offer({line, v.width, begin, end, quoted, startLine});
-            if (candidates_[2].mayEnter(v.widthWindows1252))
-                candidates_[2].offer({line, v.widthWindows1252, begin, end, quoted, startLine});
+            tally.utf8.widths.add(v.width);
+            tally.windows1252.widths.add(v.widthWindows1252);
+            if (candidates.utf8.mayEnter(v.width))
+                candidates.utf8.offer({line, v.width, text, startLine});
+            if (candidates.windows1252.mayEnter(v.widthWindows1252))
+                candidates.windows1252.offer({line, v.widthWindows1252, text, startLine});
         }
         if (maxWidth_ && std::max(v.width, v.widthWindows1252) > *maxWidth_)
-            out_->tooWide.push_back(
-                WideRecord{line, startLine, v.width, v.widthWindows1252, text(begin, end, quoted, recordTextBytes)});
+            out_->tooWide.push_back(WideRecord{target, line, startLine, v.width, v.widthWindows1252, v.dual,
+                                               this->text(text, recordTextBytes)});
+    }
+
+    // Counts the empty values (0 wide, no text) of the piece's first n
+    // records, of which first lists the earliest: of a column that only a
+    // later record has. Check mode's limit is never below 0 for them.
+    void countEmpty(std::size_t target, std::uint64_t n, const std::vector<RecordNumbers>& first)
+    {
+        if (n == 0)
+            return;
+        tally_->targets[target].common.widths.add(0, n);
+        Candidates& candidates = candidates_[target].common;
+        for (std::size_t i = 0; i < first.size() && first[i].record <= n; ++i)
+            if (candidates.mayEnter(0))
+                candidates.offer({first[i].record, 0, TextSpan{}, first[i].startLine});
     }
 
     // Hands the widest candidates' texts to the piece's result.
-    void finish()
-    {
-        for (std::size_t reading = 0; reading < candidates_.size(); ++reading)
-            candidates_[reading].takeInto(out_->widest[reading]);
-        out_ = nullptr;
-        tally_ = nullptr;
-    }
+    void finish();
 
-    // The bytes of a text, cut to maxBytes; a quoted field's doubled quotes
-    // become one.
-    static std::string text(const unsigned char* begin, const unsigned char* end, bool quoted, std::size_t maxBytes);
+    // The bytes of a text, cut to maxBytes.
+    std::string text(const TextSpan& span, std::size_t maxBytes) const;
 
 private:
     struct Candidate {
         std::uint64_t line;
         std::int64_t width;
-        const unsigned char* begin;
-        const unsigned char* end;
-        bool quoted;
+        TextSpan text;
         std::uint64_t startLine;
     };
 
-    // The widest lines of one reading in a piece. Only positions are kept,
+    // The widest values of one reading in a piece. Only positions are kept,
     // so a file sorted by width costs no copying; the texts are taken once
     // the piece is done.
     class Candidates {
@@ -78,7 +91,7 @@ private:
 
         bool mayEnter(std::int64_t width) const { return width >= floor_; }
 
-        // Lines come in order, so a later line of equal width never displaces one.
+        // Values come in order, so a later one of equal width never displaces one.
         void offer(const Candidate& candidate)
         {
             std::size_t i = count_ < kept ? count_ : kept - 1;
@@ -93,11 +106,12 @@ private:
                 floor_ = items_[kept - 1].width + 1;
         }
 
-        void takeInto(WidestLines& out)
+        template <class Text>
+        void takeInto(WidestLines& out, const Text& text)
         {
             for (std::size_t i = 0; i < count_; ++i) {
                 const Candidate& c = items_[i];
-                out.offer(c.line, c.width, text(c.begin, c.end, c.quoted, WidestLines::textBytes), c.startLine);
+                out.offer(c.line, c.width, text(c.text), c.startLine);
             }
             count_ = 0;
             floor_ = INT64_MIN;
@@ -110,9 +124,11 @@ private:
     };
 
     const std::optional<std::int64_t> maxWidth_;
-    std::array<Candidates, 3> candidates_;  // common, UTF-8 reading, Windows-1252 reading
+    std::vector<Readings<Candidates>> candidates_;
     PieceResult* out_ = nullptr;
     StreamTally* tally_ = nullptr;
+    Encoding encoding_ = Encoding::Utf8;
+    char delimiter_ = ',';
 };
 
 }  // namespace engine

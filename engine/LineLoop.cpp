@@ -4,17 +4,18 @@
 
 namespace engine {
 
-LineLoop::LineLoop(const FontWidths& font, std::optional<std::int64_t> maxWidth)
-    : impl_(std::make_unique<Impl>(font, maxWidth))
+LineLoop::LineLoop(const std::vector<const FontWidths*>& fonts, std::optional<std::int64_t> maxWidth,
+                   const std::vector<LaneGroup>* lanes)
+    : impl_(std::make_unique<Impl>(fonts, maxWidth, lanes))
 {
 }
 
 LineLoop::~LineLoop() = default;
 
-void LineLoop::measure(const unsigned char* data, std::size_t size, bool beginsInsideLine, ReadMode& mode,
+void LineLoop::measure(const unsigned char* data, std::size_t size, bool beginsInsideLine, Encoding& reading,
                        PieceResult& out, StreamTally& tally)
 {
-    impl_->measure(data, size, beginsInsideLine, mode, out, tally);
+    impl_->measure(data, size, beginsInsideLine, reading, out, tally);
 }
 
 }  // namespace engine

@@ -1,101 +1,117 @@
 #pragma once
-// The measuring loop's state and its byte-at-a-time paths; the 64-byte
-// path is in LineChunk.cpp. Only the loop's own files include this.
+// The loop over lines: its state and its byte-at-a-time paths; the
+// 64-byte path is in LineChunk.cpp. Only the loop's own files include this.
+//
+// Where a line ends, whether its bytes break UTF-8 and which characters it
+// holds are found once; only the sums are made for each font.
 
+#include "FontKernel.h"
+#include "LaneTables.h"
 #include "LineCounter.h"
 #include "LineLoop.h"
-#include "TextEncoding.h"
 #include "Utf8Check.h"
-#include "Utf8.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace engine {
 
 class LineLoop::Impl {
 public:
-    Impl(const FontWidths& font, std::optional<std::int64_t> maxWidth)
-        : widths_(font), asciiPairs_(font.pairTables().ascii.get()), pairTables_(&font.pairTables()),
-          segmentBytes_(maxWidth ? recordTextBytes : WidestLines::textBytes), counter_(maxWidth)
+    Impl(const std::vector<const FontWidths*>& fonts, std::optional<std::int64_t> maxWidth,
+         const std::vector<LaneGroup>* lanes)
+        : segmentBytes_(maxWidth ? recordTextBytes : WidestLines::textBytes), counter_(maxWidth)
     {
-        const WidthTable& table = font.table();
-        // One load per byte decides: a width to add, or -1 for the rest
-        // (terminators, controls, bytes >= 0x80, negative widths).
-        open_.fill(-1);
-        for (int code = firstTableCode; code <= lastTableCode; ++code)
-            if (table[code - firstTableCode] >= 0)
-                open_[code] = table[code - firstTableCode];
-        for (unsigned byte = 0; byte < 256; ++byte) {
-            single1252_[byte] = widths_(windows1252(static_cast<unsigned char>(byte)));
-            const bool plain = byte != '\n' && byte != '\r' && single1252_[byte] >= 0 && single1252_[byte] <= INT32_MAX;
-            fixed1252_[byte] = plain ? static_cast<std::int32_t>(single1252_[byte]) : -1;
+        if (lanes)
+            for (const LaneGroup& group : *lanes)
+                laneSums_.push_back(LaneSums{&group, {}, {}, 0, 0, 0});
+        kernels_.reserve(fonts.size());
+        for (const FontWidths* font : fonts) {
+            kernels_.emplace_back(*font);
+            chunkable_ = chunkable_ && font->pairTables().ascii != nullptr;
         }
+        fonts_ = kernels_.size();
+        lines_.resize(fonts.size());
+        chunkFonts_.resize(fonts.size());
     }
 
-    void measure(const unsigned char* data, std::size_t size, bool beginsInsideLine, ReadMode& mode,
+    void measure(const unsigned char* data, std::size_t size, bool beginsInsideLine, Encoding& reading,
                  PieceResult& out, StreamTally& tally)
     {
         out_ = &out;
-        counter_.start(out, tally);
-        mode_ = mode;
+        counter_.start(out, tally, reading);
+        counter_.reserve(fontCount());
+        reading_ = reading;
         inHead_ = beginsInsideLine;
         pieceStart_ = data;
         begin_ = data;
         resetLine();
         afterCR_ = false;
         const unsigned char* const end = data + size;
-        if (mode_ == ReadMode::Utf16LE || mode_ == ReadMode::Utf16BE)
-            scan16(data, end, mode_ == ReadMode::Utf16BE);
+        if (isUtf16(reading_))
+            scan16(data, end, reading_ == Encoding::Utf16BE);
         else
             scan8(data, end);
         finishPiece(end);
-        mode = mode_;
+        reading = reading_;
         out_ = nullptr;
     }
 
 private:
     // ------------------------------------------------------------ lines
 
+    std::size_t fontCount() const { return fonts_; }
+
+    // Single: one font, known when the loop is compiled.
+    template <bool Single = false>
     void resetLine()
     {
-        width_ = 0;
-        utf8Extra_ = 0;
-        extra1252_ = 0;
-        high_ = false;
+        LineWidth* const lines = lines_.data();
+        for (std::size_t f = 0; f < (Single ? 1 : fontCount()); ++f)
+            lines[f].clear();
         recount_ = false;
     }
 
-    LineValue value() const
+    LineValue value(std::size_t font) const
     {
+        const LineWidth& line = lines_[font];
         if (recount_)  // UTF-8 broke in this line: it is Windows-1252 from its start
-            return LineValue{width_ + extra1252_, width_ + extra1252_, false};
-        if (high_ && mode_ == ReadMode::Open)
-            return LineValue{width_ + utf8Extra_, width_ + extra1252_, true};
-        return LineValue{width_, width_, false};
+            return line.valueAsWindows1252();
+        return line.value(line.high && reading_ == Encoding::Utf8);
+    }
+
+    Segment segment(bool ended, const unsigned char* textEnd) const
+    {
+        Segment s{true, ended, {}, counter_.text({begin_, textEnd, false}, segmentBytes_)};
+        for (std::size_t f = 0; f < fontCount(); ++f)
+            s.values.push_back(value(f));
+        return s;
     }
 
     // Ends the line whose text ends at textEnd; the next begins at next.
-    void endLine(const unsigned char* textEnd, const unsigned char* next)
+    template <bool Single = false>
+    [[gnu::always_inline]] void endLine(const unsigned char* textEnd, const unsigned char* next)
     {
-        const LineValue v = value();
-        if (inHead_) {
+        if (inHead_) [[unlikely]] {
             inHead_ = false;
-            out_->head = Segment{true, true, v, LineCounter::text(begin_, textEnd, false, segmentBytes_)};
+            out_->head = segment(true, textEnd);
         } else {
-            counter_.count(v, begin_, textEnd);
+            const std::uint64_t line = ++out_->lines;
+            for (std::size_t f = 0; f < (Single ? 1 : fontCount()); ++f)
+                counter_.count(f, value(f), {begin_, textEnd, false}, line);
         }
         begin_ = next;
-        resetLine();
+        resetLine<Single>();
     }
 
     void finishPiece(const unsigned char* end)
     {
         if (inHead_)
-            out_->head = Segment{true, false, value(), LineCounter::text(begin_, end, false, segmentBytes_)};
+            out_->head = segment(false, end);
         else if (begin_ < end)
-            out_->tail = Segment{true, false, value(), LineCounter::text(begin_, end, false, segmentBytes_)};
+            out_->tail = segment(false, end);
         counter_.finish();
     }
 
@@ -103,24 +119,18 @@ private:
     // Windows-1252, and so is the line it is in, from its start.
     void breakUtf8()
     {
-        mode_ = ReadMode::Windows1252;
+        reading_ = Encoding::Windows1252;
         recount_ = true;
         out_->brokeUtf8 = true;
     }
 
     // ------------------------------------------------------------ 8-bit
-    //
-    // A line's width is kept in three parts while the reading is open:
-    // width_ for ASCII (the same in both readings), utf8Extra_ for the
-    // characters outside ASCII read as UTF-8, extra1252_ for the bytes
-    // >= 0x80 read as Windows-1252. Once the file is known to be
-    // Windows-1252, every byte goes to width_.
 
     void scan8(const unsigned char* p, const unsigned char* const end)
     {
         for (;;) {
 #if defined(__SSE2__)
-            if (asciiPairs_) {
+            if (chunkable_) {
                 while (end - p >= 68) {
                     const std::size_t taken = chunk(p);
                     if (taken == 0)
@@ -142,25 +152,30 @@ private:
 #if defined(__SSE2__)
     // Measures the 64 bytes at p when it can: see LineChunk.cpp.
     std::size_t chunk(const unsigned char* p);
-    bool decodeChunk(const unsigned char* p, std::uint64_t lead, std::int64_t* decoded, std::size_t& taken);
-    template <bool High>
+    bool decodeChunk(const unsigned char* p, std::uint64_t lead, std::size_t& taken);
+    template <bool High, bool Single>
     void chunkLines(const unsigned char* p, std::uint64_t ends, std::uint64_t lead, std::uint64_t highMask,
-                    const std::int64_t* decoded, std::size_t taken);
+                    std::size_t taken);
+    template <bool High>
+    void chunkLanes(const unsigned char* p, std::uint64_t ends, std::uint64_t lead, std::uint64_t highMask,
+                    std::size_t taken);
 
-    void addToLine(std::int64_t ascii, std::int64_t decoded, std::int64_t extra, std::uint64_t highBytes)
+    void addToLine(LineWidth& line, std::int64_t ascii, std::int64_t decoded, std::int64_t extra,
+                   std::uint64_t highBytes) const
     {
-        if (mode_ == ReadMode::Open) {
-            width_ += ascii;
-            utf8Extra_ += decoded;
-            extra1252_ += extra;
-            high_ = high_ || highBytes != 0;
+        if (reading_ == Encoding::Utf8) {
+            line.common += ascii;
+            line.utf8 += decoded;
+            line.windows1252 += extra;
+            line.high = line.high || highBytes != 0;
         } else {
-            width_ += ascii + extra;
+            line.common += ascii + extra;
         }
     }
 #endif
 
-    // The byte at a time path, from p up to at least stop.
+    // The byte at a time path, from p up to at least stop: runs of
+    // characters up to a line end are summed by each font's kernel.
     void scanBytes(const unsigned char*& p, const unsigned char* const stop, const unsigned char* const end)
     {
         if (afterCR_) {
@@ -168,154 +183,107 @@ private:
             if (p < end && *p == '\n')
                 begin_ = ++p;  // the second half of a CR LF the chunks split
         }
-        std::int64_t width = width_;
         while (p < stop) {
-            const std::int32_t* const fast = mode_ == ReadMode::Open ? open_.data() : fixed1252_.data();
-            // Eight bytes at a time while all of them are plain characters.
-            while (end - p >= 8) {
-                const std::int64_t w0 = fast[p[0]], w1 = fast[p[1]], w2 = fast[p[2]], w3 = fast[p[3]];
-                const std::int64_t w4 = fast[p[4]], w5 = fast[p[5]], w6 = fast[p[6]], w7 = fast[p[7]];
-                if ((w0 | w1 | w2 | w3 | w4 | w5 | w6 | w7) < 0)
-                    break;
-                width += ((w0 + w1) + (w2 + w3)) + ((w4 + w5) + (w6 + w7));
-                p += 8;
-            }
-            std::int64_t w;
-            while (p < end && (w = fast[*p]) >= 0) {
-                width += w;
-                ++p;
-            }
-            if (p == end)
-                break;
-
-            const unsigned char byte = *p;
-            if (byte == '\n' || byte == '\r') {
-                const unsigned char* const textEnd = p++;
-                if (byte == '\r' && p < end && *p == '\n')
-                    ++p;
-                width_ = width;
-                endLine(textEnd, p);
-                width = 0;
-            } else if (byte < 0x80) {
-                width += controlWidth(byte);
-                ++p;
-            } else if (mode_ != ReadMode::Open) {
-                width += single1252_[byte];  // a negative width: off the fast path
-                ++p;
-            } else {
-                high_ = true;
-                utf8Run(p, end);
-            }
-        }
-        width_ = width;
-    }
-
-    // A control character or DEL: the same code in both readings.
-    std::int64_t controlWidth(unsigned char byte)
-    {
-        const std::int64_t width = widths_(byte);
-        if (width >= 0 && width <= INT32_MAX)
-            open_[byte] = static_cast<std::int32_t>(width);  // its next occurrences take the fast path
-        return width;
-    }
-
-    // A run of characters outside ASCII, as in most scripts' words, read
-    // both ways. Stops at the first byte that breaks UTF-8.
-    void utf8Run(const unsigned char*& p, const unsigned char* const end)
-    {
-        do {
-            const unsigned lead = *p;
-            const std::ptrdiff_t left = end - p;
-            char32_t code;
-            int length;
-            // The two commonest forms inline; both are fully checked here.
-            if (lead >= 0xC2 && lead < 0xE0 && left >= 2 && (p[1] & 0xC0) == 0x80) {
-                code = (lead & 0x1F) << 6 | (p[1] & 0x3F);
-                length = 2;
-            } else if (lead >= 0xE1 && lead < 0xF0 && lead != 0xED && left >= 3
-                       && ((p[1] & 0xC0) | (p[2] & 0xC0) >> 2) == 0xA0) {
-                code = (lead & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F);
-                length = 3;
-            } else {
-                length = fontview::decodeUtf8Sequence(p, end, code);
-                if (length <= 0) {
-                    // Not UTF-8, or cut short by the end of the data, which
-                    // only ever comes at the end of the file.
-                    breakUtf8();
-                    return;
+            const unsigned char* run = lineEnd(p, stop, end);
+            const bool open = reading_ == Encoding::Utf8;
+            for (std::size_t f = 0; f < fontCount(); ++f) {
+                const unsigned char* const broke = kernels_[f].span8(p, run, open, lines_[f]);
+                if (broke != run) {
+                    // The same byte breaks UTF-8 for every font: the rest of
+                    // the run, and of the file, is Windows-1252.
+                    if (f == 0)
+                        breakUtf8();
+                    kernels_[f].span8(broke, run, false, lines_[f]);
                 }
             }
-            utf8Extra_ += widths_(code);
-            for (int i = 0; i < length; ++i)
-                extra1252_ += single1252_[p[i]];
-            p += length;
-        } while (p < end && *p >= 0x80);
+            p = run;
+            if (p < end && (*p == '\n' || *p == '\r')) {
+                const unsigned char* const textEnd = p++;
+                if (*textEnd == '\r' && p < end && *p == '\n')
+                    ++p;
+                endLine(textEnd, p);
+            }
+        }
+    }
+
+    // The next line end in [p, end), looked for up to stop; past stop
+    // only to finish the character that crosses it.
+    const unsigned char* lineEnd(const unsigned char* p, const unsigned char* stop, const unsigned char* end) const
+    {
+        while (p < stop && *p != '\n' && *p != '\r')
+            ++p;
+        if (p == stop && reading_ == Encoding::Utf8)
+            while (p < end && (*p & 0xC0) == 0x80)
+                ++p;
+        return p;
     }
 
     // ------------------------------------------------------------ UTF-16
 
     void scan16(const unsigned char* p, const unsigned char* const end, bool bigEndian)
     {
-        const WidthTable& table = widths_.table();
-        std::int64_t width = 0;
-        while (end - p >= 2) {
+        while (p < end) {
+            const unsigned char* run = p;
+            while (end - run >= 2) {
+                const std::uint16_t unit = utf16Unit(run, bigEndian);
+                if (unit == '\n' || unit == '\r')
+                    break;
+                run += 2;
+            }
+            if (end - run < 2)
+                run = end;  // half a code unit at the very end of the file belongs to the run
+            for (std::size_t f = 0; f < fontCount(); ++f)
+                kernels_[f].span16(p, run, bigEndian, lines_[f]);
+            p = run;
+            if (p == end)
+                break;
+            const unsigned char* const textEnd = p;
             const std::uint16_t unit = utf16Unit(p, bigEndian);
-            if (unit == '\n' || unit == '\r') {
-                const unsigned char* const textEnd = p;
-                p += 2;
-                if (unit == '\r' && end - p >= 2 && utf16Unit(p, bigEndian) == '\n')
-                    p += 2;
-                width_ = width;
-                endLine(textEnd, p);
-                width = 0;
-                continue;
-            }
             p += 2;
-            if (unit >= firstTableCode && unit <= lastTableCode) {
-                width += table[unit - firstTableCode];
-            } else if (unit >= 0xD800 && unit <= 0xDBFF && end - p >= 2) {
-                const std::uint16_t low = utf16Unit(p, bigEndian);
-                if (low >= 0xDC00 && low <= 0xDFFF) {
-                    width += widths_(0x10000 + ((char32_t{unit} - 0xD800) << 10) + (low - 0xDC00));
-                    p += 2;
-                } else {
-                    width += widths_(unit);  // unpaired: the font has no glyph for it
-                }
-            } else {
-                width += widths_(unit);
-            }
+            if (unit == '\r' && end - p >= 2 && utf16Unit(p, bigEndian) == '\n')
+                p += 2;
+            endLine(textEnd, p);
         }
-        if (p < end) {
-            // Half a code unit at the very end of the file: no character, so
-            // the font's missing glyph, as for an unpaired surrogate.
-            width += widths_(0xDC00);
-            p = end;
-        }
-        width_ = width;
     }
 
-    ThreadWidths widths_;
-    const std::int32_t* const asciiPairs_;  // null: no chunk path
-    const PairTables* const pairTables_;
+    std::vector<FontKernel> kernels_;
+    std::size_t fonts_ = 0;
+    bool chunkable_ = true;  // every font has pair tables
 #if defined(__SSE2__)
     const utf8check::Check utf8Check_ = utf8check::best();
 #endif
     const std::size_t segmentBytes_;
-    std::array<std::int32_t, 256> open_;       // fast widths while the reading is open
-    std::array<std::int32_t, 256> fixed1252_;  // fast widths once it is Windows-1252
-    std::array<std::int64_t, 256> single1252_; // every byte's Windows-1252 width
     LineCounter counter_;
+
+    // The 64-byte path's sums for each font: see chunkLines.
+    struct ChunkSums {
+        std::uint64_t sums[9];
+        std::int64_t decoded[33];
+        std::int64_t pastEnd;
+        std::uint64_t start;
+        std::int64_t startDecoded;
+    };
+    std::vector<ChunkSums> chunkFonts_;
+    // The same, four fonts in each of the lanes' running sums.
+    struct LaneSums {
+        const LaneGroup* group;
+        std::uint64_t ascii[9];
+        std::uint64_t high[9];
+        std::uint64_t pastEnd;
+        std::uint64_t startAscii;
+        std::uint64_t startHigh;
+    };
+    std::vector<LaneSums> laneSums_;  // empty: each font on its own
+    char32_t codes_[32];  // the characters outside ASCII of a chunk
+    unsigned leads_ = 0;
 
     // The piece in progress.
     PieceResult* out_ = nullptr;
-    ReadMode mode_ = ReadMode::Open;
+    Encoding reading_ = Encoding::Utf8;
     const unsigned char* pieceStart_ = nullptr;
     bool inHead_ = false;                  // still in the line begun before the piece
     const unsigned char* begin_ = nullptr; // where the current line's text begins
-    std::int64_t width_ = 0;               // the current line so far: see scan8
-    std::int64_t utf8Extra_ = 0;
-    std::int64_t extra1252_ = 0;
-    bool high_ = false;                    // the current line has bytes >= 0x80
+    std::vector<LineWidth> lines_;         // the current line so far, for each font
     bool recount_ = false;                 // UTF-8 broke in this line
     bool afterCR_ = false;                 // the chunks ended on a CR
 };

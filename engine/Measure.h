@@ -1,5 +1,7 @@
 #pragma once
-// Measures every line of a data file, in one pass, on every core.
+// Measures every line of a data file, in one pass, on every core: each
+// target of the pass (each line, or a chosen column of delimited records,
+// in one font) from the same read of the data.
 //
 // A line ends at CR LF, at LF or at a lone CR. A final line without a
 // terminator counts once; a file ending with a terminator has no extra
@@ -11,13 +13,15 @@
 #include "CharWidths.h"
 #include "Delimited.h"
 #include "InputStream.h"
-#include "PieceSource.h"
+#include "Outcome.h"
 #include "StreamTally.h"
+#include "TooWideStream.h"
 
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace engine {
 
@@ -37,32 +41,38 @@ inline constexpr std::size_t defaultBlockSize = std::size_t{1} << 20;
 struct MeasureOptions {
     unsigned threads = 0;                  // 0: one per core
     std::optional<std::int64_t> maxWidth;  // check mode: keep the lines wider than this
+    // Check mode: each line over the limit, in file order, as soon as the
+    // reading it is shown in is known; without it they wait in the tally.
+    TooWideStream::Sink tooWide;
     ProgressHook progress;
     std::size_t blockSize = defaultBlockSize;  // the unit of reading; at least 16
-    // Delimited text: measure one column of its records rather than lines.
+    // Delimited text: measure columns of its records rather than lines.
     std::optional<DelimitedFormat> delimited;
 };
 
-enum class MeasureStatus {
-    Ok,
-    Empty,        // no lines at all
-    CannotRead,   // could not open or read; reason says why
-    Changed,      // a regular file changed while it was read
-    Cancelled,    // the progress hook asked to stop
-    OutOfMemory,
-    UnknownColumn,     // delimited text: the header has no column of that name
-    UnclosedQuote,     // delimited text: a quoted field never ends; see unclosedQuoteLine
-    RecordTooLong,     // delimited text: a record longer than a piece can hold
+// One pass: each font over each line, or over each column the format
+// chooses. Target t is column t / fonts.size() (or the lines) in font
+// t % fonts.size().
+struct MeasureRequest {
+    DataSource source;
+    std::vector<const FontWidths*> fonts;
+    MeasureOptions options;
 };
 
 struct MeasureResult {
-    MeasureStatus status = MeasureStatus::Ok;
-    std::string reason;  // for CannotRead: the system's words, e.g. "No such file or directory"
-    StreamTally tally;   // for Ok: what was measured, still mergeable
-    RecordLayout layout;  // delimited text: the delimiter, the header's names, the column
+    Outcome outcome = Outcome::Done;
+    std::string reason;   // for Unreadable: the system's words, e.g. "No such file or directory"
+    StreamTally tally;    // for Done: what was measured, still mergeable
+    RecordLayout layout;  // delimited text: the delimiter, the header's names, the columns
+    ColumnChoice unknownColumn;  // for UnknownColumn: as the user named it
     std::uint64_t unclosedQuoteLine = 0;
+    unsigned threads = 0;         // the threads that measured
+    bool fewerThreads = false;    // memory allowed fewer than asked for
 };
 
+MeasureResult measure(const MeasureRequest& request);
+
+// One font.
 MeasureResult measure(const DataSource& source, const FontWidths& widths, const MeasureOptions& options = {});
 
 // The number of threads measure() uses for a given option value.

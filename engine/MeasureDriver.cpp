@@ -3,6 +3,7 @@
 
 #include "Measure.h"
 
+#include "LaneTables.h"
 #include "LineLoop.h"
 #include "PieceCombiner.h"
 #include "PieceSource.h"
@@ -10,12 +11,16 @@
 
 #include <algorithm>
 #include <atomic>
+#include <mutex>
 #include <chrono>
 #include <memory>
 #include <new>
 #include <system_error>
 #include <thread>
 #include <vector>
+
+#include <malloc.h>
+#include <pthread.h>
 
 namespace engine {
 
@@ -63,29 +68,32 @@ struct SharedState {
     std::atomic<bool> outOfMemory{false};
 };
 
-// A thread's loop: plain lines or the records of delimited text.
-struct Loops {
+// What one measuring thread owns: its loop, its buffer and its tally,
+// made before any thread starts, so that memory for fewer threads than
+// asked for means fewer threads rather than no measurement.
+struct Worker {
     std::unique_ptr<LineLoop> lines;
     std::unique_ptr<RecordLoop> records;
+    PieceBuffer buffer;
+    StreamTally tally;
 };
 
 // One measuring thread: takes pieces until there are none.
-void measurePieces(PieceSource& source, PieceCombiner& combiner, Loops& loops, SharedState& shared,
-                   StreamTally& tally)
+void measurePieces(PieceSource& source, PieceCombiner& combiner, Worker& worker, SharedState& shared)
 {
     try {
-        std::vector<unsigned char> buffer;
         Piece piece;
-        while (!shared.outOfMemory.load() && source.next(buffer, piece)) {
-            ReadMode mode = source.mode();
-            if (mode == ReadMode::Open && shared.brokeUtf8.load(std::memory_order_relaxed))
-                mode = ReadMode::Windows1252;
+        while (!shared.outOfMemory.load() && source.next(worker.buffer, piece)) {
+            Encoding reading = source.encoding();
+            if (reading == Encoding::Utf8 && shared.brokeUtf8.load(std::memory_order_relaxed))
+                reading = Encoding::Windows1252;
             PieceResult result;
-            if (loops.records)
-                loops.records->measure(piece.data, piece.size, piece.beginsWithHeader, source.layout(), mode, result,
-                                       tally);
+            if (worker.records)
+                worker.records->measure(piece.data, piece.size, piece.beginsWithHeader, source.layout(), reading,
+                                        result, worker.tally);
             else
-                loops.lines->measure(piece.data, piece.size, piece.beginsInsideLine, mode, result, tally);
+                worker.lines->measure(piece.data, piece.size, piece.beginsInsideLine, reading, result, worker.tally);
+            result.reading = reading;
             if (result.brokeUtf8)
                 shared.brokeUtf8.store(true, std::memory_order_relaxed);
             combiner.add(piece.sequence, std::move(result));
@@ -95,7 +103,98 @@ void measurePieces(PieceSource& source, PieceCombiner& combiner, Loops& loops, S
     }
 }
 
+// A thread's first allocation gives it an arena of its own, which takes
+// 64 MiB of address space however little it holds; under a limit on
+// address space that leaves no room for the data. The measuring threads
+// allocate only a little for each piece, so they share the one arena.
+void shareAllocatorArenas()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { ::mallopt(M_ARENA_MAX, 1); });
+}
+
+// A measuring thread with a stack of its own size: the loops need little,
+// and a default stack of 8 MiB a thread would spend the address space that
+// a limit allows on stacks rather than on data. False when the thread
+// cannot be made.
+class MeasuringThread {
+public:
+    template <class F>
+    bool start(F&& work)
+    {
+        work_ = std::forward<F>(work);
+        pthread_attr_t attributes;
+        if (::pthread_attr_init(&attributes) != 0)
+            return false;
+        ::pthread_attr_setstacksize(&attributes, std::size_t{1} << 20);
+        started_ = ::pthread_create(&thread_, &attributes, &MeasuringThread::run, this) == 0;
+        ::pthread_attr_destroy(&attributes);
+        return started_;
+    }
+    void join()
+    {
+        if (started_)
+            ::pthread_join(thread_, nullptr);
+        started_ = false;
+    }
+    ~MeasuringThread() { join(); }
+
+private:
+    static void* run(void* self)
+    {
+        static_cast<MeasuringThread*>(self)->work_();
+        return nullptr;
+    }
+
+    std::function<void()> work_;
+    pthread_t thread_{};
+    bool started_ = false;
+};
+
 std::string systemMessage(int error) { return std::error_code(error, std::generic_category()).message(); }
+
+// Whether memory is left for the pieces and results of one more thread
+// beside what is already made: the room a thread's work may take asked for
+// and given back at once.
+bool roomForAnotherThread()
+{
+    constexpr std::size_t headroom = std::size_t{16} << 20;
+    return std::unique_ptr<char[]>(new (std::nothrow) char[headroom]) != nullptr;
+}
+
+// As many workers as memory allows, up to count; at least one, or none
+// when not even one fits.
+std::vector<Worker> makeWorkers(unsigned count, const MeasureRequest& request, std::size_t bufferBytes,
+                                const std::vector<LaneGroup>& lanes)
+{
+    std::vector<Worker> workers;
+    try {
+        workers.reserve(count);
+        for (unsigned i = 0; i < count; ++i) {
+            if (i > 0 && !roomForAnotherThread())
+                break;
+            Worker worker;
+            if (request.options.delimited)
+                worker.records = std::make_unique<RecordLoop>(request.fonts, request.options.maxWidth);
+            else
+                worker.lines = std::make_unique<LineLoop>(request.fonts, request.options.maxWidth, &lanes);
+            worker.buffer.reserve(bufferBytes);
+            workers.push_back(std::move(worker));
+        }
+    } catch (const std::bad_alloc&) {
+        if (workers.empty())
+            throw;
+    }
+    return workers;
+}
+
+MeasureResult failed(Outcome outcome, std::string reason = {})
+{
+    MeasureResult result;
+    result.outcome = outcome;
+    result.reason = std::move(reason);
+    return result;
+}
 
 }  // namespace
 
@@ -106,102 +205,100 @@ unsigned measuringThreads(unsigned requested)
     return std::clamp(std::thread::hardware_concurrency(), 1u, 64u);
 }
 
-MeasureResult measure(const DataSource& source, const FontWidths& widths, const MeasureOptions& options)
+MeasureResult measure(const MeasureRequest& request)
 {
     MeasureResult result;
     try {
         InputStream in;
-        if (const int error = in.open(source)) {
-            result.status = MeasureStatus::CannotRead;
-            result.reason = systemMessage(error);
-            return result;
-        }
+        if (const int error = in.open(request.source))
+            return failed(Outcome::Unreadable, systemMessage(error));
 
-        const unsigned threadCount = measuringThreads(options.threads);
+        const MeasureOptions& options = request.options;
+        shareAllocatorArenas();
         const DelimitedFormat* const format = options.delimited ? &*options.delimited : nullptr;
-        std::vector<Loops> loops(threadCount);
-        for (Loops& loop : loops) {
-            if (format)
-                loop.records = std::make_unique<RecordLoop>(widths, options.maxWidth);
-            else
-                loop.lines = std::make_unique<LineLoop>(widths, options.maxWidth);
-        }
+        const unsigned wanted = measuringThreads(options.threads);
+        const std::vector<LaneGroup> lanes = format ? std::vector<LaneGroup>() : makeLaneGroups(request.fonts);
+        std::vector<Worker> workers =
+            makeWorkers(wanted, request, options.blockSize + (std::size_t{1} << 16), lanes);
+
+        std::optional<TooWideStream> stream;
+        if (options.maxWidth && options.tooWide)
+            stream.emplace(*options.maxWidth, options.tooWide);
         const std::size_t segmentBytes = options.maxWidth ? recordTextBytes : WidestLines::textBytes;
-        PieceCombiner combiner(segmentBytes, options.maxWidth);
+        PieceCombiner combiner(segmentBytes, options.maxWidth, request.fonts.size(), stream ? &*stream : nullptr,
+                               format && format->allColumns && !format->header);
         ProgressPacer pacer(options.progress, in.size(), combiner);
         PieceSource pieces(in, options.blockSize, [&pacer](std::uint64_t bytes) { return pacer(bytes); }, format);
-        if (!pacer(0)) {
-            result.status = MeasureStatus::Cancelled;
-            return result;
-        }
+        if (!pacer(0))
+            return failed(Outcome::Cancelled);
 
         SharedState shared;
-        std::vector<StreamTally> tallies(threadCount);
-        std::vector<std::thread> threads;
-        for (unsigned i = 1; i < threadCount; ++i) {
-            try {
-                threads.emplace_back(measurePieces, std::ref(pieces), std::ref(combiner), std::ref(loops[i]),
-                                     std::ref(shared), std::ref(tallies[i]));
-            } catch (const std::system_error&) {
+        std::vector<MeasuringThread> threads(workers.size() - 1);
+        unsigned started = 1;
+        for (; started < workers.size(); ++started) {
+            Worker& worker = workers[started];
+            if (!roomForAnotherThread() || !threads[started - 1].start([&] { measurePieces(pieces, combiner, worker, shared); }))
                 break;  // fewer threads than asked for: the work is the same
-            }
         }
-        measurePieces(pieces, combiner, loops[0], shared, tallies[0]);
-        for (std::thread& thread : threads)
+        result.threads = started;
+        result.fewerThreads = result.threads < wanted;
+        measurePieces(pieces, combiner, workers[0], shared);
+        for (MeasuringThread& thread : threads)
             thread.join();
 
-        if (pieces.state() == PieceSource::State::Failed) {
-            result.status = MeasureStatus::CannotRead;
-            result.reason = systemMessage(in.error());
-            return result;
-        }
+        if (pieces.state() == PieceSource::State::Failed)
+            return failed(Outcome::Unreadable, systemMessage(in.error()));
         if (shared.outOfMemory.load())
             throw std::bad_alloc();
         result.layout = pieces.layout();
         if (pieces.state() == PieceSource::State::UnknownColumn) {
-            result.status = MeasureStatus::UnknownColumn;
+            result.outcome = Outcome::UnknownColumn;
+            result.unknownColumn = pieces.unknownColumn();
             return result;
         }
-        if (pieces.state() == PieceSource::State::RecordTooLong) {
-            result.status = MeasureStatus::RecordTooLong;
-            return result;
-        }
-        if (pieces.state() == PieceSource::State::GaveUp || pacer.stopped()) {
-            result.status = MeasureStatus::Cancelled;
-            return result;
-        }
-        if (in.changed(pieces.bytesRead())) {
-            result.status = MeasureStatus::Changed;
-            return result;
-        }
+        if (pieces.state() == PieceSource::State::RecordTooLong)
+            return failed(Outcome::RecordTooLong);
+        if (pieces.state() == PieceSource::State::GaveUp || pacer.stopped())
+            return failed(Outcome::Cancelled);
+        if (in.changed(pieces.bytesRead()))
+            return failed(Outcome::Changed);
 
         combiner.finish();
         if (combiner.unclosedQuoteLine() != 0) {
-            result.status = MeasureStatus::UnclosedQuote;
+            result.outcome = Outcome::UnclosedQuote;
             result.unclosedQuoteLine = combiner.unclosedQuoteLine();
             return result;
         }
         StreamTally& tally = combiner.tally();
-        switch (pieces.mode()) {
-        case ReadMode::Utf16LE: tally.kind = StreamTally::Kind::Utf16LE; break;
-        case ReadMode::Utf16BE: tally.kind = StreamTally::Kind::Utf16BE; break;
-        default: tally.kind = StreamTally::Kind::EightBit; break;
+        if (isUtf16(pieces.encoding()))
+            tally.encoding = pieces.encoding();
+        for (const Worker& worker : workers)
+            tally.mergeWidths(worker.tally);
+        if (result.layout.growing) {
+            for (std::size_t column = 1; column <= combiner.columns(); ++column)
+                result.layout.columns.push_back(column);
+        } else if (format && !format->header) {
+            // Without a header, a column is known only by the records: one
+            // that no record reaches names nothing.
+            for (const std::size_t column : result.layout.columns)
+                if (column > tally.fieldCount && tally.lineCount > 0) {
+                    result.outcome = Outcome::UnknownColumn;
+                    result.unknownColumn = ColumnChoice::byNumber(column);
+                    return result;
+                }
         }
-        for (const StreamTally& own : tallies) {
-            tally.common.widths.merge(own.common.widths);
-            tally.utf8.widths.merge(own.utf8.widths);
-            tally.windows1252.widths.merge(own.windows1252.widths);
-        }
-        if (tally.lineCount == 0) {
-            result.status = MeasureStatus::Empty;
-            return result;
-        }
+        if (tally.lineCount == 0)
+            return failed(Outcome::EmptyFile);
         result.tally = std::move(tally);
     } catch (const std::bad_alloc&) {
-        result = MeasureResult{};
-        result.status = MeasureStatus::OutOfMemory;
+        result = failed(Outcome::OutOfMemory);
     }
     return result;
+}
+
+MeasureResult measure(const DataSource& source, const FontWidths& widths, const MeasureOptions& options)
+{
+    return measure(MeasureRequest{source, {&widths}, options});
 }
 
 }  // namespace engine

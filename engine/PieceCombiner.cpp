@@ -1,5 +1,7 @@
 #include "PieceCombiner.h"
 
+#include <algorithm>
+
 namespace engine {
 
 void PieceCombiner::add(std::uint64_t sequence, PieceResult result)
@@ -18,56 +20,116 @@ void PieceCombiner::add(std::uint64_t sequence, PieceResult result)
     }
 }
 
+// The whole stream's reading is known: UTF-16 from the start, or
+// Windows-1252 once a byte anywhere broke UTF-8.
+void PieceCombiner::readingKnown(Encoding encoding)
+{
+    if (tally_.encoding == encoding)
+        return;
+    tally_.encoding = encoding;
+    if (stream_)
+        stream_->decide(encoding);
+}
+
 void PieceCombiner::apply(PieceResult& result)
 {
-    if (result.brokeUtf8)
-        tally_.validUtf8 = false;
+    if (result.brokeUtf8 || result.reading == Encoding::Windows1252)
+        readingKnown(Encoding::Windows1252);
+    else if (isUtf16(result.reading))
+        readingKnown(result.reading);
     if (result.head.present) {
         pending_.present = true;
-        pending_.value.append(result.head.value);
+        if (pending_.values.empty())
+            pending_.values.resize(result.head.values.size());
+        for (std::size_t t = 0; t < result.head.values.size(); ++t)
+            pending_.values[t].append(result.head.values[t]);
         if (pending_.text.size() < segmentTextBytes_)
             pending_.text.append(result.head.text, 0, segmentTextBytes_ - pending_.text.size());
         if (result.head.ended)
             countPending();
     }
     const std::uint64_t before = tally_.lineCount, linesBefore = tally_.physicalLines;
-    LineTally* const readings[] = {&tally_.common, &tally_.utf8, &tally_.windows1252};
-    for (std::size_t reading = 0; reading < result.widest.size(); ++reading) {
-        result.widest[reading].shiftLines(before, linesBefore);
-        readings[reading]->widest.merge(result.widest[reading]);
-    }
+    if (growing_)
+        fillColumns(result);
+    for (std::size_t t = 0; t < result.widest.size(); ++t)
+        result.widest[t].forEachWith(tally_.target(t), [&](WidestLines& theirs, LineTally& own) {
+            theirs.shiftLines(before, linesBefore);
+            own.widest.merge(theirs);
+        });
     for (WideRecord& record : result.tooWide) {
         record.line += before;
         if (record.startLine != 0)
             record.startLine += linesBefore;
-        tally_.tooWide.push_back(std::move(record));
+        if (stream_)
+            stream_->add(std::move(record), tally_.encoding);
+        else
+            tally_.tooWide.push_back(std::move(record));
     }
     if (result.unclosedQuoteLine != 0)
         unclosedQuoteLine_ = linesBefore + result.unclosedQuoteLine;
     tally_.lineCount += result.lines;
     tally_.physicalLines += result.physicalLines;
+    tally_.longRecords += result.longRecords;
+    tally_.fieldCount = std::max(tally_.fieldCount, result.fieldCount);
     if (result.tail.present)
         pending_ = std::move(result.tail);
     lines_.store(tally_.lineCount, std::memory_order_relaxed);
 }
 
+// Every column: a record has as many fields as it has, so a column that
+// one piece has and another has not is empty in the other's records.
+void PieceCombiner::fillColumns(const PieceResult& result)
+{
+    const std::uint64_t before = tally_.lineCount, linesBefore = tally_.physicalLines;
+    for (std::size_t column = result.columns + 1; column <= columns_; ++column)
+        fillEmpty(column, result.lines, result.firstRecords, before, linesBefore);
+    for (std::size_t column = columns_ + 1; column <= result.columns; ++column)
+        fillEmpty(column, before, firstRecords_, 0, 0);
+    columns_ = std::max(columns_, result.columns);
+    for (const RecordNumbers& r : result.firstRecords)
+        if (firstRecords_.size() < WidestLines::kept)
+            firstRecords_.push_back({before + r.record, linesBefore + r.startLine});
+}
+
+void PieceCombiner::fillEmpty(std::size_t column, std::uint64_t count, const std::vector<RecordNumbers>& first,
+                              std::uint64_t lineOffset, std::uint64_t startLineOffset)
+{
+    if (count == 0)
+        return;
+    for (std::size_t f = 0; f < fonts_; ++f) {
+        LineTally& lines = tally_.target((column - 1) * fonts_ + f).common;
+        lines.widths.add(0, count);
+        for (const RecordNumbers& r : first)
+            if (r.record <= count)
+                lines.widest.offer(lineOffset + r.record, 0, {}, startLineOffset + r.startLine);
+    }
+}
+
 void PieceCombiner::countPending()
 {
     const std::uint64_t line = ++tally_.lineCount;
-    const LineValue& value = pending_.value;
     const std::string_view text = pending_.text;
-    if (!value.dual) {
-        tally_.common.widths.add(value.width);
-        tally_.common.widest.offer(line, value.width, text);
-    } else {
-        tally_.utf8.widths.add(value.width);
-        tally_.utf8.widest.offer(line, value.width, text);
-        tally_.windows1252.widths.add(value.widthWindows1252);
-        tally_.windows1252.widest.offer(line, value.widthWindows1252, text);
+    for (std::size_t t = 0; t < pending_.values.size(); ++t) {
+        const LineValue& value = pending_.values[t];
+        TargetTally& target = tally_.target(t);
+        if (!value.dual) {
+            target.common.widths.add(value.width);
+            target.common.widest.offer(line, value.width, text);
+        } else {
+            target.utf8.widths.add(value.width);
+            target.utf8.widest.offer(line, value.width, text);
+            target.windows1252.widths.add(value.widthWindows1252);
+            target.windows1252.widest.offer(line, value.widthWindows1252, text);
+        }
+        if (maxWidth_ && std::max(value.width, value.widthWindows1252) > *maxWidth_) {
+            WideRecord record{t, line, 0, value.width, value.widthWindows1252, value.dual,
+                              std::string(text.substr(0, recordTextBytes))};
+            if (stream_)
+                stream_->add(std::move(record), tally_.encoding);
+            else
+                tally_.tooWide.push_back(std::move(record));
+        }
     }
-    if (maxWidth_ && std::max(value.width, value.widthWindows1252) > *maxWidth_)
-        tally_.tooWide.push_back(WideRecord{line, 0, value.width, value.widthWindows1252,
-                                            std::string(text.substr(0, recordTextBytes))});
     pending_ = Segment{};
 }
 
@@ -77,6 +139,8 @@ void PieceCombiner::finish()
     if (pending_.present)
         countPending();
     lines_.store(tally_.lineCount, std::memory_order_relaxed);
+    if (stream_)
+        stream_->decide(tally_.encoding);
 }
 
 }  // namespace engine

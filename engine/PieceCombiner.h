@@ -1,11 +1,13 @@
 #pragma once
 // Puts the pieces' results back in stream order: numbers their lines, joins
 // the lines cut by a piece's edge and keeps the widest lines and the lines
-// check mode reports. The distributions of whole lines go straight into
-// each thread's own tally and are only added up at the end.
+// check mode reports, target by target. The distributions of whole lines
+// go straight into each thread's own tally and are only added up at the
+// end.
 
-#include "LineLoop.h"
+#include "PieceResult.h"
 #include "StreamTally.h"
+#include "TooWideStream.h"
 
 #include <atomic>
 #include <map>
@@ -16,8 +18,12 @@ namespace engine {
 
 class PieceCombiner {
 public:
-    PieceCombiner(std::size_t segmentTextBytes, std::optional<std::int64_t> maxWidth)
-        : segmentTextBytes_(segmentTextBytes), maxWidth_(maxWidth)
+    // fonts: the targets of a column (or of the lines) in a row. stream:
+    // where check mode's lines go as soon as they can; without one they
+    // stay in the tally. growing: every column, as far as records go.
+    PieceCombiner(std::size_t segmentTextBytes, std::optional<std::int64_t> maxWidth, std::size_t fonts,
+                  TooWideStream* stream = nullptr, bool growing = false)
+        : segmentTextBytes_(segmentTextBytes), maxWidth_(maxWidth), fonts_(fonts), stream_(stream), growing_(growing)
     {
     }
 
@@ -33,13 +39,22 @@ public:
     // never closes; 0 when there is none.
     std::uint64_t unclosedQuoteLine() const { return unclosedQuoteLine_; }
     std::uint64_t linesSoFar() const { return lines_.load(std::memory_order_relaxed); }
+    // Every column: how many the records have had.
+    std::size_t columns() const { return columns_; }
 
 private:
     void apply(PieceResult& result);
     void countPending();
+    void readingKnown(Encoding encoding);
+    void fillColumns(const PieceResult& result);
+    void fillEmpty(std::size_t column, std::uint64_t count, const std::vector<RecordNumbers>& first,
+                   std::uint64_t lineOffset, std::uint64_t startLineOffset);
 
     const std::size_t segmentTextBytes_;
     const std::optional<std::int64_t> maxWidth_;
+    const std::size_t fonts_;
+    TooWideStream* const stream_;
+    const bool growing_;
     std::mutex mutex_;
     std::map<std::uint64_t, PieceResult> waiting_;
     std::uint64_t next_ = 0;
@@ -47,6 +62,8 @@ private:
     StreamTally tally_;
     std::atomic<std::uint64_t> lines_{0};
     std::uint64_t unclosedQuoteLine_ = 0;
+    std::size_t columns_ = 0;
+    std::vector<RecordNumbers> firstRecords_;  // of the stream, for a column a later record adds
 };
 
 }  // namespace engine

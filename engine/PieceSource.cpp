@@ -1,8 +1,5 @@
 #include "PieceSource.h"
 
-#include "RecordCutter.h"
-#include "TextEncoding.h"
-
 #include <algorithm>
 #include <cstring>
 
@@ -11,8 +8,6 @@
 namespace engine {
 
 namespace {
-
-bool isUtf16Mode(ReadMode mode) { return mode == ReadMode::Utf16LE || mode == ReadMode::Utf16BE; }
 
 Cut findCut8(const unsigned char* data, std::size_t size, std::size_t maxCarry)
 {
@@ -67,10 +62,10 @@ Cut findCut16(const unsigned char* data, std::size_t size, bool bigEndian, std::
 
 }  // namespace
 
-Cut findCut(const unsigned char* data, std::size_t size, ReadMode mode, std::size_t maxCarry)
+Cut findCut(const unsigned char* data, std::size_t size, Encoding encoding, std::size_t maxCarry)
 {
-    if (isUtf16Mode(mode))
-        return findCut16(data, size, mode == ReadMode::Utf16BE, maxCarry);
+    if (isUtf16(encoding))
+        return findCut16(data, size, encoding == Encoding::Utf16BE, maxCarry);
     return findCut8(data, size, maxCarry);
 }
 
@@ -82,51 +77,83 @@ PieceSource::PieceSource(InputStream& in, std::size_t blockSize, std::function<b
     carry_.reserve(maxCarry_);
 }
 
+// The first record of delimited text decides the delimiter (a .csv file's
+// first record read as comma-delimited tells) and names the columns.
 bool PieceSource::readFirstRecord(const unsigned char* data, std::size_t size, bool last, bool& needMore)
 {
-    const std::optional<std::size_t> end = firstRecordEnd(data, size, mode_, last);
-    if (!end && !last) {
+    if (!cutter_) {
+        char delimiter = format_->delimiter;
+        if (format_->semicolonsIfNoCommas) {
+            if (!commas_)
+                commas_.emplace(',', encoding_);
+            commas_->scan(data, size, last);
+            const std::optional<std::size_t> end = last ? commas_->firstEnd().value_or(size) : commas_->firstEnd();
+            if (!end) {
+                needMore = true;
+                return true;
+            }
+            delimiter = delimiterFor(std::string_view(reinterpret_cast<const char*>(data), *end), encoding_, *format_);
+        }
+        cutter_.emplace(delimiter, encoding_);
+    }
+    cutter_->scan(data, size, last);
+    const std::optional<std::size_t> end = last ? cutter_->firstEnd().value_or(size) : cutter_->firstEnd();
+    if (!end) {
         needMore = true;
         return true;
     }
-    const std::string_view record(reinterpret_cast<const char*>(data), end.value_or(size));
-    const Encoding encoding = mode_ == ReadMode::Utf16LE   ? Encoding::Utf16LE
-                              : mode_ == ReadMode::Utf16BE ? Encoding::Utf16BE
-                                                           : Encoding::Utf8;
-    const HeaderRecord header = readHeaderRecord(record, encoding, *format_);
-    layout_.delimiter = header.delimiter;
+    const char delimiter = static_cast<char>(cutter_->delimiter());
+    const HeaderRecord header =
+        readHeaderRecord(std::string_view(reinterpret_cast<const char*>(data), *end), encoding_, delimiter);
+    layout_.delimiter = delimiter;
+    layout_.header = format_->header;
     layout_.headerNames = header.names;
-    if (format_->byName) {
-        const auto column = findColumn(*format_, header.names);
-        if (!column) {
-            state_ = State::UnknownColumn;
-            return false;
+    // A first record that never closes its quotes names no columns: the
+    // measurement reports the quote.
+    const bool unclosed = !cutter_->firstEnd() && cutter_->insideQuotes();
+    if (format_->allColumns) {
+        if (format_->header) {
+            for (std::size_t column = 1; column <= header.names.size(); ++column)
+                layout_.columns.push_back(column);
+        } else {
+            layout_.growing = true;
         }
-        layout_.column = *column;
     } else {
-        layout_.column = format_->columnNumber;
+        const std::vector<ColumnChoice> first{ColumnChoice::byNumber(1)};
+        for (const ColumnChoice& choice : format_->columns.empty() ? first : format_->columns) {
+            std::optional<std::size_t> column = findColumn(choice, header.names, format_->header);
+            if (!column && unclosed)
+                column = findColumn(choice, header.names, false);
+            if (!column) {
+                unknownColumn_ = choice;
+                state_ = State::UnknownColumn;
+                return false;
+            }
+            if (std::find(layout_.columns.begin(), layout_.columns.end(), *column) == layout_.columns.end())
+                layout_.columns.push_back(*column);
+        }
     }
     layoutKnown_ = true;
     return true;
 }
 
-bool PieceSource::next(std::vector<unsigned char>& buffer, Piece& piece)
+bool PieceSource::next(PieceBuffer& buffer, Piece& piece)
 {
     const std::lock_guard lock(mutex_);
     if (state_ != State::Reading)
         return false;
 
     std::size_t filled = carry_.size();
-    if (buffer.size() < filled + blockSize_)
-        buffer.resize(filled + blockSize_);
+    buffer.reserve(filled + blockSize_);
     if (filled > 0)
         std::memcpy(buffer.data(), carry_.data(), filled);
     carry_.clear();
+    if (cutter_ && layoutKnown_)
+        cutter_->restart();  // the carried bytes begin a record
 
     std::size_t skip = 0;  // a byte-order mark at the very start
     for (;;) {
-        if (buffer.size() < filled + blockSize_)
-            buffer.resize(filled + blockSize_);
+        buffer.reserve(filled + blockSize_);
         std::size_t got = 0;
         const InputStream::Read read =
             in_.read(buffer.data() + filled, blockSize_, got, [this] { return pace_(bytesRead_); });
@@ -149,8 +176,7 @@ bool PieceSource::next(std::vector<unsigned char>& buffer, Piece& piece)
             first_ = false;
             const ByteOrderMark mark = readByteOrderMark(buffer.data(), filled);
             skip = mark.length;
-            if (mark.utf16)
-                mode_ = mark.encoding == Encoding::Utf16BE ? ReadMode::Utf16BE : ReadMode::Utf16LE;
+            encoding_ = mark.encoding;
         }
         const unsigned char* const data = buffer.data() + skip;
         const std::size_t size = filled - skip;
@@ -163,7 +189,7 @@ bool PieceSource::next(std::vector<unsigned char>& buffer, Piece& piece)
             piece.sequence = sequence_++;
             piece.size = size;
             if (!last) {
-                const Cut cut = findCut(data, size, mode_, maxCarry_);
+                const Cut cut = findCut(data, size, encoding_, maxCarry_);
                 piece.size = cut.at;
                 insideLine_ = cut.insideLine;
                 carry_.assign(data + cut.at, data + size);
@@ -173,25 +199,23 @@ bool PieceSource::next(std::vector<unsigned char>& buffer, Piece& piece)
 
         // Delimited text: the first record decides the layout, and pieces
         // end only where records end.
-        if (!layoutKnown_) {
-            bool needMore = false;
-            if (!readFirstRecord(data, size, last, needMore))
-                return false;
-            if (needMore && size < maxRecordBytes)
-                continue;
-        }
-        piece.beginsWithHeader = sequence_ == 0 && format_->header;
-        if (last) {
-            piece.sequence = sequence_++;
-            piece.size = size;
-            return true;
-        }
-        const RecordCut cut = findRecordCut(data, size, mode_, layout_.delimiter, false);
-        if (cut.lastEnd) {
-            piece.sequence = sequence_++;
-            piece.size = *cut.lastEnd;
-            carry_.assign(data + *cut.lastEnd, data + size);
-            return true;
+        bool needMore = false;
+        if (!layoutKnown_ && !readFirstRecord(data, size, last, needMore))
+            return false;
+        if (!needMore) {
+            piece.beginsWithHeader = sequence_ == 0 && format_->header;
+            if (last) {
+                piece.sequence = sequence_++;
+                piece.size = size;
+                return true;
+            }
+            cutter_->scan(data, size, false);
+            if (const std::optional<std::size_t> end = cutter_->lastEnd()) {
+                piece.sequence = sequence_++;
+                piece.size = *end;
+                carry_.assign(data + *end, data + size);
+                return true;
+            }
         }
         if (size >= maxRecordBytes) {
             state_ = State::RecordTooLong;
@@ -212,10 +236,10 @@ PieceSource::State PieceSource::state() const
     return state_;
 }
 
-ReadMode PieceSource::mode() const
+Encoding PieceSource::encoding() const
 {
     const std::lock_guard lock(mutex_);
-    return mode_;
+    return encoding_;
 }
 
 std::uint64_t PieceSource::bytesRead() const

@@ -1,17 +1,20 @@
 #pragma once
 // Hands out a stream in pieces, one to each measuring thread that asks. A
-// piece ends after a line terminator where there is one near its end;
-// otherwise inside a line, between two characters, and the next piece
+// piece of lines ends after a line terminator where there is one near its
+// end; otherwise inside a line, between two characters, and the next piece
 // begins inside that line. Delimited text is cut only where a record ends.
 // The bytes after the cut open the next piece.
 
 #include "Delimited.h"
 #include "InputStream.h"
-#include "LineLoop.h"
+#include "PieceBuffer.h"
+#include "RecordCutter.h"
+#include "TextEncoding.h"
 
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,15 +35,7 @@ struct Cut {
     std::size_t at = 0;
     bool insideLine = false;
 };
-Cut findCut(const unsigned char* data, std::size_t size, ReadMode mode, std::size_t maxCarry);
-
-// Delimited text's first record, read before any piece is handed out:
-// the delimiter, the header's names and the column to measure.
-struct RecordLayout {
-    char delimiter = ',';
-    std::vector<std::string> headerNames;  // the first record's fields, UTF-8
-    std::size_t column = 1;                // 1-based
-};
+Cut findCut(const unsigned char* data, std::size_t size, Encoding encoding, std::size_t maxCarry);
 
 class PieceSource {
 public:
@@ -57,14 +52,16 @@ public:
 
     // Reads the next piece into buffer, which grows as needed. False when
     // there is none: the stream ended, failed or was given up; see state().
-    bool next(std::vector<unsigned char>& buffer, Piece& piece);
+    bool next(PieceBuffer& buffer, Piece& piece);
 
     State state() const;
-    // How the stream is read: known once the first piece is out.
-    ReadMode mode() const;
+    // UTF-16 as marked, else Utf8: known once the first piece is out.
+    Encoding encoding() const;
     std::uint64_t bytesRead() const;
     // Delimited text: known once the first piece is out.
     const RecordLayout& layout() const { return layout_; }
+    // For UnknownColumn: the column as the user named it.
+    const ColumnChoice& unknownColumn() const { return unknownColumn_; }
 
 private:
     bool readFirstRecord(const unsigned char* data, std::size_t size, bool last, bool& needMore);
@@ -77,10 +74,13 @@ private:
 
     mutable std::mutex mutex_;
     State state_ = State::Reading;
-    ReadMode mode_ = ReadMode::Open;
+    Encoding encoding_ = Encoding::Utf8;
     bool first_ = true;
     bool layoutKnown_ = false;
     RecordLayout layout_;
+    ColumnChoice unknownColumn_;
+    std::optional<RecordCutter> commas_;  // the first record read as comma-delimited
+    std::optional<RecordCutter> cutter_;
     bool insideLine_ = false;
     std::uint64_t sequence_ = 0;
     std::uint64_t bytesRead_ = 0;

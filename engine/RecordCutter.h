@@ -1,32 +1,57 @@
 #pragma once
-// Where the records of delimited text end: at a line end that is not inside
-// a quoted field. Whether a line end is inside quotes takes reading from a
-// record's start, so a piece of delimited text always starts at one.
+// Where the records of delimited text end, for cutting a stream into pieces
+// of whole records. The data arrives a read at a time and the scan goes on
+// from where it stopped, so each byte is read once however long a record
+// is. The grammar decides; 64 bytes at a time, the parity of the quotes
+// gives the same answer faster wherever every quote opens or closes a
+// field, and the grammar takes over wherever one does not.
 
-#include "LineLoop.h"
+#include "CsvGrammar.h"
+#include "TextEncoding.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 
 namespace engine {
 
-struct RecordCut {
-    // Just after the last record's line end in the bytes, if there is one
-    // that more bytes cannot change (a CR at the very end may be half of
-    // a CR LF).
-    std::optional<std::size_t> lastEnd;
-    // The bytes end inside a quoted field; then openedAt is where its quote is.
-    bool insideQuotes = false;
-    std::size_t openedAt = 0;
+class RecordCutter {
+public:
+    RecordCutter(char delimiter, Encoding encoding);
+
+    // The scan starts again at a record's start: at the bytes carried over
+    // after a cut.
+    void restart();
+
+    // Reads on through data[0, size), which begins with what the last call
+    // saw. atEnd: no more bytes follow.
+    void scan(const unsigned char* data, std::size_t size, bool atEnd);
+
+    // Just after the last record's line end that more bytes cannot change
+    // (a CR as the last byte may be half of a CR LF), if there is one.
+    std::optional<std::size_t> lastEnd() const { return lastEnd_; }
+    unsigned char delimiter() const { return classes_.delimiter(); }
+
+    // Whether the bytes scanned end inside quotes.
+    bool insideQuotes() const { return !csv::mayEndIn(state_); }
+
+    // The same for the first record since the start.
+    std::optional<std::size_t> firstEnd() const { return firstEnd_; }
+
+private:
+    void scanUnits(const unsigned char* data, std::size_t from, std::size_t to);
+    std::size_t parityBlocks(const unsigned char* data, std::size_t at, std::size_t size);
+    void recordEnd(std::size_t after, bool byCR);
+    void setEnd(std::size_t after);
+    void confirmCR();
+
+    const csv::Classes classes_;
+    const Encoding encoding_;
+    std::size_t scanned_ = 0;
+    csv::State state_ = csv::State::FieldStart;
+    std::optional<std::size_t> lastEnd_;
+    std::optional<std::size_t> firstEnd_;
+    std::optional<std::size_t> crEnd_;  // a record ended by a CR that was the last byte read
 };
-
-// Reads [data, data + size), which starts at a record's start. atEnd: no
-// more bytes follow, so a final CR ends a record.
-RecordCut findRecordCut(const unsigned char* data, std::size_t size, ReadMode mode, char delimiter, bool atEnd);
-
-// Just after the line end of the first record, found by the same rules
-// with no delimiter known yet (a quote opens a field after a comma, a
-// semicolon or a tab); nothing when the bytes end first.
-std::optional<std::size_t> firstRecordEnd(const unsigned char* data, std::size_t size, ReadMode mode, bool atEnd);
 
 }  // namespace engine

@@ -1,75 +1,44 @@
 #include "RecordLoop.h"
 
+#include "CsvGrammar.h"
+#include "FontKernel.h"
 #include "LineCounter.h"
-#include "TextEncoding.h"
 #include "Utf8.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include <algorithm>
-#include <bit>
-#include <cstring>
 #include <limits>
 
 namespace engine {
 
 namespace {
 
-// The code units of a piece: bytes, or UTF-16 in either order.
-struct Bytes {
-    static constexpr std::size_t size = 1;
-    char32_t at(const unsigned char* p) const { return *p; }
-};
-
-struct Utf16Units {
-    static constexpr std::size_t size = 2;
-    bool bigEndian = false;
-    char32_t at(const unsigned char* p) const { return utf16Unit(p, bigEndian); }
-};
-
-// The first byte at or after p that is one of a, b or c, or end; 16 bytes
-// at a time where it can.
-const unsigned char* findAny(const unsigned char* p, const unsigned char* end, unsigned char a, unsigned char b,
-                             unsigned char c)
-{
-#if defined(__SSE2__)
-    const __m128i va = _mm_set1_epi8(static_cast<char>(a)), vb = _mm_set1_epi8(static_cast<char>(b));
-    const __m128i vc = _mm_set1_epi8(static_cast<char>(c));
-    for (; end - p >= 16; p += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, va), _mm_cmpeq_epi8(v, vb)), _mm_cmpeq_epi8(v, vc));
-        if (const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit)))
-            return p + std::countr_zero(mask);
-    }
-#endif
-    while (p < end && *p != a && *p != b && *p != c)
-        ++p;
-    return p;
-}
-
-// The width of the value in progress: its lines' widest, in both readings
-// while the file's reading is open.
+// The width of a value in progress: the widest of its lines, in both
+// readings while the file's reading is open.
 struct ValueWidth {
-    std::int64_t line = 0;       // characters that read the same either way
-    std::int64_t utf8Extra = 0;  // characters outside ASCII read as UTF-8
-    std::int64_t extra1252 = 0;  // the same bytes read as Windows-1252
-    bool high = false;           // a byte >= 0x80 while the reading is open
+    LineWidth line;
     std::int64_t widest8 = std::numeric_limits<std::int64_t>::min();
     std::int64_t widest1252 = std::numeric_limits<std::int64_t>::min();
+    bool high = false;
+
+    void clear()
+    {
+        line.clear();
+        widest8 = widest1252 = std::numeric_limits<std::int64_t>::min();
+        high = false;
+    }
 
     void endLine()
     {
-        widest8 = std::max(widest8, line + utf8Extra);
-        widest1252 = std::max(widest1252, line + extra1252);
-        line = utf8Extra = extra1252 = 0;
+        widest8 = std::max(widest8, line.common + line.utf8);
+        widest1252 = std::max(widest1252, line.common + line.windows1252);
+        high = high || line.high;
+        line.clear();
     }
 
-    LineValue finish()
+    LineValue finish(bool open)
     {
         endLine();
-        if (high)
+        if (high && open)
             return LineValue{widest8, widest1252, true};
         return LineValue{widest8, widest8, false};
     }
@@ -79,283 +48,320 @@ struct ValueWidth {
 
 class RecordLoop::Impl {
 public:
-    Impl(const FontWidths& font, std::optional<std::int64_t> maxWidth)
-        : widths_(font), counter_(maxWidth), pairs_(font.pairTables().ascii.get())
+    Impl(const std::vector<const FontWidths*>& fonts, std::optional<std::int64_t> maxWidth) : counter_(maxWidth)
     {
-        const WidthTable& table = font.table();
-        ascii_.fill(-1);
-        for (int code = firstTableCode; code <= lastTableCode; ++code)
-            if (table[code - firstTableCode] >= 0)
-                ascii_[code] = table[code - firstTableCode];
-        for (unsigned byte = 0; byte < 256; ++byte)
-            single1252_[byte] = widths_(windows1252(static_cast<unsigned char>(byte)));
+        for (const FontWidths* font : fonts)
+            kernels_.emplace_back(*font);
+        fonts_ = kernels_.size();
     }
 
     void measure(const unsigned char* data, std::size_t size, bool skipHeader, const RecordLayout& layout,
-                 ReadMode& mode, PieceResult& out, StreamTally& tally)
+                 Encoding& reading, PieceResult& out, StreamTally& tally)
     {
-        // Records are never cut, so a piece is UTF-8 or not as a whole, and
-        // its characters can then be decoded without checking each again.
-        if (mode == ReadMode::Open
+        // Records are never cut, so a piece is UTF-8 or not as a whole.
+        if (reading == Encoding::Utf8
             && !fontview::isUtf8(std::string_view(reinterpret_cast<const char*>(data), size))) {
-            mode = ReadMode::Windows1252;
+            reading = Encoding::Windows1252;
             out.brokeUtf8 = true;
         }
-        mode_ = mode;
+        reading_ = reading;
         out_ = &out;
-        delimiter_ = static_cast<unsigned char>(layout.delimiter);
-        column_ = layout.column;
-        counter_.start(out, tally);
-        if (mode == ReadMode::Utf16LE || mode == ReadMode::Utf16BE)
-            records(Utf16Units{mode == ReadMode::Utf16BE}, data, data + size, skipHeader);
+        layout_ = &layout;
+        skipHeader_ = skipHeader;
+        growing_ = layout.growing;
+        headerFields_ = layout.header ? layout.headerNames.size() : SIZE_MAX;
+        counter_.start(out, tally, reading, layout.delimiter);
+        setColumns(layout.growing ? 0 : layout.columns.size());
+        out.columns = slots_;
+
+        const csv::Classes classes(layout.delimiter);
+        if (isUtf16(reading))
+            records(csv::Utf16Units{reading == Encoding::Utf16BE}, classes, data, data + size);
         else
-            records(Bytes{}, data, data + size, skipHeader);
+            records8(classes, data, data + size);
         counter_.finish();
         out_ = nullptr;
     }
 
 private:
-    template <class Units>
-    void records(const Units& units, const unsigned char* p, const unsigned char* const end, bool skipHeader)
+    std::size_t fonts() const { return fonts_; }
+
+    // Measures slots for the first count columns of the layout, or when
+    // growing, for columns 1..count.
+    void setColumns(std::size_t count)
     {
-        constexpr std::size_t step = Units::size;
-        while (end - p >= static_cast<std::ptrdiff_t>(step)) {
-            const std::uint64_t startLine = out_->physicalLines + 1;
-            ValueWidth value;
-            const unsigned char* textBegin = p;
-            const unsigned char* textEnd = p;
-            bool quoted = false;
-            for (std::size_t field = 1;; ++field) {
-                const bool measured = field == column_;
-                if (measured)
-                    textBegin = textEnd = p;
-                if (end - p >= static_cast<std::ptrdiff_t>(step) && units.at(p) == '"') {
-                    const unsigned char *begin = nullptr, *finish = nullptr;
-                    p = quotedField(units, p, end, measured ? &value : nullptr, begin, finish);
-                    if (measured)
-                        textBegin = begin, textEnd = finish, quoted = true;
-                } else {
-                    p = plainField(units, p, end, measured ? &value : nullptr);
-                    if (measured)
-                        textEnd = p;
-                }
-                if (end - p < static_cast<std::ptrdiff_t>(step))
-                    break;  // the last record of the file, without a line end
-                const char32_t c = units.at(p);
-                p += step;
-                if (c == delimiter_)
-                    continue;
-                // A line end: CR LF, LF or CR.
-                ++out_->physicalLines;
-                if (c == '\r' && end - p >= static_cast<std::ptrdiff_t>(step) && units.at(p) == '\n')
-                    p += step;
-                break;
-            }
-            if (skipHeader) {
-                skipHeader = false;  // the header names the columns; it is not a value
-                continue;
-            }
-            // A record with fewer fields than the column has an empty value.
-            counter_.count(value.finish(), textBegin, textEnd, quoted, startLine);
+        slots_ = count;
+        slotOf_.assign(1, -1);
+        columns_.resize(count);
+        for (std::size_t s = 0; s < count; ++s) {
+            const std::size_t column = layout_->growing ? s + 1 : layout_->columns[s];
+            columns_[s] = column;
+            if (slotOf_.size() <= column)
+                slotOf_.resize(column + 1, -1);
+            slotOf_[column] = static_cast<int>(s);
         }
-        // Half a UTF-16 code unit at the very end of a file is no character.
+        values_.resize(count * fonts());
+        spans_.resize(count);
+        counter_.reserve(count * fonts());
     }
 
-    // Delimited bytes: an unquoted field found whole, then measured.
-    const unsigned char* plainField(const Bytes& units, const unsigned char* p, const unsigned char* const end,
-                                    ValueWidth* value)
+    int slotOf(std::size_t field) const { return field < slotOf_.size() ? slotOf_[field] : -1; }
+
+    // Measures a run of a measured field's text in each font.
+    [[gnu::always_inline]] void text8(const unsigned char* from, const unsigned char* to, bool open)
     {
-        const unsigned char* const fieldEnd = findAny(p, end, static_cast<unsigned char>(delimiter_), '\n', '\r');
-        if (value)
-            measureBytes(units, p, fieldEnd, *value);
-        return fieldEnd;
+        ValueWidth* const values = &values_[static_cast<std::size_t>(slot_) * fonts()];
+        for (std::size_t f = 0; f < fonts(); ++f)
+            kernels_[f].span8(from, to, open, values[f].line);  // the piece is checked: no break
     }
 
-    // Measures [p, end), which holds no line end.
-    void measureBytes(const Bytes& units, const unsigned char* p, const unsigned char* const end, ValueWidth& value)
+    // A line break inside quotes: the value goes on on a new line.
+    void lineBreak()
     {
-        constexpr std::uint64_t ones = 0x0101010101010101u, highs = 0x8080808080808080u;
+        ++out_->physicalLines;
+        if (slot_ >= 0)
+            for (std::size_t f = 0; f < fonts(); ++f)
+                values_[static_cast<std::size_t>(slot_) * fonts() + f].endLine();
+    }
+
+    // Just past a line end at p: CR LF is one.
+    static const unsigned char* pastLineEnd(const unsigned char* p, const unsigned char* end)
+    {
+        return p + (*p == '\r' && end - p >= 2 && p[1] == '\n' ? 2 : 1);
+    }
+
+    // The records of 8-bit text: the grammar's walk, with each field's
+    // runs found 16 bytes at a time and its shape taken whole. A field
+    // that starts with a quote is quoted (FieldStart to Quoted); inside,
+    // a quote closes it unless a second follows (QuoteInQuoted), and what
+    // follows the closing quote is text up to the delimiter or the line end
+    // (Unquoted), as for a field that is not quoted.
+    void records8(const csv::Classes& classes, const unsigned char* p, const unsigned char* const end)
+    {
+        const bool open = reading_ == Encoding::Utf8;
+        const unsigned char delimiter = classes.delimiter();
+        startRecord(p);
         while (p < end) {
-            // Eight printable ASCII characters at a time, a pair per read.
-            if (pairs_) {
-                for (std::uint64_t word; end - p >= 8; p += 8) {
-                    std::memcpy(&word, p, 8);
-                    const std::uint64_t below = (word - 0x20 * ones) & ~word;  // a byte under 0x20
-                    const std::uint64_t del = ((word ^ (0x7F * ones)) - ones) & ~(word ^ (0x7F * ones));
-                    if (((word | below | del) & highs) != 0)
-                        break;
-                    if constexpr (std::endian::native == std::endian::big)
-                        word = __builtin_bswap64(word);
-                    value.line += (std::int64_t{pairs_[word & 0xFFFF]} + pairs_[(word >> 16) & 0xFFFF])
-                        + (std::int64_t{pairs_[(word >> 32) & 0xFFFF]} + pairs_[word >> 48]);
-                }
-            }
-            if (p < end)
-                p = character(units, p, end, value);
-        }
-    }
-
-    // Delimited bytes: a quoted field, its runs between quotes and line
-    // ends found whole.
-    const unsigned char* quotedField(const Bytes& units, const unsigned char* p, const unsigned char* const end,
-                                     ValueWidth* value, const unsigned char*& textBegin, const unsigned char*& textEnd)
-    {
-        const std::uint64_t openedOn = out_->physicalLines + 1;
-        textBegin = ++p;
-        for (;;) {
-            const unsigned char* const stop = findAny(p, end, '"', '\n', '\r');
-            if (value)
-                measureBytes(units, p, stop, *value);
-            p = stop;
-            if (p == end) {
-                out_->unclosedQuoteLine = openedOn;  // the file ends inside the quotes
-                textEnd = end;
-                return end;
-            }
             if (*p == '"') {
-                if (end - p >= 2 && p[1] == '"') {
-                    if (value)
-                        character(units, p, end, *value);
-                    p += 2;
-                    continue;
+                quoted_ = true;
+                const std::uint64_t openedOn = out_->physicalLines + 1;
+                ++p;
+                for (;;) {
+                    const unsigned char* const stop = csv::findAny(p, end, '"', '\n', '\r');
+                    if (slot_ >= 0)
+                        text8(p, stop, open);
+                    p = stop;
+                    if (p == end) {
+                        out_->unclosedQuoteLine = openedOn;  // the file ends inside the quotes
+                        return;
+                    }
+                    if (*p != '"') {
+                        lineBreak();
+                        p = pastLineEnd(p, end);
+                    } else if (end - p >= 2 && p[1] == '"') {
+                        if (slot_ >= 0)
+                            text8(p + 1, p + 2, open);  // a doubled quote stands for one
+                        p += 2;
+                    } else {
+                        ++p;  // the closing quote
+                        break;
+                    }
                 }
-                textEnd = p++;
-                break;
             }
-            ++out_->physicalLines;
-            if (value)
-                value->endLine();
-            p += *p == '\r' && end - p >= 2 && p[1] == '\n' ? 2 : 1;
-        }
-        return plainField(units, p, end, value);
-    }
-
-    // An unquoted field, up to the delimiter, a line end or the end.
-    template <class Units>
-    const unsigned char* plainField(const Units& units, const unsigned char* p, const unsigned char* const end,
-                                    ValueWidth* value)
-    {
-        constexpr std::size_t step = Units::size;
-        while (end - p >= static_cast<std::ptrdiff_t>(step)) {
-            const char32_t c = units.at(p);
-            if (c == delimiter_ || c == '\n' || c == '\r')
+            const unsigned char* const stop = csv::findAny(p, end, delimiter, '\n', '\r');
+            if (slot_ >= 0)
+                text8(p, stop, open);
+            p = stop;
+            if (p == end)
                 break;
-            p = value ? character(units, p, end, *value) : p + step;
-        }
-        return p;
-    }
-
-    // A quoted field from its opening quote: its text runs to the closing
-    // quote, "" standing for one quote and line ends being data; anything
-    // after the closing quote up to the delimiter belongs to it too.
-    template <class Units>
-    const unsigned char* quotedField(const Units& units, const unsigned char* p, const unsigned char* const end,
-                                     ValueWidth* value, const unsigned char*& textBegin, const unsigned char*& textEnd)
-    {
-        constexpr std::size_t step = Units::size;
-        const std::uint64_t openedOn = out_->physicalLines + 1;
-        p += step;
-        textBegin = p;
-        for (;;) {
-            if (end - p < static_cast<std::ptrdiff_t>(step)) {
-                out_->unclosedQuoteLine = openedOn;  // the file ends inside the quotes
-                textEnd = end;
-                return end;
-            }
-            const char32_t c = units.at(p);
-            if (c == '"') {
-                if (end - p >= static_cast<std::ptrdiff_t>(2 * step) && units.at(p + step) == '"') {
-                    if (value)
-                        character(units, p, end, *value);
-                    p += 2 * step;
-                    continue;
-                }
-                textEnd = p;
-                p += step;
-                break;
-            }
-            if (c == '\n' || c == '\r') {
+            endField(p);
+            if (*p == delimiter) {
+                ++field_;
+                startField(++p);
+            } else {
                 ++out_->physicalLines;
-                if (value)
-                    value->endLine();
-                p += step;
-                if (c == '\r' && end - p >= static_cast<std::ptrdiff_t>(step) && units.at(p) == '\n')
-                    p += step;
-                continue;
-            }
-            p = value ? character(units, p, end, *value) : p + step;
-        }
-        return plainField(units, p, end, value);
-    }
-
-    // Measures the character at p into the value; returns what follows it.
-    const unsigned char* character(const Bytes&, const unsigned char* p, const unsigned char* const end,
-                                   ValueWidth& value)
-    {
-        const unsigned byte = *p;
-        if (byte < 0x80) {
-            value.line += ascii_[byte] >= 0 ? ascii_[byte] : widths_(byte);
-            return p + 1;
-        }
-        if (mode_ != ReadMode::Open) {
-            value.line += single1252_[byte];
-            return p + 1;
-        }
-        // The piece is known to be UTF-8; the fast path reads four bytes.
-        unsigned length;
-        char32_t code = *p;  // never kept: the piece is checked
-        if (end - p >= 4) {
-            code = fontview::decodeCheckedUtf8Sequence(p, length);
-        } else {
-            const int decoded = fontview::decodeUtf8Sequence(p, end, code);
-            length = decoded > 0 ? static_cast<unsigned>(decoded) : 1;
-        }
-        value.utf8Extra += widths_(code);
-        length = std::min<unsigned>(length, static_cast<unsigned>(end - p));
-        for (unsigned i = 0; i < length; ++i)
-            value.extra1252 += single1252_[p[i]];
-        value.high = true;
-        return p + length;
-    }
-
-    const unsigned char* character(const Utf16Units& units, const unsigned char* p, const unsigned char* const end,
-                                   ValueWidth& value)
-    {
-        const char32_t unit = units.at(p);
-        if (unit >= 0xD800 && unit <= 0xDBFF && end - p >= 4) {
-            const char32_t low = units.at(p + 2);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                value.line += widths_(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
-                return p + 4;
+                endRecord(open);
+                p = pastLineEnd(p, end);
+                startRecord(p);
             }
         }
-        value.line += unit < 0x80 && ascii_[unit] >= 0 ? ascii_[unit] : widths_(unit);
-        return p + 2;
+        // The last record of the file, without a line end.
+        if (recordStart_ < end) {
+            endField(end);
+            endRecord(open);
+        }
     }
 
-    ThreadWidths widths_;
+    // The records of UTF-16 text, by the grammar's walk.
+    template <class Units>
+    void records(const Units& units, const csv::Classes& classes, const unsigned char* const data,
+                 const unsigned char* const end)
+    {
+        constexpr std::size_t step = Units::size;
+        const bool open = reading_ == Encoding::Utf8;
+        startRecord(data);
+        csv::State state = csv::State::FieldStart;
+        std::uint64_t openedOn = 0;
+        const auto text = [&](const unsigned char* from, const unsigned char* to) {
+            if (slot_ < 0)
+                return;
+            ValueWidth* const values = &values_[static_cast<std::size_t>(slot_) * fonts()];
+            for (std::size_t f = 0; f < fonts(); ++f) {
+                if constexpr (step == 2)
+                    kernels_[f].span16(from, to, units.bigEndian, values[f].line);
+                else
+                    kernels_[f].span8(from, to, open, values[f].line);  // the piece is checked: no break
+            }
+        };
+        const auto onStep = [&](csv::Action action, const unsigned char* at) {
+            switch (action) {
+            case csv::Action::Quote:
+                if (state == csv::State::Quoted) {  // it opens the field
+                    quoted_ = true;
+                    openedOn = out_->physicalLines + 1;
+                }
+                break;
+            case csv::Action::LineBreak:
+                ++out_->physicalLines;
+                if (slot_ >= 0)
+                    for (std::size_t f = 0; f < fonts(); ++f)
+                        values_[static_cast<std::size_t>(slot_) * fonts() + f].endLine();
+                break;
+            case csv::Action::EndField:
+                endField(at);
+                ++field_;
+                startField(at + step);
+                break;
+            case csv::Action::EndRecord:
+                endField(at);
+                ++out_->physicalLines;
+                endRecord(open);
+                startRecord(at + step);
+                break;
+            case csv::Action::EndRest:
+                startRecord(at + step);  // the record begins after the LF of its CR LF
+                break;
+            case csv::Action::Char:
+            case csv::Action::BreakRest:
+                break;
+            }
+            return true;
+        };
+        const unsigned char* const stop = csv::walk(units, classes, state, data, end, text, onStep);
+        if (!csv::mayEndIn(state)) {
+            out_->unclosedQuoteLine = openedOn;  // the file ends inside the quotes
+            return;
+        }
+        // The last record of the file, without a line end. Half a UTF-16
+        // code unit at the very end of a file is no character.
+        if (end - recordStart_ >= static_cast<std::ptrdiff_t>(step)) {
+            endField(stop);
+            endRecord(open);
+        }
+    }
+
+    void startRecord(const unsigned char* at)
+    {
+        recordStart_ = at;
+        startLine_ = out_->physicalLines + 1;
+        field_ = 1;
+        startField(at);
+    }
+
+    void startField(const unsigned char* at)
+    {
+        fieldBegin_ = at;
+        quoted_ = false;
+        if (growing_ && field_ > slots_)
+            addColumns(field_);
+        slot_ = slotOf(field_);
+        if (slot_ >= 0)
+            for (ValueWidth* v = &values_[static_cast<std::size_t>(slot_) * fonts()], *last = v + fonts(); v < last; ++v)
+                v->clear();
+    }
+
+    void endField(const unsigned char* at)
+    {
+        if (slot_ >= 0)
+            spans_[static_cast<std::size_t>(slot_)] = TextSpan{fieldBegin_, at, quoted_};
+    }
+
+    void endRecord(bool open)
+    {
+        if (skipHeader_) [[unlikely]] {
+            skipHeader_ = false;  // the header names the columns; it is not a value
+            return;
+        }
+        const std::uint64_t record = ++out_->lines;
+        const std::size_t fields = field_;
+        if (fields > out_->fieldCount) [[unlikely]]
+            out_->fieldCount = fields;
+        if (fields > headerFields_) [[unlikely]]
+            ++out_->longRecords;
+        if (growing_ && out_->firstRecords.size() < WidestLines::kept)
+            out_->firstRecords.push_back({record, startLine_});
+        const std::size_t fonts = this->fonts();
+        for (std::size_t s = 0, target = 0; s < slots_; ++s) {
+            // A record with fewer fields than the column has an empty value.
+            if (columns_[s] <= fields) {
+                for (std::size_t f = 0; f < fonts; ++f, ++target)
+                    counter_.count(target, values_[target].finish(open), spans_[s], record, startLine_);
+            } else {
+                for (std::size_t f = 0; f < fonts; ++f, ++target)
+                    counter_.count(target, LineValue{}, TextSpan{}, record, startLine_);
+            }
+        }
+    }
+
+    // Every column: a record with more fields than any before in the
+    // piece. The records before it have empty values there.
+    void addColumns(std::size_t columns)
+    {
+        const std::size_t before = slots_;
+        setColumns(columns);
+        out_->columns = columns;
+        for (std::size_t s = before; s < columns; ++s)
+            for (std::size_t f = 0; f < fonts(); ++f)
+                counter_.countEmpty(s * fonts() + f, out_->lines, out_->firstRecords);
+    }
+
+    std::vector<FontKernel> kernels_;
+    std::size_t fonts_ = 0;
     LineCounter counter_;
-    std::array<std::int32_t, 128> ascii_;       // printable ASCII; -1 for the rest
-    std::array<std::int64_t, 256> single1252_;  // every byte's Windows-1252 width
-    const std::int32_t* const pairs_;           // byte pairs of printable ASCII, or null
 
+    // Slots: the columns measured, each with a value for each font.
+    std::size_t slots_ = 0;
+    std::vector<int> slotOf_;  // a field's slot, or -1
+    std::vector<std::size_t> columns_;  // a slot's column
+    std::vector<ValueWidth> values_;
+    std::vector<TextSpan> spans_;
+
+    // The piece in progress.
     PieceResult* out_ = nullptr;
-    ReadMode mode_ = ReadMode::Open;
-    char32_t delimiter_ = ',';
-    std::size_t column_ = 1;
+    const RecordLayout* layout_ = nullptr;
+    Encoding reading_ = Encoding::Utf8;
+    bool skipHeader_ = false;
+    bool growing_ = false;
+    std::size_t headerFields_ = SIZE_MAX;  // fields past these belong to no column
+    const unsigned char* recordStart_ = nullptr;
+    std::uint64_t startLine_ = 0;
+    std::size_t field_ = 1;
+    const unsigned char* fieldBegin_ = nullptr;
+    bool quoted_ = false;
+    int slot_ = -1;
 };
 
-RecordLoop::RecordLoop(const FontWidths& font, std::optional<std::int64_t> maxWidth)
-    : impl_(std::make_unique<Impl>(font, maxWidth))
+RecordLoop::RecordLoop(const std::vector<const FontWidths*>& fonts, std::optional<std::int64_t> maxWidth)
+    : impl_(std::make_unique<Impl>(fonts, maxWidth))
 {
 }
 
 RecordLoop::~RecordLoop() = default;
 
 void RecordLoop::measure(const unsigned char* data, std::size_t size, bool skipHeader, const RecordLayout& layout,
-                         ReadMode& mode, PieceResult& out, StreamTally& tally)
+                         Encoding& reading, PieceResult& out, StreamTally& tally)
 {
-    impl_->measure(data, size, skipHeader, layout, mode, out, tally);
+    impl_->measure(data, size, skipHeader, layout, reading, out, tally);
 }
 
 }  // namespace engine

@@ -1,29 +1,31 @@
 #pragma once
-// The measuring loop of delimited text: in every record of a piece, the
-// field of one column is a value, as wide as its widest line. A piece
-// starts at a record's start and holds whole records.
+// The loop over the records of delimited text: in every record of a piece,
+// the field of each measured column is a value, as wide as its widest
+// line, in each font. A piece starts at a record's start and holds whole
+// records. Target t is column t / fonts in font t % fonts.
 
 #include "CharWidths.h"
-#include "LineLoop.h"
-#include "PieceSource.h"
+#include "Delimited.h"
+#include "PieceResult.h"
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace engine {
 
 class RecordLoop {
 public:
-    RecordLoop(const FontWidths& font, std::optional<std::int64_t> maxWidth);
+    RecordLoop(const std::vector<const FontWidths*>& fonts, std::optional<std::int64_t> maxWidth);
     ~RecordLoop();
     RecordLoop(const RecordLoop&) = delete;
     RecordLoop& operator=(const RecordLoop&) = delete;
 
     // Measures [data, data + size); its first record is skipped when it is
-    // the header. mode may change from Open to Windows1252. Values are
+    // the header. reading may change from Utf8 to Windows1252. Values are
     // counted into tally.
     void measure(const unsigned char* data, std::size_t size, bool skipHeader, const RecordLayout& layout,
-                 ReadMode& mode, PieceResult& out, StreamTally& tally);
+                 Encoding& reading, PieceResult& out, StreamTally& tally);
 
 private:
     class Impl;

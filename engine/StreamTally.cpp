@@ -4,25 +4,18 @@
 
 namespace engine {
 
-Encoding StreamTally::encoding() const
-{
-    switch (kind) {
-    case Kind::Utf16LE: return Encoding::Utf16LE;
-    case Kind::Utf16BE: return Encoding::Utf16BE;
-    case Kind::EightBit: break;
-    }
-    return validUtf8 ? Encoding::Utf8 : Encoding::Windows1252;
-}
-
 void StreamTally::append(StreamTally later)
 {
-    validUtf8 = validUtf8 && later.validUtf8;
+    if (later.encoding == Encoding::Windows1252)
+        encoding = Encoding::Windows1252;
     decodedTexts = decodedTexts || later.decodedTexts;
-    for (LineTally* part : {&later.common, &later.utf8, &later.windows1252})
-        part->widest.shiftLines(lineCount, physicalLines);
-    common.merge(later.common);
-    utf8.merge(later.utf8);
-    windows1252.merge(later.windows1252);
+    for (std::size_t t = 0; t < later.targets.size(); ++t) {
+        TargetTally& mine = target(t);
+        later.targets[t].forEachWith(mine, [&](LineTally& theirs, LineTally& own) {
+            theirs.widest.shiftLines(lineCount, physicalLines);
+            own.merge(theirs);
+        });
+    }
     for (WideRecord& record : later.tooWide) {
         record.line += lineCount;
         if (record.startLine != 0)
@@ -31,6 +24,19 @@ void StreamTally::append(StreamTally later)
     }
     lineCount += later.lineCount;
     physicalLines += later.physicalLines;
+    longRecords += later.longRecords;
+    fieldCount = std::max(fieldCount, later.fieldCount);
+}
+
+void StreamTally::mergeWidths(const StreamTally& other)
+{
+    for (std::size_t t = 0; t < other.targets.size(); ++t) {
+        TargetTally& mine = target(t);
+        const TargetTally& theirs = other.targets[t];
+        mine.common.widths.merge(theirs.common.widths);
+        mine.utf8.widths.merge(theirs.utf8.widths);
+        mine.windows1252.widths.merge(theirs.windows1252.widths);
+    }
 }
 
 namespace {
@@ -49,32 +55,41 @@ std::string recordText(const std::string& bytes, Encoding encoding)
 
 }  // namespace
 
-Measurement resolve(const StreamTally& tally, std::optional<std::int64_t> maxWidth)
+Measurement resolve(const StreamTally& tally, std::size_t target, std::optional<std::int64_t> maxWidth)
 {
     Measurement m;
-    m.encoding = tally.encoding();
+    m.encoding = tally.encoding;
     const bool windows1252 = m.encoding == Encoding::Windows1252;
-    const LineTally& reading = windows1252 ? tally.windows1252 : tally.utf8;
+    static const TargetTally none;
+    const TargetTally& lines = target < tally.targets.size() ? tally.targets[target] : none;
+    const LineTally& reading = windows1252 ? lines.windows1252 : lines.utf8;
 
-    m.widths = tally.common.widths;
+    m.widths = lines.common.widths;
     m.widths.merge(reading.widths);
 
-    WidestLines widest = tally.common.widest;
+    WidestLines widest = lines.common.widest;
     widest.merge(reading.widest);
     for (const WideLine& line : widest.lines())
         m.widest.push_back(WideLine{line.line, line.width,
                                     tally.decodedTexts ? line.text
                                                        : decodeText(line.text, m.encoding, WidestLines::textCharacters),
-                                    line.startLine});
+                                    line.startLine, target});
 
     if (maxWidth) {
-        for (const WideRecord& record : tally.tooWide) {
-            const std::int64_t width = windows1252 ? record.widthWindows1252 : record.width;
-            if (width > *maxWidth)
-                m.tooWide.push_back(WideLine{record.line, width, recordText(record.text, m.encoding), record.startLine});
-        }
+        for (const WideRecord& record : tally.tooWide)
+            if (record.target == target)
+                if (auto line = resolveTooWide(record, m.encoding, *maxWidth))
+                    m.tooWide.push_back(std::move(*line));
     }
     return m;
+}
+
+std::optional<WideLine> resolveTooWide(const WideRecord& record, Encoding encoding, std::int64_t maxWidth)
+{
+    const std::int64_t width = encoding == Encoding::Windows1252 ? record.widthWindows1252 : record.width;
+    if (width <= maxWidth)
+        return std::nullopt;
+    return WideLine{record.line, width, recordText(record.text, encoding), record.startLine, record.target};
 }
 
 }  // namespace engine

@@ -35,9 +35,9 @@ ByteOrderMark readByteOrderMark(const unsigned char* data, std::size_t size)
     if (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) {
         mark.length = 3;
     } else if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
-        mark = {2, true, Encoding::Utf16LE};
+        mark = {2, Encoding::Utf16LE};
     } else if (size >= 2 && data[0] == 0xFE && data[1] == 0xFF) {
-        mark = {2, true, Encoding::Utf16BE};
+        mark = {2, Encoding::Utf16BE};
     }
     return mark;
 }

@@ -11,6 +11,8 @@ namespace engine {
 
 // Utf8 and Windows1252 are the two readings of a file without a UTF-16
 // byte-order mark: UTF-8 when all of it is valid UTF-8, else Windows-1252.
+// While such a file is being read, Utf8 means that no byte so far breaks
+// UTF-8; only its end decides.
 enum class Encoding { Utf8, Windows1252, Utf16LE, Utf16BE };
 
 // "UTF-8", "Windows-1252", "UTF-16LE", "UTF-16BE".
@@ -23,8 +25,7 @@ bool isUtf16(Encoding encoding);
 // What a file's first bytes say about it.
 struct ByteOrderMark {
     std::size_t length = 0;  // bytes to skip: 0, 2 or 3
-    bool utf16 = false;
-    Encoding encoding = Encoding::Utf8;  // Utf16LE / Utf16BE when utf16
+    Encoding encoding = Encoding::Utf8;  // a UTF-16 only when marked so
 };
 
 // Needs the first 3 bytes of the file, or all of it when shorter.

@@ -16,6 +16,7 @@ struct WideLine {
     std::int64_t width = 0;
     std::string text;  // the line's first bytes (see textBytes), or its decoded text
     std::uint64_t startLine = 0;  // delimited text: the line the record starts on
+    std::size_t target = 0;       // check mode's lines: the target it is too wide for
 
     bool operator==(const WideLine&) const = default;
 };

@@ -105,6 +105,11 @@ desktop_files() {
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$file" 2>&1 >/dev/null) || fail "man $page"
     [ -z "$warnings" ] || fail "man $page warns: $warnings"
   done
+  # help2man kept the help's characters past ASCII (… and ↵), which it
+  # writes as "?" when run in the C locale.
+  if zcat "$root/usr/share/man/man1/spanwick-measure.1.gz" | grep -q '???'; then
+    fail "spanwick-measure's manual page lost characters past ASCII"
+  fi
   # help2man found the synopsis lines of --help.
   zcat "$root/usr/share/man/man1/spanwick-measure.1.gz" | grep -q '^\.SH SYNOPSIS' || fail "no synopsis"
   if zcat "$root/usr/share/man/man1/spanwick-measure.1.gz" | sed -n '/^\.SH DESCRIPTION/,$p' \

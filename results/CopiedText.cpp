@@ -7,7 +7,7 @@ std::string copiedText(const ReportInput& input, std::string_view decimalSeparat
     std::string text;
     for (const std::string& line : reportLines(input, decimalSeparator))
         text += line + '\n';
-    for (const std::string& line : measuredLines(input.measured))
+    for (const std::string& line : measuredLines(input.statistics))
         text += line + '\n';
     return text;
 }

@@ -8,9 +8,10 @@
 
 namespace report {
 
-// Replaces C0 controls and DEL with "?", and C1 controls (U+0080..U+009F)
-// too when the path is valid UTF-8. Every other byte stays as it is: a
-// path in some other encoding keeps its bytes.
+// Replaces C0 controls and DEL with "?", and the other control characters
+// (isControlCharacter: C1, U+2028, U+2029) too when the path is valid
+// UTF-8. Every other byte stays as it is: a path in some other encoding
+// keeps its bytes.
 std::string printablePath(std::string_view path);
 
 }  // namespace report

@@ -19,7 +19,7 @@ std::string widthDescription(const std::string& widthText)
 ResultValues resultValues(const ReportInput& input, std::string_view decimalSeparator, std::string_view unit)
 {
     const engine::FontSelections& s = input.selections;
-    const engine::WidthStatisticsRecord& r = input.statistics;
+    const engine::Statistics& r = input.statistics;
     const std::string suffix(unit);
 
     ResultValues v;
@@ -34,19 +34,18 @@ ResultValues resultValues(const ReportInput& input, std::string_view decimalSepa
     v.maximum = formatWhole(static_cast<double>(r.MaxWidth)) + suffix;
     v.average = formatWhole(r.AverageWidth) + suffix;
     v.stdDeviation = formatOneDecimal(r.StdDeviation, decimalSeparator) + suffix;
-    const std::array<double, 7> fits{r.Fit50, r.Fit60, r.Fit70, r.Fit80, r.Fit90, r.Fit95, r.Fit99};
-    for (std::size_t i = 0; i < fits.size(); ++i)
+    for (std::size_t i = 0; i < r.fits.size(); ++i)
         v.fitLines[i] = std::to_string(engine::fitShares[i]) + "% of the data will fit within " +
-                        formatWhole(fits[i]) + suffix;
+                        formatWhole(r.fits[i]) + suffix;
     return v;
 }
 
-std::array<std::string, 7> measuredLines(const MeasuredDetail& measured)
+std::array<std::string, 7> measuredLines(const engine::Statistics& statistics)
 {
     std::array<std::string, 7> lines;
     for (std::size_t i = 0; i < lines.size(); ++i)
         lines[i] = std::to_string(engine::fitShares[i]) + "% of the lines fit within " +
-                   std::to_string(measured.exactFits[i]) + " pixels";
+                   std::to_string(statistics.exactFits[i]) + " pixels";
     return lines;
 }
 
@@ -61,7 +60,7 @@ std::vector<std::string> reportLines(const ReportInput& input, std::string_view 
         "Strikethrough: " + v.strikeOut,
         "Weight: " + v.weight,
         "Width: " + v.width,
-        "Data File: " + printablePath(input.dataFilePath) + (input.column.empty() ? "" : ", column " + input.column),
+        "Data File: " + printablePath(input.dataFilePath) + (input.delimited ? ", column " + input.column : ""),
         "",
         "Minimum Length: " + v.minimum,
         "Maximum Length: " + v.maximum,

@@ -15,21 +15,21 @@
 
 namespace report {
 
-// What was measured beyond the report's statistics: the distribution, the
-// exact fits and the widest lines, for the results window's own view.
+// What was measured beyond the report's statistics: the distribution and
+// the widest lines, for the results window's own view.
 struct MeasuredDetail {
-    engine::WidthDistribution widths;                // empty: nothing measured to show
-    std::array<std::int64_t, 7> exactFits{};         // in the order of engine::fitShares
-    std::vector<engine::WideLine> widest;            // widest first, texts in UTF-8
+    engine::WidthDistribution widths;      // empty: nothing measured to show
+    std::vector<engine::WideLine> widest;  // widest first, texts in UTF-8
 };
 
 struct ReportInput {
     engine::FontSelections selections;
     std::string dataFileTitle;  // the file's name
     std::string dataFilePath;   // its full path
-    engine::WidthStatisticsRecord statistics;
+    engine::Statistics statistics;  // the estimated and the measured fits
     MeasuredDetail measured;
-    std::string column;  // delimited text: the column measured; empty for plain text
+    bool delimited = false;  // a column of delimited text was measured
+    std::string column;      // its caption
 };
 
 // The values in the order they are filled. Lengths end in the unit: the
@@ -59,7 +59,7 @@ ResultValues resultValues(const ReportInput& input, std::string_view decimalSepa
 
 // "90% of the lines fit within 104 pixels": the seven exact fits, in the
 // order of engine::fitShares.
-std::array<std::string, 7> measuredLines(const MeasuredDetail& measured);
+std::array<std::string, 7> measuredLines(const engine::Statistics& statistics);
 
 // The report's 21 lines, without line ends.
 std::vector<std::string> reportLines(const ReportInput& input, std::string_view decimalSeparator);

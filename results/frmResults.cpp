@@ -53,7 +53,7 @@ void frmResults::Load(const report::ReportInput& input)
     // line break in a file name would otherwise show as a second line. A
     // column of a CSV or TSV file is named after it, as in the report.
     const QString column =
-        input.column.empty() ? QString() : QStringLiteral(", column ") + QString::fromStdString(input.column);
+        input.delimited ? QStringLiteral(", column ") + QString::fromStdString(input.column) : QString();
     lblDataFile->setFullText(QString::fromStdString(report::printablePath(input.dataFileTitle)) + column,
                              QString::fromStdString(report::printablePath(input.dataFilePath)) + column);
     fill(lblMin, v.minimum);

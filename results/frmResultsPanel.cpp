@@ -126,7 +126,7 @@ void frmResults::PlaceWidestColumns()
     const QFontMetrics metrics(font());
     const int average = metrics.averageCharWidth();
     const int in = platform::twipsToPixels(inset, logicalDpiY());
-    int lineWidth = metrics.horizontalAdvance(lineText(9, !input_.column.empty()));
+    int lineWidth = metrics.horizontalAdvance(lineText(9, input_.delimited));
     int widthWidth = metrics.horizontalAdvance(widthText(99));
     for (const WideRow& row : wideRows) {
         lineWidth = std::max(lineWidth, metrics.horizontalAdvance(row.line->text()));
@@ -145,9 +145,7 @@ void frmResults::PlaceWidestColumns()
 void frmResults::LoadPanel()
 {
     const report::MeasuredDetail& measured = input_.measured;
-    const engine::WidthStatisticsRecord& r = input_.statistics;
-    chrDistribution->setData(measured.widths, measured.exactFits,
-                             {r.Fit50, r.Fit60, r.Fit70, r.Fit80, r.Fit90, r.Fit95, r.Fit99});
+    chrDistribution->setData(measured.widths, input_.statistics.exactFits, input_.statistics.fits);
 
     const QLocale locale;
     lblLineCount->setFullText(
@@ -158,7 +156,7 @@ void frmResults::LoadPanel()
                                  : QStringLiteral("Each bar: %1 %2")
                                        .arg(locale.toString(static_cast<qlonglong>(histogram.binWidth)),
                                             histogram.binWidth == 1 ? QStringLiteral("pixel") : QStringLiteral("pixels")));
-    const std::array<std::string, 7> fits = report::measuredLines(measured);
+    const std::array<std::string, 7> fits = report::measuredLines(input_.statistics);
     for (std::size_t i = 0; i < fits.size(); ++i)
         lblExact[i]->setFullText(QString::fromStdString(fits[i]));
 
@@ -166,7 +164,7 @@ void frmResults::LoadPanel()
         WideRow& row = wideRows[i];
         if (i < measured.widest.size()) {
             const engine::WideLine& wide = measured.widest[i];
-            const bool record = !input_.column.empty();
+            const bool record = input_.delimited;
             row.line->setText(lineText(wide.line, record));
             row.line->setToolTip(record ? QStringLiteral("Record %1 starts on line %2")
                                               .arg(QLocale().toString(static_cast<qulonglong>(wide.line)),

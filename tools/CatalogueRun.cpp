@@ -1,5 +1,7 @@
 #include "CatalogueRun.h"
 
+#include "VisibleText.h"
+
 #include "CatalogueCheck.h"
 #include "CatalogueReader.h"
 #include "DelimitedRun.h"
@@ -50,7 +52,7 @@ public:
         const catalogue::Text& text = message.variants[checked.variant];
         out_.write(place(file, text.line) + ":" + escapedId(message.id) + ":" +
                    std::to_string(checked.width) + ":" + std::to_string(*checked.budget) + ":" +
-                   oneLine(utf8(text.text)) + "\n");
+                   report::visibleText(utf8(text.text)) + "\n");
     }
 
 private:
@@ -131,12 +133,12 @@ catalogue::FaceLookup faceLookup()
 std::string escapedId(const std::string& id)
 {
     std::string out;
-    for (const char c : id) {
-        if (c == ':' || c == '\\')
+    for (const char c : report::visibleText(id)) {
+        if (c == ':')
             out += '\\';
         out += c;
     }
-    return oneLine(out);
+    return out;
 }
 
 int checkCatalogues(StandardOutput& out, const MeasureOptions& options, const LOGFONTA& font,

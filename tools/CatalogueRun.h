@@ -21,8 +21,8 @@ using Complaint = std::function<void(const std::string&)>;
 int checkCatalogues(StandardOutput& out, const MeasureOptions& options, const LOGFONTA& font,
                     const Complaint& complain);
 
-// An ID as the line output writes it: a colon as \: and a backslash as \\,
-// so the fields split at the other colons.
+// An ID as the line output writes it: its controls shown as all output
+// shows them, then a colon as \:, so the fields split at the other colons.
 std::string escapedId(const std::string& id);
 
 }  // namespace tool

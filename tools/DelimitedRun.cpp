@@ -1,6 +1,5 @@
 #include "DelimitedRun.h"
 
-
 namespace tool {
 
 std::optional<engine::DelimitedFormat> delimitedFormat(const MeasureOptions& options)
@@ -13,54 +12,28 @@ std::optional<engine::DelimitedFormat> delimitedFormat(const MeasureOptions& opt
         format.semicolonsIfNoCommas = false;
     }
     format.header = !options.noHeader;
-    if (options.column) {
-        const std::string& column = *options.column;
-        if (column.find_first_not_of("0123456789") == std::string::npos) {
-            format.columnNumber = std::stoul(column);
-        } else {
-            format.byName = true;
-            format.columnName = column;
-        }
-    }
+    if (options.column)
+        format.columns = {engine::ColumnChoice::byText(*options.column)};
     return format;
 }
 
-std::string columnName(const engine::DelimitedFormat& format, const engine::RecordLayout& layout)
+FormatRecord formatRecord(const engine::RecordLayout& layout, const std::string& caption)
 {
-    if (format.header && layout.column >= 1 && layout.column <= layout.headerNames.size())
-        return layout.headerNames[layout.column - 1];
-    return "Column " + std::to_string(layout.column);
+    return FormatRecord{true, layout.delimiter, layout.header, caption};
 }
 
-FormatRecord formatRecord(const engine::DelimitedFormat& format, const engine::RecordLayout& layout)
-{
-    return FormatRecord{true, layout.delimiter, format.header, columnName(format, layout)};
-}
-
-std::string unknownColumnMessage(const std::string& dataFile, const engine::DelimitedFormat& format,
+std::string unknownColumnMessage(const std::string& dataFile, const engine::ColumnChoice& column,
                                  const engine::RecordLayout& layout)
 {
-    std::string message = "the data file '" + dataFile + "' has no column named '" + format.columnName + "'";
+    const std::string named = column.number != 0 ? std::to_string(column.number) : column.text;
+    if (!layout.header)
+        return "the data file '" + dataFile + "' has no column " + named + ": no record has that many fields";
+    std::string message = "the data file '" + dataFile + "' has no column named '" + named + "'";
     for (std::size_t i = 0; i < layout.headerNames.size(); ++i)
-        message += (i == 0 ? "; its columns are: '" : "', '") + layout.headerNames[i];
+        message += (i == 0 ? "; its columns are: '" : "', '") + layout.headerNames[i];  // as written: names to type
     if (!layout.headerNames.empty())
         message += "'";
     return message;
-}
-
-std::string oneLine(const std::string& text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            out += "\xE2\x86\xB5";
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
 }
 
 }  // namespace tool

@@ -4,7 +4,6 @@
 #include "Delimited.h"
 #include "JsonOutput.h"
 #include "MeasureOptions.h"
-#include "PieceSource.h"
 
 #include <optional>
 #include <string>
@@ -14,18 +13,11 @@ namespace tool {
 // The format a .csv or .tsv file, or a file with --column, is read in.
 std::optional<engine::DelimitedFormat> delimitedFormat(const MeasureOptions& options);
 
-// The name the report and the JSON give the measured column: its header
-// name, or "Column N" without one.
-std::string columnName(const engine::DelimitedFormat& format, const engine::RecordLayout& layout);
-
 // What a part records of the format, for --merge.
-FormatRecord formatRecord(const engine::DelimitedFormat& format, const engine::RecordLayout& layout);
+FormatRecord formatRecord(const engine::RecordLayout& layout, const std::string& caption);
 
 // The refusal of a column the header does not name, listing the names.
-std::string unknownColumnMessage(const std::string& dataFile, const engine::DelimitedFormat& format,
+std::string unknownColumnMessage(const std::string& dataFile, const engine::ColumnChoice& column,
                                  const engine::RecordLayout& layout);
-
-// A value's text for one line of check mode's output: its line ends shown as ↵.
-std::string oneLine(const std::string& text);
 
 }  // namespace tool

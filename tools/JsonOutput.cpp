@@ -1,6 +1,7 @@
 #include "JsonOutput.h"
 
 #include "Utf8.h"
+#include "VisibleText.h"
 
 #include <cstdio>
 
@@ -74,7 +75,8 @@ std::vector<engine::WideLine> decodedWidest(const engine::WidestLines& widest, e
     for (const engine::WideLine& line : widest.lines())
         lines.push_back({line.line, line.width,
                          alreadyDecoded ? line.text
-                                        : engine::decodeText(line.text, encoding, engine::WidestLines::textCharacters)});
+                                        : engine::decodeText(line.text, encoding, engine::WidestLines::textCharacters),
+                         line.startLine});
     return lines;
 }
 
@@ -90,7 +92,13 @@ std::string jsonString(std::string_view text)
         if (c >= 0x80) {
             char32_t code;
             const int length = fontview::decodeUtf8Sequence(p, end, code);
-            if (length > 0) {
+            if (length > 0 && report::isControlCharacter(code)) {
+                // C1 controls, U+2028 and U+2029 would split a line for some readers.
+                char escaped[12];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(code));
+                out += escaped;
+                p += length;
+            } else if (length > 0) {
                 out.append(reinterpret_cast<const char*>(p), static_cast<std::size_t>(length));
                 p += length;
             } else {
@@ -127,14 +135,9 @@ std::string formatJson(const FormatRecord& format)
            ",\"Header\":" + (format.header ? "true" : "false") + ",\"Column\":" + jsonString(format.column) + "}";
 }
 
-const char* kindName(engine::StreamTally::Kind kind)
+const char* kindName(engine::Encoding encoding)
 {
-    switch (kind) {
-    case engine::StreamTally::Kind::EightBit: return "8-bit";
-    case engine::StreamTally::Kind::Utf16LE: return "UTF-16LE";
-    case engine::StreamTally::Kind::Utf16BE: return "UTF-16BE";
-    }
-    return "";
+    return engine::isUtf16(encoding) ? engine::encodingName(encoding) : "8-bit";
 }
 
 std::string resultJson(const JsonResult& result) { return resultFields(result) + "}\n"; }
@@ -145,15 +148,25 @@ std::string histogramJson(const JsonResult& result, const engine::StreamTally& t
     std::string out = resultFields(result);
     out += ",\"Histogram\":" + histogram(result.measurement.widths);
     out += ",\"Tally\":{\"Font\":" + fontJson(font) + ",\"DataFile\":" + jsonString(dataFile) +
-           ",\"Kind\":" + jsonString(kindName(tally.kind)) + ",\"ValidUtf8\":" + (tally.validUtf8 ? "true" : "false") +
+           ",\"Kind\":" + jsonString(kindName(tally.encoding)) +
+           ",\"ValidUtf8\":" + (tally.encoding != engine::Encoding::Windows1252 ? "true" : "false") +
            ",\"LineCount\":" + std::to_string(tally.lineCount) + ",\"Readings\":{";
-    const engine::LineTally* readings[3] = {&tally.common, &tally.utf8, &tally.windows1252};
-    const engine::Encoding encodings[3] = {tally.encoding(), engine::Encoding::Utf8, engine::Encoding::Windows1252};
-    for (std::size_t i = 0; i < 3; ++i)
-        out += std::string(i ? "," : "") + jsonString(readingNames[i]) + ":{\"Histogram\":" +
-               histogram(readings[i]->widths) + ",\"Widest\":" +
-               widestJson(decodedWidest(readings[i]->widest, encodings[i], tally.decodedTexts), result.format.delimited) +
-               "}";
+    static const engine::TargetTally none;
+    const engine::TargetTally& lines = tally.targets.empty() ? none : tally.targets.front();
+    // The lines of either reading, their texts as that reading reads them.
+    const engine::Readings<engine::Encoding> encodings{tally.encoding, engine::Encoding::Utf8,
+                                                       engine::Encoding::Windows1252};
+    const engine::Readings<const engine::LineTally*> readings{&lines.common, &lines.utf8, &lines.windows1252};
+    const char* separator = "";
+    const auto reading = [&](const char* name, const engine::LineTally& part, engine::Encoding encoding) {
+        out += std::string(separator) + jsonString(name) + ":{\"Histogram\":" + histogram(part.widths) +
+               ",\"Widest\":" +
+               widestJson(decodedWidest(part.widest, encoding, tally.decodedTexts), result.format.delimited) + "}";
+        separator = ",";
+    };
+    reading(readingNames.common, *readings.common, encodings.common);
+    reading(readingNames.utf8, *readings.utf8, encodings.utf8);
+    reading(readingNames.windows1252, *readings.windows1252, encodings.windows1252);
     return out + "},\"PhysicalLines\":" + std::to_string(tally.physicalLines) + ",\"Format\":" +
            formatJson(result.format) + "}}\n";
 }

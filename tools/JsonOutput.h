@@ -47,8 +47,10 @@ std::string histogramJson(const JsonResult& result, const engine::StreamTally& t
 
 std::string formatJson(const FormatRecord& format);
 
-// The names the tally uses for its kinds and readings.
-const char* kindName(engine::StreamTally::Kind kind);
-inline constexpr const char* readingNames[3] = {"Common", "UTF-8", "Windows-1252"};
+// The kind of text a part was read as: "8-bit" (UTF-8 or Windows-1252,
+// as ValidUtf8 says), "UTF-16LE" or "UTF-16BE".
+const char* kindName(engine::Encoding encoding);
+// The tally's readings by the names its JSON gives them.
+inline constexpr engine::Readings<const char*> readingNames{"Common", "UTF-8", "Windows-1252"};
 
 }  // namespace tool

@@ -25,7 +25,6 @@ struct MeasureOptions {
     Output output = Output::Report;
     std::optional<std::string> face;  // unset: the first installed font in list order
     engine::FontSelections selections = engine::defaultSelections();
-    bool fontOptionsGiven = false;
     int dpi = 96;
     unsigned threads = 0;  // 0: one per core
     std::int64_t maxWidth = 0;  // for Check
@@ -52,10 +51,8 @@ struct MeasureOptions {
 // a column asked for.
 bool readsDelimited(const MeasureOptions& options);
 
-// Parses the arguments (without the program name). On a usage error,
-// returns nothing and sets error.
+// Parses the arguments (without the program name), as the option table
+// says. On a usage error, returns nothing and sets error.
 std::optional<MeasureOptions> parseOptions(const std::vector<std::string>& args, std::string& error);
-
-const char* usageText();
 
 }  // namespace tool

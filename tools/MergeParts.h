@@ -21,12 +21,14 @@ struct MergedParts {
 
 struct MergeError {
     std::string message;
-    bool unreadable = false;  // a part could not be read at all, rather than being wrong
+    bool unreadable = false;  // an input could not be read at all, rather than being wrong
 };
 
-// The parts in the order given. Refuses parts that are not --histogram
-// output, or that were measured with other font options or as another
-// kind of text than the first.
-std::optional<MergedParts> mergeParts(const std::vector<std::string>& files, MergeError& error);
+// The parts in the order given. Each input ("-" for standard input) holds
+// one or more parts, one JSON object a line, as --histogram writes them and
+// as a streaming reducer receives them. Refuses a part that is not what
+// --histogram writes, or that was measured with other font options or as
+// another kind of text than the first, and totals past 64 bits.
+std::optional<MergedParts> mergeParts(const std::vector<std::string>& inputs, MergeError& error);
 
 }  // namespace tool

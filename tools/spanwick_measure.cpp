@@ -19,7 +19,9 @@
 #include "ReportWriter.h"
 #include "SelectedFont.h"
 #include "StandardOutput.h"
+#include "UsageText.h"
 #include "UserMessages.h"
+#include "VisibleText.h"
 
 #include <QLocale>
 
@@ -33,7 +35,14 @@ enum ExitStatus { Success = 0, DataProblem = 1, UsageError = 2 };
 
 constexpr const char* program = "spanwick-measure";
 
-void complain(const std::string& message) { std::cerr << program << ": " << message << '\n'; }
+// A message on standard error, its names and data shown visibly; the hint,
+// a line of the program's own, after it.
+void complain(const std::string& message, const std::string& hint = {})
+{
+    std::cerr << program << ": " << report::visibleText(message, report::LineBreaks::Escaped) << '\n';
+    if (!hint.empty())
+        std::cerr << hint << '\n';
+}
 
 std::string decimalSeparator() { return QLocale::system().decimalPoint().toStdString(); }
 
@@ -55,7 +64,7 @@ std::optional<std::string> chooseFace(const tool::MeasureOptions& options)
         return installed.empty() ? std::string() : installed.front();
     if (auto face = tool::installedFace(*options.face, installed))
         return face;
-    complain(tool::notInstalledMessage(*options.face, installed) + "\nspanwick-measure --list-fonts lists them all.");
+    complain(tool::notInstalledMessage(*options.face, installed), "spanwick-measure --list-fonts lists them all.");
     return std::nullopt;
 }
 
@@ -82,15 +91,13 @@ int printCharWidths(tool::StandardOutput& out)
     return Success;
 }
 
-// LINE:WIDTH:TEXT, or for delimited text RECORD:LINE:WIDTH:TEXT.
-int printTooWide(tool::StandardOutput& out, const engine::Measurement& measurement, bool records)
+// LINE:WIDTH:TEXT, or for delimited text RECORD:LINE:WIDTH:TEXT; one line
+// each, whatever the text holds.
+std::string tooWideLine(const engine::WideLine& line, bool records)
 {
-    for (const engine::WideLine& line : measurement.tooWide) {
-        const std::string where = records ? std::to_string(line.line) + ":" + std::to_string(line.startLine)
-                                          : std::to_string(line.line);
-        out.write(where + ":" + std::to_string(line.width) + ":" + tool::oneLine(line.text) + "\n");
-    }
-    return measurement.tooWide.empty() ? Success : DataProblem;
+    const std::string where =
+        records ? std::to_string(line.line) + ":" + std::to_string(line.startLine) : std::to_string(line.line);
+    return where + ":" + std::to_string(line.width) + ":" + report::visibleText(line.text) + "\n";
 }
 
 void printResults(tool::StandardOutput& out, const tool::MeasureOptions& options, const engine::StreamTally& tally,
@@ -104,10 +111,8 @@ void printResults(tool::StandardOutput& out, const tool::MeasureOptions& options
     } else if (options.output == tool::Output::Histogram) {
         out.write(tool::histogramJson(result, tally, font, dataFilePath));
     } else {
-        report::ReportInput input{font.selections, dataFileTitle, dataFilePath,
-                                  engine::statisticsRecord(statistics, std::string()), {}, {}};
-        if (format.delimited)
-            input.column = format.column;
+        report::ReportInput input{font.selections, dataFileTitle, dataFilePath, statistics, {}, format.delimited,
+                                  format.column};
         out.write(report::reportText(input, decimalSeparator()));
     }
 }
@@ -142,22 +147,34 @@ int measure(tool::StandardOutput& out, const tool::MeasureOptions& options, cons
     const bool check = options.output == tool::Output::Check;
 
     engine::CalculationRequest request;
+    request.dataFileChosen = true;
     request.dataFileTitle = standardInput ? given : std::filesystem::path(given).filename().string();
     if (request.dataFileTitle.empty())
         request.dataFileTitle = given;
     request.data = engine::DataSource{given, standardInput};
-    request.font = font;
+    request.fonts = {font};
     request.options.threads = options.threads;
     request.options.delimited = tool::delimitedFormat(options);
-    if (check)
+    const bool records = request.options.delimited.has_value();
+    bool tooWide = false;
+    if (check) {
+        // Each line as soon as it is known to be too wide, in file order.
         request.options.maxWidth = options.maxWidth;
+        request.options.tooWide = [&](const engine::WideLine& line) {
+            tooWide = true;
+            out.write(tooWideLine(line, records));
+        };
+    }
     // The file is opened by the name given; only the report shows it in full.
     const std::string dataFilePath = standardInput ? given : tool::absoluteName(given);
 
     const engine::CalculationResult result = engine::CalculateWidth(request);
-    const auto& format = request.options.delimited;
+    if (result.fewerThreads)
+        complain("measured on " + std::to_string(result.threads) + (result.threads == 1 ? " thread" : " threads") +
+                 ", not " + std::to_string(engine::measuringThreads(options.threads)) +
+                 ": there is not enough memory for more");
     if (result.outcome == engine::Outcome::UnknownColumn) {
-        complain(tool::unknownColumnMessage(dataFilePath, *format, result.layout));
+        complain(tool::unknownColumnMessage(dataFilePath, result.unknownColumn, result.layout));
         return UsageError;
     }
     if (result.outcome != engine::Outcome::Done) {
@@ -169,9 +186,11 @@ int measure(tool::StandardOutput& out, const tool::MeasureOptions& options, cons
         return check ? UsageError : DataProblem;
     }
     if (check)
-        return printTooWide(out, result.measurement, format.has_value());
-    const tool::FormatRecord formatRecord = format ? tool::formatRecord(*format, result.layout) : tool::FormatRecord{};
-    printResults(out, options, result.tally, result.measurement, result.statistics, {selections, options.dpi},
+        return tooWide ? DataProblem : Success;
+    const engine::TargetResult& target = result.targets.front();
+    const tool::FormatRecord formatRecord =
+        records ? tool::formatRecord(result.layout, target.caption) : tool::FormatRecord{};
+    printResults(out, options, result.tally, target.measurement, target.statistics, {selections, options.dpi},
                  selectedFaceName(), formatRecord, request.dataFileTitle, dataFilePath);
     return Success;
 }
@@ -218,7 +237,7 @@ int run(tool::StandardOutput& out, const tool::MeasureOptions& options)
         complain(report::calculationMessage(engine::Outcome::NoFont, {}).text);
         status = DataProblem;
     } else if (options.checkCatalogue) {
-        status = tool::checkCatalogues(out, options, lf, complain);
+        status = tool::checkCatalogues(out, options, lf, [](const std::string& message) { complain(message); });
     } else if (options.output == tool::Output::CharWidths) {
         status = printCharWidths(out);
     } else {
@@ -235,7 +254,7 @@ int main(int argc, char** argv)
     std::string error;
     const auto options = tool::parseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!options) {
-        complain(error + "\nTry 'spanwick-measure --help'.");
+        complain(error, "Try 'spanwick-measure --help'.");
         return UsageError;
     }
     tool::StandardOutput out;

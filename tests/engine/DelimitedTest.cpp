@@ -7,7 +7,7 @@
 #include <random>
 
 using namespace fixture;
-using engine::MeasureStatus;
+using engine::Outcome;
 
 namespace {
 
@@ -15,7 +15,7 @@ engine::DelimitedFormat column(std::size_t number, char delimiter = ',', bool he
 {
     engine::DelimitedFormat format;
     format.delimiter = delimiter;
-    format.columnNumber = number;
+    format.columns = {engine::ColumnChoice::byNumber(number)};
     format.header = header;
     return format;
 }
@@ -23,14 +23,13 @@ engine::DelimitedFormat column(std::size_t number, char delimiter = ',', bool he
 engine::DelimitedFormat named(const std::string& name)
 {
     engine::DelimitedFormat format;
-    format.byName = true;
-    format.columnName = name;
+    format.columns = {engine::ColumnChoice::byText(name)};
     format.semicolonsIfNoCommas = true;
     return format;
 }
 
 struct Values {
-    MeasureStatus status = MeasureStatus::Ok;
+    Outcome outcome = Outcome::Done;
     std::vector<std::int64_t> widths;
     std::vector<std::uint64_t> startLines;
     std::vector<std::string> texts;
@@ -51,11 +50,11 @@ Values measureValues(const std::string& bytes, const engine::DelimitedFormat& fo
     options.blockSize = blockSize;
     const auto result = engine::measure({dir.write(bytes, "data.csv")}, font.widths, options);
     Values v;
-    v.status = result.status;
+    v.outcome = result.outcome;
     v.layout = result.layout;
     v.unclosedQuoteLine = result.unclosedQuoteLine;
-    if (result.status == MeasureStatus::Ok) {
-        v.measurement = engine::resolve(result.tally, everyLine);
+    if (result.outcome == Outcome::Done) {
+        v.measurement = engine::resolve(result.tally, 0, everyLine);
         for (const engine::WideLine& line : v.measurement.tooWide) {
             v.widths.push_back(line.width);
             v.startLines.push_back(line.startLine);
@@ -101,7 +100,7 @@ TEST_P(RfcRecords, GiveTheFieldOfTheColumn)
 {
     const RfcCase& param = GetParam();
     const Values v = measureValues(param.bytes, column(param.column));
-    ASSERT_EQ(v.status, MeasureStatus::Ok);
+    ASSERT_EQ(v.outcome, Outcome::Done);
     std::vector<std::int64_t> expected;
     for (const std::string& value : param.values)
         expected.push_back(width(value));
@@ -134,20 +133,20 @@ struct HeaderCase {
     const char* name;
     std::string bytes;
     engine::DelimitedFormat format;
-    MeasureStatus status;
+    Outcome outcome;
     std::size_t column;   // found
     char delimiter;
 };
 
 const HeaderCase headerCases[] = {
-    {"NameExact", "id,Name,name\n1,a,b\n", named("name"), MeasureStatus::Ok, 3, ','},
-    {"NameIgnoringCase", "id,Name\n1,a\n", named("NAME"), MeasureStatus::Ok, 2, ','},
-    {"NameUnknown", "id,Name\n1,a\n", named("city"), MeasureStatus::UnknownColumn, 0, ','},
-    {"QuotedName", "\"id\",\"full, name\"\n1,a\n", named("full, name"), MeasureStatus::Ok, 2, ','},
-    {"SemicolonsWithoutCommas", "id;name\n1;a,b\n", named("name"), MeasureStatus::Ok, 2, ';'},
-    {"CommasWinOverSemicolons", "id,name;x\n1,a\n", named("name;x"), MeasureStatus::Ok, 2, ','},
-    {"DelimiterGivenOverrides", "id;name\n1;a\n", column(1, ','), MeasureStatus::Ok, 1, ','},
-    {"Tab", "id\tname\n1\ta\n", column(2, '\t'), MeasureStatus::Ok, 2, '\t'},
+    {"NameExact", "id,Name,name\n1,a,b\n", named("name"), Outcome::Done, 3, ','},
+    {"NameIgnoringCase", "id,Name\n1,a\n", named("NAME"), Outcome::Done, 2, ','},
+    {"NameUnknown", "id,Name\n1,a\n", named("city"), Outcome::UnknownColumn, 0, ','},
+    {"QuotedName", "\"id\",\"full, name\"\n1,a\n", named("full, name"), Outcome::Done, 2, ','},
+    {"SemicolonsWithoutCommas", "id;name\n1;a,b\n", named("name"), Outcome::Done, 2, ';'},
+    {"CommasWinOverSemicolons", "id,name;x\n1,a\n", named("name;x"), Outcome::Done, 2, ','},
+    {"DelimiterGivenOverrides", "id;name\n1;a\n", column(1, ','), Outcome::Done, 1, ','},
+    {"Tab", "id\tname\n1\ta\n", column(2, '\t'), Outcome::Done, 2, '\t'},
 };
 
 class Headers : public testing::TestWithParam<HeaderCase> {};
@@ -156,10 +155,10 @@ TEST_P(Headers, NameTheColumnAndTheDelimiter)
 {
     const HeaderCase& param = GetParam();
     const Values v = measureValues(param.bytes, param.format);
-    EXPECT_EQ(v.status, param.status);
+    EXPECT_EQ(v.outcome, param.outcome);
     EXPECT_EQ(v.layout.delimiter, param.delimiter);
-    if (param.status == MeasureStatus::Ok)
-        EXPECT_EQ(v.layout.column, param.column);
+    if (param.outcome == Outcome::Done)
+        EXPECT_EQ(v.layout.columns, std::vector<std::size_t>{param.column});
     else
         EXPECT_FALSE(v.layout.headerNames.empty());
 }
@@ -170,7 +169,7 @@ INSTANTIATE_TEST_SUITE_P(Files, Headers, testing::ValuesIn(headerCases),
 TEST(Delimited, AnUnclosedQuoteIsReportedWithItsLine)
 {
     const Values v = measureValues("a,b\n1,x\n2,\"never\nclosed,3\n4,y\n", column(2));
-    EXPECT_EQ(v.status, MeasureStatus::UnclosedQuote);
+    EXPECT_EQ(v.outcome, Outcome::UnclosedQuote);
     EXPECT_EQ(v.unclosedQuoteLine, 3u);
 }
 
@@ -180,7 +179,7 @@ TEST(Delimited, Utf16TextIsReadAsMarked)
     for (const char c : std::string("h,v\r\n1,\"a,b\"\r\n"))
         bytes += {c, '\0'};
     const Values v = measureValues(bytes, column(2));
-    ASSERT_EQ(v.status, MeasureStatus::Ok);
+    ASSERT_EQ(v.outcome, Outcome::Done);
     EXPECT_EQ(v.widths, std::vector<std::int64_t>{width("a,b")});
     EXPECT_EQ(v.measurement.encoding, engine::Encoding::Utf16LE);
 }
@@ -236,7 +235,7 @@ TEST(Delimited, AColumnEqualsItsValuesOnePerLineWhateverThePieces)
         for (const unsigned threads : {1u, 2u, 3u}) {
             SCOPED_TRACE(testing::Message() << "round " << round << ", threads " << threads);
             const Values v = measureValues(csv, column(2), threads, 64 + 37 * round);
-            ASSERT_EQ(v.status, MeasureStatus::Ok);
+            ASSERT_EQ(v.outcome, Outcome::Done);
             EXPECT_EQ(v.widths, expected);
         }
     }

@@ -162,31 +162,34 @@ TEST(Statistics, OrderAndPartsDoNotMatter)
 }
 
 // Parts of a file measured apart and appended give what the whole gives,
-// the encoding included: an ASCII part and a Windows-1252 part make a
-// Windows-1252 whole.
+// the encoding included: one part that is not UTF-8, wherever it comes,
+// makes the whole Windows-1252; without it the whole is UTF-8.
 TEST(Tally, PartsAppendedEqualTheWhole)
 {
-    const std::vector<std::string> parts = {"plain\nascii line\n", "caf\xC3\xA9\n\xE2\x82\xAC 5\n",
-                                            "na\xEF" "ve\n", std::string(300, 'x') + "\n\n"};
-    for (std::size_t broken = 0; broken <= parts.size(); ++broken) {
+    const std::vector<std::string> valid = {"plain\nascii line\n", "caf\xC3\xA9\n\xE2\x82\xAC 5\n",
+                                            std::string(300, 'x') + "\n\n"};
+    const std::string notUtf8 = "na\xEF" "ve\n";
+    for (std::size_t broken = 0; broken <= valid.size() + 1; ++broken) {
+        std::vector<std::string> parts = valid;
+        if (broken <= valid.size())  // first, between the others, or last
+            parts.insert(parts.begin() + static_cast<std::ptrdiff_t>(broken), notUtf8);
         std::string whole;
         engine::StreamTally appended;
         for (std::size_t i = 0; i < parts.size(); ++i) {
-            if (i == 2 && broken == parts.size())
-                continue;  // without the invalid part the whole is UTF-8
             whole += parts[i];
             Font font;
             engine::MeasureOptions options;
             options.maxWidth = everyLine;
             TempDir dir;
             auto result = engine::measure({dir.write(parts[i])}, font.widths, options);
-            ASSERT_EQ(result.status, engine::MeasureStatus::Ok);
+            ASSERT_EQ(result.outcome, engine::Outcome::Done);
             appended.append(std::move(result.tally));
         }
         Font font;
         const Measured m = measureBytes(whole, font);
-        const engine::Measurement joined = engine::resolve(appended, everyLine);
-        EXPECT_EQ(joined.encoding, m.measurement.encoding);
+        const engine::Measurement joined = engine::resolve(appended, 0, everyLine);
+        EXPECT_EQ(m.measurement.encoding, broken <= valid.size() ? engine::Encoding::Windows1252 : engine::Encoding::Utf8) << broken;
+        EXPECT_EQ(joined.encoding, m.measurement.encoding) << broken;
         EXPECT_TRUE(joined.widths == m.measurement.widths);
         EXPECT_EQ(joined.widest, m.measurement.widest);
         EXPECT_EQ(joined.tooWide, m.measurement.tooWide);

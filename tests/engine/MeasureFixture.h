@@ -34,6 +34,22 @@ struct Font {
                               }};
 };
 
+// A second font, wider than the first and differently: a target measured
+// in one font must never take the other's widths.
+inline engine::WidthTable makeWideTable()
+{
+    engine::WidthTable table;
+    for (int k = engine::firstTableCode; k <= engine::lastTableCode; ++k)
+        table[k - engine::firstTableCode] = static_cast<std::int32_t>(3 * tableWidth(static_cast<char32_t>(k)) + 7);
+    return table;
+}
+inline std::int64_t wideOtherWidth(char32_t code) { return 5000 + 2 * static_cast<std::int64_t>(code); }
+
+struct WideFont {
+    engine::FontWidths widths{makeWideTable(),
+                              [](char32_t code) { return static_cast<std::int32_t>(wideOtherWidth(code)); }};
+};
+
 class TempDir {
 public:
     TempDir()
@@ -61,7 +77,7 @@ private:
 inline constexpr std::int64_t everyLine = std::numeric_limits<std::int64_t>::min();
 
 struct Measured {
-    engine::MeasureStatus status = engine::MeasureStatus::Ok;
+    engine::Outcome outcome = engine::Outcome::Done;
     std::string reason;
     engine::StreamTally tally;
     engine::Measurement measurement;
@@ -74,10 +90,10 @@ inline Measured measureFile(const std::string& path, Font& font, engine::Measure
         options.maxWidth = everyLine;
     engine::MeasureResult result = engine::measure(engine::DataSource{path}, font.widths, options);
     Measured m;
-    m.status = result.status;
+    m.outcome = result.outcome;
     m.reason = result.reason;
-    if (result.status == engine::MeasureStatus::Ok) {
-        m.measurement = engine::resolve(result.tally, options.maxWidth);
+    if (result.outcome == engine::Outcome::Done) {
+        m.measurement = engine::resolve(result.tally, 0, options.maxWidth);
         for (const engine::WideLine& line : m.measurement.tooWide)
             m.lineWidths.push_back(line.width);
         m.tally = std::move(result.tally);
@@ -97,10 +113,10 @@ inline void expectModel(const Measured& measured, const std::string& bytes)
 {
     const Model m = model(bytes);
     if (m.lines.empty()) {
-        EXPECT_EQ(measured.status, engine::MeasureStatus::Empty);
+        EXPECT_EQ(measured.outcome, engine::Outcome::EmptyFile);
         return;
     }
-    ASSERT_EQ(measured.status, engine::MeasureStatus::Ok) << measured.reason;
+    ASSERT_EQ(measured.outcome, engine::Outcome::Done) << measured.reason;
     EXPECT_EQ(measured.measurement.encoding, m.encoding);
     EXPECT_EQ(measured.lineWidths, modelWidths(m));
     engine::WidthDistribution expected;

@@ -7,7 +7,7 @@
 
 using namespace fixture;
 using engine::Encoding;
-using engine::MeasureStatus;
+using engine::Outcome;
 
 namespace {
 
@@ -54,6 +54,8 @@ const LinesCase linesCases[] = {
     {"Utf16BigEndian", std::string("\xFE\xFF\0a\0\r\0b", 8), {a, b}, Encoding::Utf16BE},
     {"Utf16SurrogatePair", std::string("\xFF\xFE\x3D\xD8\x00\xDE", 6), {otherWidth(0x1F600)}, Encoding::Utf16LE},
     {"Utf16UnpairedSurrogate", std::string("\xFF\xFE\x3D\xD8" "a\0\x00\xDE", 8), {otherWidth(0xD83D) + a + otherWidth(0xDE00)}, Encoding::Utf16LE},
+    {"Utf16BigEndianSurrogatePair", std::string("\xFE\xFF\xD8\x3D\xDE\x00", 6), {otherWidth(0x1F600)}, Encoding::Utf16BE},
+    {"Utf16BigEndianUnpaired", std::string("\xFE\xFF\xD8\x3D\0a\xDE\x00", 8), {otherWidth(0xD83D) + a + otherWidth(0xDE00)}, Encoding::Utf16BE},
     {"Utf16HalfUnitAtEnd", std::string("\xFF\xFE" "a\0b", 5), {a + otherWidth(0xDC00)}, Encoding::Utf16LE},
     {"Utf16OnlyTheMarkIsEmpty", "\xFF\xFE", {}, Encoding::Utf16LE},
 };
@@ -66,10 +68,10 @@ TEST_P(MeasureLines, WidthsPerLine)
     Font font;
     const Measured m = measureBytes(param.bytes, font);
     if (param.widths.empty()) {
-        EXPECT_EQ(m.status, MeasureStatus::Empty);
+        EXPECT_EQ(m.outcome, Outcome::EmptyFile);
         return;
     }
-    ASSERT_EQ(m.status, MeasureStatus::Ok);
+    ASSERT_EQ(m.outcome, Outcome::Done);
     EXPECT_EQ(m.lineWidths, param.widths);
     EXPECT_EQ(m.measurement.encoding, param.encoding);
     // The hand-worked widths and the model agree, so the model can be trusted below.
@@ -84,7 +86,7 @@ TEST(MeasureLines, NoLinesIsEmpty)
 {
     for (const std::string bytes : {"", "\xEF\xBB\xBF"}) {
         Font font;
-        EXPECT_EQ(measureBytes(bytes, font).status, MeasureStatus::Empty) << bytes.size() << " bytes";
+        EXPECT_EQ(measureBytes(bytes, font).outcome, Outcome::EmptyFile) << bytes.size() << " bytes";
     }
 }
 
@@ -116,8 +118,8 @@ TEST(MeasureLines, NegativeWidthsAreAdded)
     engine::MeasureOptions options;
     options.maxWidth = everyLine;
     const auto result = engine::measure({dir.write("aa\t\x80\t\x80\nb" + std::string(200, 'a') + "\n")}, widths, options);
-    ASSERT_EQ(result.status, MeasureStatus::Ok);
-    const engine::Measurement m = engine::resolve(result.tally, options.maxWidth);
+    ASSERT_EQ(result.outcome, Outcome::Done);
+    const engine::Measurement m = engine::resolve(result.tally, 0, options.maxWidth);
     EXPECT_EQ(m.encoding, Encoding::Windows1252);
     ASSERT_EQ(m.tooWide.size(), 2u);
     EXPECT_EQ(m.tooWide[0].width, -3 - 3 - 7 - 7 - 7 - 7);

@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 
 using namespace fixture;
-using engine::MeasureStatus;
+using engine::Outcome;
 
 namespace {
 
@@ -20,10 +20,10 @@ TEST(MeasureStream, CannotReadSaysWhy)
     TempDir dir;
     Font font;
     const Measured missing = measureFile(dir.path() + "/missing.txt", font);
-    EXPECT_EQ(missing.status, MeasureStatus::CannotRead);
+    EXPECT_EQ(missing.outcome, Outcome::Unreadable);
     EXPECT_EQ(missing.reason, "No such file or directory");
     const Measured folder = measureFile(dir.path(), font);
-    EXPECT_EQ(folder.status, MeasureStatus::CannotRead);
+    EXPECT_EQ(folder.outcome, Outcome::Unreadable);
     EXPECT_EQ(folder.reason, "Is a directory");
 }
 
@@ -43,7 +43,7 @@ TEST(MeasureStream, AFileThatChangesWhileReadIsReported)
         }
         return true;
     };
-    EXPECT_EQ(measureFile(path, font, options).status, MeasureStatus::Changed);
+    EXPECT_EQ(measureFile(path, font, options).outcome, Outcome::Changed);
     EXPECT_TRUE(touched);
 }
 
@@ -58,7 +58,7 @@ TEST(MeasureStream, ProgressKnowsTheSizeOfAFile)
         seen.push_back(progress);
         return true;
     };
-    ASSERT_EQ(measureFile(path, font, options).status, MeasureStatus::Ok);
+    ASSERT_EQ(measureFile(path, font, options).outcome, Outcome::Done);
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.front().bytesDone, 0u);
     for (const engine::Progress& p : seen)
@@ -72,7 +72,7 @@ TEST(MeasureStream, CancelledByTheHook)
     Font font;
     engine::MeasureOptions options;
     options.progress = [&](const engine::Progress&) { return false; };
-    EXPECT_EQ(measureFile(path, font, options).status, MeasureStatus::Cancelled);
+    EXPECT_EQ(measureFile(path, font, options).outcome, Outcome::Cancelled);
 }
 
 // A FIFO whose writer writes once, as a shell's process substitution does.
@@ -117,8 +117,8 @@ TEST(MeasureStream, StandardInput)
     writer.join();
     ::dup2(savedInput, STDIN_FILENO);
     ::close(savedInput);
-    ASSERT_EQ(result.status, MeasureStatus::Ok);
-    const engine::Measurement m = engine::resolve(result.tally, options.maxWidth);
+    ASSERT_EQ(result.outcome, Outcome::Done);
+    const engine::Measurement m = engine::resolve(result.tally, 0, options.maxWidth);
     EXPECT_EQ(m.encoding, engine::Encoding::Utf16LE);
     EXPECT_EQ(m.lineCount(), 2u);
     EXPECT_EQ(m.widths.totalWidth(), std::optional<std::int64_t>(tableWidth('a') + tableWidth('b') + tableWidth('c')));
@@ -140,7 +140,7 @@ TEST(MeasureStream, EndlessAndSilentStreamsCanBeCancelled)
             EXPECT_EQ(progress.bytesTotal, 0u);  // a stream has no size
             return std::chrono::steady_clock::now() - start < std::chrono::milliseconds(300);
         };
-        EXPECT_EQ(measureFile(path, font, options).status, MeasureStatus::Cancelled) << path;
+        EXPECT_EQ(measureFile(path, font, options).outcome, Outcome::Cancelled) << path;
         if (path == "/dev/zero") {
             EXPECT_GT(lastBytes, 0u);
         }
@@ -168,7 +168,7 @@ TEST(MeasureStream, RunningOutOfMemoryIsAnOutcome)
         engine::MeasureOptions options;
         options.threads = 2;
         options.blockSize = 4096;
-        EXPECT_EQ(engine::measure({path}, widths, options).status, MeasureStatus::OutOfMemory) << failAt;
+        EXPECT_EQ(engine::measure({path}, widths, options).outcome, Outcome::OutOfMemory) << failAt;
     }
 }
 

@@ -70,6 +70,18 @@ TEST(StatisticsTest, FitWidthsLieJustAboveTheNormalQuantiles)
         EXPECT_EQ(fit, 7);
 }
 
+// Widths 0, 10 and 20: average 10, deviation exactly 10, so each fit is
+// 10 plus ten times its share's multiplier: 0.26, 0.54, 0.85, 1.29, 1.645
+// and 2.33, the program's own rounding of the normal quantiles.
+TEST(StatisticsTest, EachFitIsItsOwnMultipleOfTheDeviation)
+{
+    const auto s = of({0, 10, 20});
+    ASSERT_EQ(s.StdDeviation, 10);
+    const double expected[] = {10, 12.6, 15.4, 18.5, 22.9, 26.45, 33.3};
+    for (std::size_t i = 0; i < 7; ++i)
+        EXPECT_NEAR(s.fits[i], expected[i], 1e-9) << engine::fitShares[i] << "%";
+}
+
 TEST(StatisticsTest, TheRecordKeepsTheReportPath)
 {
     const engine::WidthStatisticsRecord record = engine::statisticsRecord(of({10, 20}), "/tmp/report.txt");
@@ -116,9 +128,10 @@ protected:
     engine::CalculationResult run(const std::string& path, const std::string& title = "data.txt")
     {
         engine::CalculationRequest request;
+        request.dataFileChosen = !title.empty();
         request.dataFileTitle = title;
         request.data.path = path;
-        request.font = lf;
+        request.fonts = {lf};
         return engine::CalculateWidth(request);
     }
 
@@ -132,12 +145,12 @@ TEST_F(CalculationTest, MeasuresEveryLine)
     const int w = cell();
     const auto result = run(write("data.txt", "abc\n\n x\nabcdef"));
     ASSERT_EQ(result.outcome, engine::Outcome::Done);
-    EXPECT_EQ(result.statistics.LineCount, 4u);
-    EXPECT_EQ(result.statistics.MinWidth, 0);
-    EXPECT_EQ(result.statistics.MaxWidth, 6 * w);
-    EXPECT_DOUBLE_EQ(result.statistics.AverageWidth, (3 + 0 + 2 + 6) * w / 4.0);
-    EXPECT_EQ(result.statistics.exactFits[0], 2 * w);  // the 2nd of 4: 0, 2w, 3w, 6w
-    EXPECT_EQ(result.measurement.widest.front().text, "abcdef");
+    EXPECT_EQ(result.targets.front().statistics.LineCount, 4u);
+    EXPECT_EQ(result.targets.front().statistics.MinWidth, 0);
+    EXPECT_EQ(result.targets.front().statistics.MaxWidth, 6 * w);
+    EXPECT_DOUBLE_EQ(result.targets.front().statistics.AverageWidth, (3 + 0 + 2 + 6) * w / 4.0);
+    EXPECT_EQ(result.targets.front().statistics.exactFits[0], 2 * w);  // the 2nd of 4: 0, 2w, 3w, 6w
+    EXPECT_EQ(result.targets.front().measurement.widest.front().text, "abcdef");
 }
 
 TEST_F(CalculationTest, RefusesInTheOrderTheChecksAreMade)
@@ -163,9 +176,10 @@ TEST_F(CalculationTest, TheMeasurementOwnsItsFont)
     // measurement's own font is made and released by the calculation.
     const std::size_t live = fontview::liveFontCount();
     engine::CalculationRequest request;
+    request.dataFileChosen = true;
     request.dataFileTitle = "data.txt";
     request.data.path = write("data.txt", "\xC3\xA9\n");
-    request.font = lf;
+    request.fonts = {lf};
     bool replaced = false;
     request.options.progress = [&](const engine::Progress&) {
         if (!replaced) {
@@ -178,7 +192,7 @@ TEST_F(CalculationTest, TheMeasurementOwnsItsFont)
     const auto result = engine::CalculateWidth(request);
     EXPECT_TRUE(replaced);
     ASSERT_EQ(result.outcome, engine::Outcome::Done);
-    EXPECT_EQ(result.statistics.MaxWidth, cell());
+    EXPECT_EQ(result.targets.front().statistics.MaxWidth, cell());
     EXPECT_EQ(fontview::liveFontCount(), live);
 }
 
@@ -188,10 +202,10 @@ TEST_F(CalculationTest, CharactersOutsideTheTableUseTheFontsOwnWidths)
     const int w = cell();
     const auto accents = run(write("accents.txt", "\xC3\xA9\xC3\xA9\n"));
     ASSERT_EQ(accents.outcome, engine::Outcome::Done);
-    EXPECT_EQ(accents.statistics.MaxWidth, 2 * w);
+    EXPECT_EQ(accents.targets.front().statistics.MaxWidth, 2 * w);
     // The same bytes that are not valid UTF-8 are read as Windows-1252: Ã and ©.
     const auto latin = run(write("latin.txt", "\xC3\xA9\xC3\n"));
     ASSERT_EQ(latin.outcome, engine::Outcome::Done);
-    EXPECT_EQ(latin.statistics.MaxWidth, 3 * w);
-    EXPECT_EQ(latin.measurement.encoding, engine::Encoding::Windows1252);
+    EXPECT_EQ(latin.targets.front().statistics.MaxWidth, 3 * w);
+    EXPECT_EQ(latin.targets.front().measurement.encoding, engine::Encoding::Windows1252);
 }

@@ -56,11 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const fixture::Model expected = fixture::model(bytes);
     if (expected.lines.empty()) {
-        require(result.status == engine::MeasureStatus::Empty, "status of a file without lines");
+        require(result.outcome == engine::Outcome::EmptyFile, "status of a file without lines");
         return 0;
     }
-    require(result.status == engine::MeasureStatus::Ok, "status");
-    const engine::Measurement m = engine::resolve(result.tally, options.maxWidth);
+    require(result.outcome == engine::Outcome::Done, "status");
+    const engine::Measurement m = engine::resolve(result.tally, 0, options.maxWidth);
     require(m.encoding == expected.encoding, "encoding");
     require(m.tooWide.size() == expected.lines.size(), "line count");
     std::int64_t total = 0, least = std::numeric_limits<std::int64_t>::max(), most = std::numeric_limits<std::int64_t>::min();

@@ -114,7 +114,7 @@ report::ReportInput anInput()
     input.dataFileTitle = "names.txt";
     engine::WidthDistribution widths;
     widths.add(12);
-    input.statistics = engine::statisticsRecord(engine::computeStatistics(widths), std::string());
+    input.statistics = engine::computeStatistics(widths);
     return input;
 }
 

@@ -3,6 +3,7 @@
 
 #include "FileSizeLimit.h"
 #include "ReportSaver.h"
+#include "ScriptedDialogs.h"
 #include "SmallDisk.h"
 #include "TestFiles.h"
 
@@ -12,6 +13,10 @@
 #include <QTest>
 
 #include <cerrno>
+#include <cstring>
+
+#include <dlfcn.h>
+#include <unistd.h>
 
 namespace {
 
@@ -19,7 +24,56 @@ QStringList entries(const QString& folder) { return QDir(folder).entryList(QDir:
 
 const QByteArray earlier = "earlier report\r\n";
 
+// One system call made to fail, for as long as this lives. The calls below
+// are defined in the test program itself, so they come before the C
+// library's for the program's own calls and for Qt's alike.
+struct FailingCall {
+    static inline const char* call = "";
+    static inline int error = 0;
+
+    FailingCall(const char* name, int errorNumber)
+    {
+        call = name;
+        error = errorNumber;
+    }
+    ~FailingCall() { call = ""; }
+    FailingCall(const FailingCall&) = delete;
+    FailingCall& operator=(const FailingCall&) = delete;
+
+    static bool fails(const char* name)
+    {
+        if (std::strcmp(call, name) != 0)
+            return false;
+        errno = error;
+        return true;
+    }
+};
+
+template <class Function>
+Function next(const char* name)
+{
+    return reinterpret_cast<Function>(::dlsym(RTLD_NEXT, name));
+}
+
 }  // namespace
+
+extern "C" int fsync(int fd)
+{
+    static const auto real = next<int (*)(int)>("fsync");
+    return FailingCall::fails("fsync") ? -1 : real(fd);
+}
+
+extern "C" int rename(const char* from, const char* to) noexcept
+{
+    static const auto real = next<int (*)(const char*, const char*)>("rename");
+    return FailingCall::fails("rename") ? -1 : real(from, to);
+}
+
+extern "C" int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) noexcept
+{
+    static const auto real = next<int (*)(int, const char*, int, const char*, int)>("linkat");
+    return FailingCall::fails("linkat") ? -1 : real(fromFolder, from, toFolder, to, flags);
+}
 
 class ReportSaverTest : public QObject {
     Q_OBJECT
@@ -103,6 +157,48 @@ private slots:
         QCOMPARE(results::writeWholeFile(path, QByteArray(size, 'x')), qt_error_string(ENOSPC));
         QCOMPARE(readTestFile(path), earlier);
         QCOMPARE(entries(disk.path()), QStringList({".", "..", "filler", "report.txt"}));
+    }
+
+    // A file system that fails to sync (NFS, FUSE), or a commit whose rename
+    // over the earlier report fails: the user is told why, and the earlier
+    // report stays as it was, with nothing left beside it.
+    void failingCall_data()
+    {
+        QTest::addColumn<QByteArray>("call");
+        QTest::addColumn<int>("error");
+        QTest::newRow("fsync, an input/output error") << QByteArray("fsync") << EIO;
+        QTest::newRow("fsync, permission denied") << QByteArray("fsync") << EACCES;
+        QTest::newRow("commit's rename, an input/output error") << QByteArray("rename") << EIO;
+        QTest::newRow("commit's rename, permission denied") << QByteArray("rename") << EACCES;
+        QTest::newRow("commit's link of the new file, permission denied") << QByteArray("linkat") << EACCES;
+    }
+
+    void failingCall()
+    {
+        QFETCH(QByteArray, call);
+        QFETCH(int, error);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("report.txt");
+        writeTestFile(path, earlier);
+        ScriptedDialogs dialogs;
+        dialogs.saveAnswers = {{true, path}};
+        bool saved;
+        {
+            const FailingCall failing(call.constData(), error);
+            saved = results::SaveReport(nullptr, report::ReportInput{}, ".");
+        }
+        QVERIFY(!saved);
+        QCOMPARE(dialogs.messages.size(), 1);
+        QVERIFY2(dialogs.messages[0].text.startsWith(QStringLiteral("The report could not be saved to '%1': ").arg(path)),
+                 qPrintable(dialogs.messages[0].text));
+        QVERIFY2(dialogs.messages[0].text.contains(qt_error_string(error)), qPrintable(dialogs.messages[0].text));
+        QCOMPARE(readTestFile(path), earlier);
+        QCOMPARE(entries(folder.path()), QStringList({".", "..", "report.txt"}));
+
+        // Once the call works again, so does saving.
+        dialogs.saveAnswers = {{true, path}};
+        QVERIFY(results::SaveReport(nullptr, report::ReportInput{}, "."));
+        QVERIFY(readTestFile(path) != earlier);
     }
 };
 

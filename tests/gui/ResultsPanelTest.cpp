@@ -42,9 +42,7 @@ report::ReportInput measuredInput(const Counts& counts, std::vector<engine::Wide
     in.dataFileTitle = in.dataFilePath.substr(in.dataFilePath.rfind('/') + 1);
     for (const auto& [width, lines] : counts)
         in.measured.widths.add(width, lines);
-    const engine::Statistics statistics = engine::computeStatistics(in.measured.widths);
-    in.statistics = engine::statisticsRecord(statistics, std::string());
-    in.measured.exactFits = statistics.exactFits;
+    in.statistics = engine::computeStatistics(in.measured.widths);
     in.measured.widest = std::move(widest);
     return in;
 }
@@ -149,7 +147,7 @@ private slots:
 
         // Every marked fit stands over its own bin; the estimates inside the plot.
         for (const std::size_t fit : DistributionChart::markedFits) {
-            const std::int64_t exact = in.measured.exactFits[fit];
+            const std::int64_t exact = in.statistics.exactFits[fit];
             const auto bin = std::find_if(h.bins.begin(), h.bins.end(),
                                           [&](const report::HistogramBin& b) { return b.from <= exact && exact <= b.to; });
             QVERIFY(bin != h.bins.end());
@@ -208,7 +206,7 @@ private slots:
     {
         frmResults window(&owner);
         window.Load(measuredInput(skewed()));
-        const std::array<std::string, 7> lines = report::measuredLines(measuredInput(skewed()).measured);
+        const std::array<std::string, 7> lines = report::measuredLines(measuredInput(skewed()).statistics);
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const int share = engine::fitShares[i];
             auto* exact = child(window, QStringLiteral("lblExact%1").arg(share));

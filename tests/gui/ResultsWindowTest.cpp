@@ -52,7 +52,7 @@ report::ReportInput input(std::vector<std::int64_t> widths, std::string face = "
     engine::WidthDistribution distribution;
     for (const std::int64_t w : widths)
         distribution.add(w);
-    in.statistics = engine::statisticsRecord(engine::computeStatistics(distribution), std::string());
+    in.statistics = engine::computeStatistics(distribution);
     return in;
 }
 

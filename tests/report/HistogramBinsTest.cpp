@@ -116,6 +116,8 @@ INSTANTIATE_TEST_SUITE_P(
         BinCase{"HugeCounts", {{100, 3'000'000'000}, {140, 5'000'000'000}, {180, 1}}, 2, 41, 100, 100, 181},
         BinCase{"HugeWidths", {{3, 1}, {8'600'000'000, 2}}, 200'000'000, 44, 0, 0, 8'799'999'999},
         BinCase{"NegativeWidths", {{-3, 1}, {5, 2}}, 1, 9, -3, -3, 6},
+        // Bins five wide: -7 falls in -10..-6, as a bin starts on a multiple below it.
+        BinCase{"NegativeWidthsInWideBins", {{-7, 1}, {-1, 2}, {130, 1}}, 5, 29, -10, -10, 134},
         BinCase{"WholeRangeOfWidths", {{int64Min, 1}, {0, 1}, {int64Max, 1}}, 500'000'000'000'000'000, 38,
                 int64Min, int64Min, int64Max}),
     [](const testing::TestParamInfo<BinCase>& info) { return info.param.name; });

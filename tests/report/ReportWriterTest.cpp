@@ -82,13 +82,7 @@ report::ReportInput example(const Worked& worked)
     s.MaxWidth = worked.max;
     s.AverageWidth = worked.average;
     s.StdDeviation = worked.deviation;
-    s.Fit50 = worked.fits[0];
-    s.Fit60 = worked.fits[1];
-    s.Fit70 = worked.fits[2];
-    s.Fit80 = worked.fits[3];
-    s.Fit90 = worked.fits[4];
-    s.Fit95 = worked.fits[5];
-    s.Fit99 = worked.fits[6];
+    s.fits = worked.fits;
     return input;
 }
 
@@ -205,6 +199,7 @@ INSTANTIATE_TEST_SUITE_P(
                     PathCase{"TabEscapeAndDel", "/a\tb\x1B[0m\x7F", "/a?b?[0m?"},
                     PathCase{"Nul", "/a\0b"s, "/a?b"},
                     PathCase{"C1InUtf8", "/a\xC2\x85" "b\xC2\x9F" "c\xC2\x80", "/a?b?c?"},
+                    PathCase{"LineAndParagraphSeparators", "/a\xE2\x80\xA8" "b\xE2\x80\xA9.txt", "/a?b?.txt"},
                     PathCase{"NoBreakSpaceAndUmlautStay", "/\xC2\xA0j\xC3\xBCrgen", "/\xC2\xA0j\xC3\xBCrgen"},
                     PathCase{"NotUtf8KeepsItsBytes", "/M\xE4rz\x85\xC2\x85", "/M\xE4rz\x85\xC2\x85"},
                     PathCase{"NotUtf8StillLosesLineBreaks", "/M\xE4rz\n\x85.txt", "/M\xE4rz?\x85.txt"},

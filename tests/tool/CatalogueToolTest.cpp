@@ -182,17 +182,18 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"JsonAndMaxWidthTogether", {"--max-width", "80", "--json", "--check-catalogue", "a.po", "b.ts"}, ""},
         OptionCase{"EveryCatalogueOption", {"--check-catalogue", "--format", "XLIFF", "--source", "--placeholder-width", "0", "a"}, ""},
         OptionCase{"MaxWidthAndJsonWithoutCatalogues", {"--max-width", "80", "--json", "a.txt"}, "cannot be combined"},
-        OptionCase{"AFormatAlone", {"--format", "po", "a.po"}, "go with --check-catalogue"},
+        OptionCase{"AFormatAlone", {"--format", "po", "a.po"}, "--format goes with --check-catalogue"},
         OptionCase{"AnUnknownFormat", {"--check-catalogue", "--format", "resx", "a.resx"}, "xliff, po or ts"},
         OptionCase{"ANegativePlaceholderWidth", {"--check-catalogue", "--placeholder-width", "-1", "a.po"}, "whole number"},
-        OptionCase{"AColumn", {"--check-catalogue", "--column", "2", "a.po"}, "not --merge parts or columns"},
-        OptionCase{"Merging", {"--check-catalogue", "--merge", "a.json"}, "not --merge parts or columns"}),
+        OptionCase{"AColumn", {"--check-catalogue", "--column", "2", "a.po"}, "--column does not apply to --check-catalogue"},
+        OptionCase{"Merging", {"--check-catalogue", "--merge", "a.json"}, "--merge does not apply to --check-catalogue"}),
     [](const auto& info) { return info.param.name; });
 
 TEST(CatalogueIds, EscapeTheirColons)
 {
     EXPECT_EQ(tool::escapedId("menu|src/menu.c:12"), "menu|src/menu.c\\:12");
-    EXPECT_EQ(tool::escapedId("a\\b"), "a\\\\b");
+    EXPECT_EQ(tool::escapedId("a\\b"), "a\\b");
+    EXPECT_EQ(tool::escapedId("a\x1b:b"), "a\\x1b\\:b");
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
 // The command line of spanwick-measure.
 
 #include "MeasureOptions.h"
+#include "UsageText.h"
 
 #include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
 
 using tool::Output;
 
@@ -15,6 +19,25 @@ std::optional<tool::MeasureOptions> parse(std::vector<std::string> args, std::st
     if (error)
         *error = message;
     return options;
+}
+
+// Where the help lists an option: the offset of its line, or npos.
+std::size_t optionLineIn(const std::string& help, const std::string& option)
+{
+    std::smatch found;
+    const std::regex line("\n  (-[a-z], )?" + option + "[ \n]");
+    return std::regex_search(help, found, line) ? static_cast<std::size_t>(found.position(0)) + 1 : std::string::npos;
+}
+
+// The help of one option: its line and those that continue it.
+std::string helpOf(const std::string& option)
+{
+    const std::string help = tool::usageText();
+    const std::size_t at = optionLineIn(help, option);
+    if (at == std::string::npos)
+        return {};
+    const std::size_t end = help.find("\n  -", at);
+    return help.substr(at, end == std::string::npos ? std::string::npos : end - at);
 }
 
 }  // namespace
@@ -111,4 +134,154 @@ INSTANTIATE_TEST_SUITE_P(
                     RefusalCase{"MergeInCheckMode", {"--merge", "--max-width", "9", "a.json"}},
                     RefusalCase{"MergeWithoutParts", {"--merge"}},
                     RefusalCase{"FileWithFontList", {"--list-fonts", "x"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Each range is stated once: the parser takes its ends, refuses one step
+// past them, and the refusal and the help name the same range.
+struct RangeCase {
+    const char* name;
+    std::string option;
+    std::string lowest, highest, belowLowest, aboveHighest;
+    std::string rangeText;  // as the refusal says it
+    bool helpStatesIt;      // and the help too
+};
+
+class OptionRange : public testing::TestWithParam<RangeCase> {};
+
+TEST_P(OptionRange, IsTheOneTheHelpStates)
+{
+    const RangeCase& c = GetParam();
+    for (const std::string& good : {c.lowest, c.highest})
+        EXPECT_TRUE(parse({c.option, good, "x"})) << good;
+    for (const std::string& bad : {c.belowLowest, c.aboveHighest}) {
+        std::string error;
+        EXPECT_FALSE(parse({c.option, bad, "x"}, &error)) << bad;
+        EXPECT_NE(error.find(c.option + " must be"), std::string::npos) << error;
+        EXPECT_NE(error.find(c.rangeText), std::string::npos) << error;
+        EXPECT_NE(error.find("'" + bad + "'"), std::string::npos) << error;
+    }
+    if (c.helpStatesIt) {
+        EXPECT_NE(helpOf(c.option).find(c.rangeText), std::string::npos) << helpOf(c.option);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, OptionRange,
+    testing::Values(RangeCase{"Size", "--size", "1", "4096", "0", "4097", "1 to 4096", true},
+                    RangeCase{"Dpi", "--dpi", "1", "10000", "0", "10001", "1 to 10000", true},
+                    RangeCase{"Threads", "--threads", "1", "256", "0", "257", "1 to 256", true},
+                    RangeCase{"AverageWidth", "--width", "1", "100", "0", "101", "1 to 100", true},
+                    RangeCase{"MaxWidth", "--max-width", "0", "9223372036854775807", "-1", "9223372036854775808",
+                              "0 or more", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The help groups the options under the heading they belong to.
+struct HeadingCase {
+    const char* name;
+    std::string option;
+    std::string heading;
+};
+
+class HelpHeading : public testing::TestWithParam<HeadingCase> {};
+
+TEST_P(HelpHeading, ListsTheOptionUnderIt)
+{
+    const std::string help = tool::usageText();
+    const std::size_t at = optionLineIn(help, GetParam().option);
+    ASSERT_NE(at, std::string::npos) << GetParam().option;
+    // The last heading before the option: a line that starts in column 0 and ends with a colon.
+    const std::size_t headingEnd = help.rfind(":\n", at);
+    const std::size_t headingStart = help.rfind('\n', headingEnd) + 1;
+    EXPECT_EQ(help.substr(headingStart, GetParam().heading.size()), GetParam().heading);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Help, HelpHeading,
+    testing::Values(HeadingCase{"Face", "--face", "Font options"}, HeadingCase{"Dpi", "--dpi", "Font options"},
+                    HeadingCase{"Json", "--json", "Output"}, HeadingCase{"Merge", "--merge", "Output"},
+                    HeadingCase{"ListFonts", "--list-fonts", "Output"},
+                    HeadingCase{"Column", "--column", "Delimited text"},
+                    HeadingCase{"NoHeader", "--no-header", "Delimited text"},
+                    HeadingCase{"Threads", "--threads", "Other options"},
+                    HeadingCase{"Help", "--help", "Other options"},
+                    HeadingCase{"Version", "--version", "Other options"},
+                    HeadingCase{"EndOfOptions", "--", "Other options"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// help2man and an 80-column terminal take the help as it is.
+TEST(MeasureOptionsTest, HelpLinesFitSeventyNineColumns)
+{
+    std::istringstream help(tool::usageText());
+    for (std::string line; std::getline(help, line);) {
+        std::size_t columns = 0;
+        for (const char c : line)
+            columns += (static_cast<unsigned char>(c) & 0xC0) != 0x80;  // one per character
+        EXPECT_LE(columns, 79u) << line;
+    }
+}
+
+TEST(MeasureOptionsTest, ShortHelpIsHelp)
+{
+    const auto o = parse({"-h"});
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->output, Output::Help);
+}
+
+// A number is kept as the main window's lists spell it, so "010" measures,
+// reports and merges as 10.
+struct SpellingCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::string sizeText, widthText;
+};
+
+class NumberSpelling : public testing::TestWithParam<SpellingCase> {};
+
+TEST_P(NumberSpelling, IsTheListsOwn)
+{
+    const auto o = parse(GetParam().args);
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->selections.sizeText, GetParam().sizeText);
+    EXPECT_EQ(o->selections.widthText, GetParam().widthText);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, NumberSpelling,
+    testing::Values(SpellingCase{"SizeWithLeadingZero", {"--size", "010", "x"}, "10", "Normal"},
+                    SpellingCase{"SizeOfZerosAndOne", {"--size", "0001", "x"}, "1", "Normal"},
+                    SpellingCase{"WidthWithLeadingZero", {"--width", "040", "x"}, "8", "40"},
+                    SpellingCase{"NormalWidth", {"--width", "Normal", "x"}, "8", "Normal"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// An option the run makes no use of is refused, not silently ignored.
+struct NotApplyingCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::string error;
+};
+
+class NotApplying : public testing::TestWithParam<NotApplyingCase> {};
+
+TEST_P(NotApplying, IsRefused)
+{
+    std::string error;
+    EXPECT_FALSE(parse(GetParam().args, &error));
+    EXPECT_EQ(error, GetParam().error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Args, NotApplying,
+    testing::Values(
+        NotApplyingCase{"MergeWithColumn", {"--merge", "--column", "2", "a.json"}, "--column does not apply to --merge"},
+        NotApplyingCase{"MergeWithDelimiter", {"--merge", "--delimiter", ";", "a.json"},
+                        "--delimiter does not apply to --merge"},
+        NotApplyingCase{"MergeWithNoHeader", {"--no-header", "--merge", "a.json"}, "--no-header does not apply to --merge"},
+        NotApplyingCase{"MergeWithThreads", {"--merge", "--threads", "2", "-"}, "--threads does not apply to --merge"},
+        NotApplyingCase{"MergeWithFontOptions", {"--merge", "--italic", "-"},
+                        "--merge takes the font options from the parts; give none"},
+        NotApplyingCase{"CharWidthsWithColumn", {"--char-widths", "--column", "2"},
+                        "--column does not apply to --char-widths"},
+        NotApplyingCase{"CharWidthsWithThreads", {"--threads", "2", "--char-widths"},
+                        "--threads does not apply to --char-widths"},
+        NotApplyingCase{"ListFontsWithSize", {"--list-fonts", "--size", "9"}, "--size does not apply to --list-fonts"}),
     [](const auto& info) { return std::string(info.param.name); });

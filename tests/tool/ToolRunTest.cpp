@@ -1,67 +1,15 @@
 // The real spanwick-measure, run as a user or a script runs it: its output,
 // its exit status, and measuring a data set in parts.
 
-#include <gtest/gtest.h>
+#include "ToolRun.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-class ToolRun : public testing::Test {
-protected:
-    fs::path folder = fs::temp_directory_path() / ("spanwick-tool-" + std::to_string(::getpid()) + "-" +
-                                                   testing::UnitTest::GetInstance()->current_test_info()->name());
-
-    void SetUp() override { fs::create_directories(folder); }
-    void TearDown() override { fs::remove_all(folder); }
-
-    static std::string read(const fs::path& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-
-    std::string write(const std::string& name, const std::string& bytes) const
-    {
-        std::ofstream(folder / name, std::ios::binary) << bytes;
-        return (folder / name).string();
-    }
-
-    // Runs the tool through the shell with the given arguments and
-    // redirections; stdout goes to a file unless the arguments redirect it.
-    Outcome run(const std::string& arguments, bool captureOut = true) const
-    {
-        const fs::path out = folder / "stdout", err = folder / "stderr";
-        std::string command = std::string("'") + SPANWICK_MEASURE + "' " + arguments;
-        if (captureOut)
-            command += " >'" + out.string() + "'";
-        command += " 2>'" + err.string() + "'";
-        Outcome result;
-        const int status = std::system(command.c_str());
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.out = captureOut ? read(out) : std::string();
-        result.err = read(err);
-        return result;
-    }
-};
+using Outcome = ToolOutcome;
 
 TEST_F(ToolRun, TheReportOfTheSampleIsTheCheckedInOne)
 {
@@ -87,10 +35,12 @@ TEST_P(ExitStatus, TellsWhatHappened)
 {
     const ExitCase& c = GetParam();
     write("data.txt", "abc\nde\n");
-    const std::string quoted = "'" + (folder / "data.txt").string() + "'";
+    write("quote.txt", "name\n\"never closed\nabc\n");
     std::string arguments = c.arguments;
     for (std::size_t at; (at = arguments.find("DATA")) != std::string::npos;)
-        arguments.replace(at, 4, quoted);
+        arguments.replace(at, 4, quoted("data.txt"));
+    for (std::size_t at; (at = arguments.find("QUOTE")) != std::string::npos;)
+        arguments.replace(at, 5, quoted("quote.txt"));
     const Outcome r = run(arguments, c.captureOut);
     EXPECT_EQ(r.status, c.status) << r.err;
     EXPECT_NE(r.err.find(c.error), std::string::npos) << r.err;
@@ -113,6 +63,9 @@ INSTANTIATE_TEST_SUITE_P(
         ExitCase{"CheckAllFit", "--face 'DejaVu Sans' --max-width 1000 DATA", true, 0, ""},
         ExitCase{"CheckSomeWider", "--face 'DejaVu Sans' --max-width 10 DATA", true, 1, ""},
         ExitCase{"CheckUnreadable", "--max-width 10 /no/such/file", true, 2, "could not be read"},
+        ExitCase{"CheckFolder", "--max-width 10 /", true, 2, "could not be read: Is a directory"},
+        ExitCase{"CheckUnclosedQuote", "--max-width 10 --column 1 QUOTE", true, 2, "line 2"},
+        ExitCase{"CheckEmptyFileFits", "--max-width 10 /dev/null", true, 0, ""},
         ExitCase{"StandardInput", "--face 'DejaVu Sans' - <DATA", true, 0, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -1,0 +1,131 @@
+#pragma once
+// The character work of measuring, one font on one thread, shared by the
+// loop over lines and the loop over records: a run of characters that
+// holds no line end is summed into a line's width in its readings. Bytes
+// are looked up in the font's tables, printable ASCII a pair at a time;
+// UTF-8 is decoded with the Windows-1252 reading of the same bytes beside
+// it; UTF-16 surrogates are paired.
+
+#include "CharWidths.h"
+#include "Readings.h"
+#include "TextEncoding.h"
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+namespace engine {
+
+class FontKernel {
+public:
+    explicit FontKernel(const FontWidths& font) : widths_(font), tables_(font.tables()) {}
+
+    const ByteTables& tables() const { return tables_; }
+
+    // The width of any character, and of a code point known to be at most
+    // U+10FFFF.
+    std::int64_t width(char32_t code) { return widths_(code); }
+    std::int64_t character(char32_t code) { return widths_.character(code); }
+
+    // Adds [p, end) of an 8-bit file to line; the run holds no line end.
+    // While the reading is UTF-8 (open), characters outside ASCII count in
+    // both readings, and a byte that breaks UTF-8 stops the run: returns
+    // where it stopped, end when it did not.
+    const unsigned char* span8(const unsigned char* p, const unsigned char* end, bool open, LineWidth& line)
+    {
+        const std::int32_t* const fast = open ? tables_.utf8.data() : tables_.windows1252.data();
+        std::int64_t width = line.common;
+        while (p < end) {
+            p = eightAtATime(p, end, fast, width);
+            std::int64_t w;
+            while (p < end && (w = fast[*p]) >= 0) {
+                width += w;
+                ++p;
+            }
+            if (p == end)
+                break;
+            if (!open || *p < 0x80) {
+                width += tables_.single1252[*p];  // a width off the fast path
+                ++p;
+                continue;
+            }
+            line.common = width;
+            bool broke = false;
+            p = utf8Run(p, end, line, broke);
+            if (broke)
+                return p;
+        }
+        line.common = width;
+        return end;
+    }
+
+    // Adds [p, end) of a UTF-16 file to line; the run holds no line end.
+    void span16(const unsigned char* p, const unsigned char* const end, bool bigEndian, LineWidth& line)
+    {
+        std::int64_t width = line.common;
+        const WidthTable& table = widths_.table();
+        while (end - p >= 2) {
+            const std::uint16_t unit = utf16Unit(p, bigEndian);
+            p += 2;
+            if (unit >= firstTableCode && unit <= lastTableCode) {
+                width += table[unit - firstTableCode];
+            } else if (unit >= 0xD800 && unit <= 0xDBFF && end - p >= 2) {
+                const std::uint16_t low = utf16Unit(p, bigEndian);
+                if (low >= 0xDC00 && low <= 0xDFFF) {
+                    width += widths_(0x10000 + ((char32_t{unit} - 0xD800) << 10) + (low - 0xDC00));
+                    p += 2;
+                } else {
+                    width += widths_(unit);  // unpaired: the font has no glyph for it
+                }
+            } else {
+                width += widths_(unit);
+            }
+        }
+        if (p < end)
+            width += widths_(0xDC00);  // half a code unit at the end of the file: no character
+        line.common = width;
+    }
+
+    // The characters outside ASCII from p on, as in most scripts' words, in
+    // both readings. Returns where they end, or with broke set, the byte
+    // that breaks UTF-8 (a sequence cut short by end counts: only the end
+    // of a file cuts one).
+    const unsigned char* utf8Run(const unsigned char* p, const unsigned char* end, LineWidth& line, bool& broke);
+
+private:
+    // Plain bytes, those the fast table takes, several at a time: a long
+    // run of printable ASCII eight at a time through the pair table, the
+    // rest four at a time.
+    const unsigned char* eightAtATime(const unsigned char* p, const unsigned char* end, const std::int32_t* fast,
+                                      std::int64_t& width) const
+    {
+        const std::int32_t* const pairs = tables_.pairs.ascii.get();
+        if (pairs && end - p >= 32) {
+            constexpr std::uint64_t ones = 0x0101010101010101u, highs = 0x8080808080808080u;
+            for (std::uint64_t word; end - p >= 8; p += 8) {
+                std::memcpy(&word, p, 8);
+                const std::uint64_t below = (word - 0x20 * ones) & ~word;  // a byte under 0x20
+                const std::uint64_t del = ((word ^ (0x7F * ones)) - ones) & ~(word ^ (0x7F * ones));
+                if (((word | below | del) & highs) != 0)
+                    break;
+                if constexpr (std::endian::native == std::endian::big)
+                    word = __builtin_bswap64(word);
+                width += (std::int64_t{pairs[word & 0xFFFF]} + pairs[(word >> 16) & 0xFFFF])
+                    + (std::int64_t{pairs[(word >> 32) & 0xFFFF]} + pairs[word >> 48]);
+            }
+        }
+        while (end - p >= 4) {
+            const std::int64_t w0 = fast[p[0]], w1 = fast[p[1]], w2 = fast[p[2]], w3 = fast[p[3]];
+            if ((w0 | w1 | w2 | w3) < 0)
+                break;
+            width += (w0 + w1) + (w2 + w3);
+            p += 4;
+        }
+        return p;
+    }
+
+    ThreadWidths widths_;
+    const ByteTables& tables_;
+};
+
+}  // namespace engine
