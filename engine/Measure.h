@@ -10,6 +10,7 @@
 // U+000D or both). Without one, the file is read as UTF-8 when all of it
 // is valid UTF-8, otherwise byte by byte as Windows-1252.
 
+#include "CharSet.h"
 #include "CharWidths.h"
 #include "Delimited.h"
 #include "InputStream.h"
@@ -48,6 +49,11 @@ struct MeasureOptions {
     std::size_t blockSize = defaultBlockSize;  // the unit of reading; at least 16
     // Delimited text: measure columns of its records rather than lines.
     std::optional<DelimitedFormat> delimited;
+    // Gather the characters the stream holds (see CharSet).
+    bool characters = false;
+    // A file descriptor every byte read is written to as well, so a stream
+    // that can be read only once can be read again; -1 for none.
+    int copyTo = -1;
 };
 
 // One pass: each font over each line, or over each column the format
@@ -68,6 +74,7 @@ struct MeasureResult {
     std::uint64_t unclosedQuoteLine = 0;
     unsigned threads = 0;         // the threads that measured
     bool fewerThreads = false;    // memory allowed fewer than asked for
+    CharSet characters;           // with options.characters
 };
 
 MeasureResult measure(const MeasureRequest& request);

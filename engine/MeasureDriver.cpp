@@ -76,10 +76,12 @@ struct Worker {
     std::unique_ptr<RecordLoop> records;
     PieceBuffer buffer;
     StreamTally tally;
+    CharSet characters;
 };
 
 // One measuring thread: takes pieces until there are none.
-void measurePieces(PieceSource& source, PieceCombiner& combiner, Worker& worker, SharedState& shared)
+void measurePieces(PieceSource& source, PieceCombiner& combiner, Worker& worker, SharedState& shared,
+                   bool characters)
 {
     try {
         Piece piece;
@@ -94,6 +96,8 @@ void measurePieces(PieceSource& source, PieceCombiner& combiner, Worker& worker,
             else
                 worker.lines->measure(piece.data, piece.size, piece.beginsInsideLine, reading, result, worker.tally);
             result.reading = reading;
+            if (characters)
+                worker.characters.add(piece.data, piece.size, source.encoding());
             if (result.brokeUtf8)
                 shared.brokeUtf8.store(true, std::memory_order_relaxed);
             combiner.add(piece.sequence, std::move(result));
@@ -228,7 +232,8 @@ MeasureResult measure(const MeasureRequest& request)
         PieceCombiner combiner(segmentBytes, options.maxWidth, request.fonts.size(), stream ? &*stream : nullptr,
                                format && format->allColumns && !format->header);
         ProgressPacer pacer(options.progress, in.size(), combiner);
-        PieceSource pieces(in, options.blockSize, [&pacer](std::uint64_t bytes) { return pacer(bytes); }, format);
+        PieceSource pieces(in, options.blockSize, [&pacer](std::uint64_t bytes) { return pacer(bytes); }, format,
+                           options.copyTo);
         if (!pacer(0))
             return failed(Outcome::Cancelled);
 
@@ -237,17 +242,20 @@ MeasureResult measure(const MeasureRequest& request)
         unsigned started = 1;
         for (; started < workers.size(); ++started) {
             Worker& worker = workers[started];
-            if (!roomForAnotherThread() || !threads[started - 1].start([&] { measurePieces(pieces, combiner, worker, shared); }))
+            if (!roomForAnotherThread() ||
+                !threads[started - 1].start([&] { measurePieces(pieces, combiner, worker, shared, options.characters); }))
                 break;  // fewer threads than asked for: the work is the same
         }
         result.threads = started;
         result.fewerThreads = result.threads < wanted;
-        measurePieces(pieces, combiner, workers[0], shared);
+        measurePieces(pieces, combiner, workers[0], shared, options.characters);
         for (MeasuringThread& thread : threads)
             thread.join();
 
         if (pieces.state() == PieceSource::State::Failed)
             return failed(Outcome::Unreadable, systemMessage(in.error()));
+        if (pieces.state() == PieceSource::State::CopyFailed)
+            return failed(Outcome::Unreadable, "cannot keep a copy to read again: " + systemMessage(pieces.copyError()));
         if (shared.outOfMemory.load())
             throw std::bad_alloc();
         result.layout = pieces.layout();
@@ -272,8 +280,10 @@ MeasureResult measure(const MeasureRequest& request)
         StreamTally& tally = combiner.tally();
         if (isUtf16(pieces.encoding()))
             tally.encoding = pieces.encoding();
-        for (const Worker& worker : workers)
+        for (const Worker& worker : workers) {
             tally.mergeWidths(worker.tally);
+            result.characters.merge(worker.characters);
+        }
         if (result.layout.growing) {
             for (std::size_t column = 1; column <= combiner.columns(); ++column)
                 result.layout.columns.push_back(column);

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include <cerrno>
+
 #include <string.h>  // memrchr
+#include <unistd.h>
 
 namespace engine {
 
@@ -70,9 +73,10 @@ Cut findCut(const unsigned char* data, std::size_t size, Encoding encoding, std:
 }
 
 PieceSource::PieceSource(InputStream& in, std::size_t blockSize, std::function<bool(std::uint64_t)> pace,
-                         const DelimitedFormat* format)
+                         const DelimitedFormat* format, int copyTo)
     : in_(in), blockSize_(std::max<std::size_t>(blockSize, 16) & ~std::size_t{1}),
-      maxCarry_(std::min<std::size_t>(std::size_t{1} << 16, blockSize_ / 2)), pace_(std::move(pace)), format_(format)
+      maxCarry_(std::min<std::size_t>(std::size_t{1} << 16, blockSize_ / 2)), pace_(std::move(pace)), format_(format),
+      copyTo_(copyTo)
 {
     carry_.reserve(maxCarry_);
 }
@@ -158,6 +162,10 @@ bool PieceSource::next(PieceBuffer& buffer, Piece& piece)
         const InputStream::Read read =
             in_.read(buffer.data() + filled, blockSize_, got, [this] { return pace_(bytesRead_); });
         bytesRead_ += got;
+        if (copyTo_ >= 0 && !copyOut(buffer.data() + filled, got)) {
+            state_ = State::CopyFailed;
+            return false;
+        }
         filled += got;
         if (read == InputStream::Read::Failed) {
             state_ = State::Failed;
@@ -228,6 +236,22 @@ bool PieceSource::next(PieceBuffer& buffer, Piece& piece)
             skip = 0;
         }
     }
+}
+
+bool PieceSource::copyOut(const unsigned char* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(copyTo_, data, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            copyError_ = errno;
+            return false;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
 }
 
 PieceSource::State PieceSource::state() const

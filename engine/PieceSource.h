@@ -39,7 +39,7 @@ Cut findCut(const unsigned char* data, std::size_t size, Encoding encoding, std:
 
 class PieceSource {
 public:
-    enum class State { Reading, Ended, Failed, GaveUp, UnknownColumn, RecordTooLong };
+    enum class State { Reading, Ended, Failed, GaveUp, UnknownColumn, RecordTooLong, CopyFailed };
 
     // The longest record of delimited text: records are never cut, so one
     // must fit in a piece.
@@ -47,8 +47,9 @@ public:
 
     // pace is asked after every read and while a read waits; false gives up.
     // With a format, the stream is delimited text cut at record ends.
+    // copyTo: a file descriptor every byte read is written to, or -1.
     PieceSource(InputStream& in, std::size_t blockSize, std::function<bool(std::uint64_t bytesRead)> pace,
-                const DelimitedFormat* format = nullptr);
+                const DelimitedFormat* format = nullptr, int copyTo = -1);
 
     // Reads the next piece into buffer, which grows as needed. False when
     // there is none: the stream ended, failed or was given up; see state().
@@ -62,15 +63,20 @@ public:
     const RecordLayout& layout() const { return layout_; }
     // For UnknownColumn: the column as the user named it.
     const ColumnChoice& unknownColumn() const { return unknownColumn_; }
+    // For CopyFailed: the errno of the write.
+    int copyError() const { return copyError_; }
 
 private:
     bool readFirstRecord(const unsigned char* data, std::size_t size, bool last, bool& needMore);
+    bool copyOut(const unsigned char* data, std::size_t size);
 
     InputStream& in_;
     const std::size_t blockSize_;
     const std::size_t maxCarry_;
     const std::function<bool(std::uint64_t)> pace_;
     const DelimitedFormat* const format_;
+    const int copyTo_;
+    int copyError_ = 0;
 
     mutable std::mutex mutex_;
     State state_ = State::Reading;
