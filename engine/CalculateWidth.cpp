@@ -2,56 +2,14 @@
 
 #include "ColumnCaption.h"
 #include "CurrentFont.h"
+#include "MeasuringFonts.h"
 #include "DeviceContext.h"
 #include "SelectedFont.h"
 
-#include <list>
 #include <new>
 
 namespace engine {
 
-namespace {
-
-// A font the measurement owns: released when the measurement ends, so a
-// repaint that replaces CurrentFont meanwhile never touches it. It stays
-// selected into a context of its own for the whole measurement.
-class OwnFont {
-public:
-    explicit OwnFont(const LOGFONTA& description)
-        : handle_(CreateFontIndirectA(&description)), selected_(&context_, handle_)
-    {
-    }
-    ~OwnFont()
-    {
-        if (handle_ != 0)
-            DeleteObject(handle_);
-    }
-    OwnFont(const OwnFont&) = delete;
-    OwnFont& operator=(const OwnFont&) = delete;
-
-    bool exists() const { return handle_ != 0; }
-
-    WidthTable table()
-    {
-        WidthTable widths{};
-        GetCharWidth32A(&context_, firstTableCode, lastTableCode, widths.data());
-        return widths;
-    }
-
-    std::int32_t width(char32_t code)
-    {
-        std::int32_t width = 0;
-        GetCharWidth32A(&context_, code, code, &width);
-        return width;
-    }
-
-private:
-    HFONT handle_;
-    DeviceContext context_;
-    SelectedFont selected_;  // after context_: put back before the context goes
-};
-
-}  // namespace
 
 WidthTable takeWidthTable(HFONT font)
 {
@@ -96,19 +54,14 @@ CalculationResult measureCalculation(const CalculationRequest& request)
 {
     CalculationResult result;
     try {
-        std::list<OwnFont> fonts;  // OwnFont stays where it is made
-        std::list<FontWidths> widths;
-        MeasureRequest measured{request.data, {}, request.options};
+        MeasuringFonts fonts;
         for (const LOGFONTA& description : request.fonts) {
-            OwnFont& font = fonts.emplace_back(description);
-            if (!font.exists()) {
+            if (!fonts.add(description)) {
                 result.outcome = Outcome::NoFont;
                 return result;
             }
-            // The measurement's own font is made from the same description
-            // as CurrentFont, so it has the same widths.
-            measured.fonts.push_back(&widths.emplace_back(font.table(), [&font](char32_t code) { return font.width(code); }));
         }
+        const MeasureRequest measured{request.data, fonts.widths(), request.options};
         MeasureResult m = measure(measured);
         result.outcome = m.outcome;
         result.reason = std::move(m.reason);

@@ -142,6 +142,11 @@ const char* kindName(engine::Encoding encoding)
 
 std::string resultJson(const JsonResult& result) { return resultFields(result) + "}\n"; }
 
+std::string resultObject(const JsonResult& result, const std::string& size)
+{
+    return resultFields(result) + ",\"Size\":" + jsonString(size) + "}";
+}
+
 std::string histogramJson(const JsonResult& result, const engine::StreamTally& tally, const FontRecord& font,
                           const std::string& dataFile)
 {

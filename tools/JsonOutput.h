@@ -41,6 +41,10 @@ struct JsonResult {
 // and the encoding.
 std::string resultJson(const JsonResult& result);
 
+// The same object without its line end, with the font's size beside the
+// face: an element of a list of several fonts.
+std::string resultObject(const JsonResult& result, const std::string& size);
+
 // The same, with the count of lines of each width and the tally.
 std::string histogramJson(const JsonResult& result, const engine::StreamTally& tally, const FontRecord& font,
                           const std::string& dataFile);

@@ -3,6 +3,8 @@
 #include "Delimited.h"
 #include "OptionTable.h"
 
+#include <algorithm>
+
 namespace tool {
 
 namespace {
@@ -54,6 +56,11 @@ std::string filesProblem(const MeasureOptions& o, Run run)
 }
 
 }  // namespace
+
+std::size_t fontCount(const MeasureOptions& options)
+{
+    return std::max<std::size_t>(options.faces.size(), 1) * std::max<std::size_t>(options.sizes.size(), 1);
+}
 
 bool readsDelimited(const MeasureOptions& options)
 {
@@ -123,6 +130,19 @@ std::optional<MeasureOptions> parseOptions(const std::vector<std::string>& args,
             error = notApplying(*option, run);
             return std::nullopt;
         }
+    }
+    if (o.fitWithin && (o.output != Output::Report || o.merge)) {
+        error = "--fit-within prints its own answer: no other output";
+        return std::nullopt;
+    }
+    if (!o.fitWithin && fontCount(o) > maxFonts) {
+        error = "a run measures at most " + std::to_string(maxFonts) + " fonts, not " + std::to_string(fontCount(o)) +
+                "; give fewer faces or sizes";
+        return std::nullopt;
+    }
+    if (fontCount(o) > 1 && (o.output == Output::Histogram || o.output == Output::Check || run != Measure)) {
+        error = "several faces or sizes give a table or --json; that output takes one font";
+        return std::nullopt;
     }
     error = filesProblem(o, run);
     if (!error.empty())

@@ -23,8 +23,16 @@ enum class Output {
 
 struct MeasureOptions {
     Output output = Output::Report;
-    std::optional<std::string> face;  // unset: the first installed font in list order
+    // The faces, in order; none: the first installed font in list order.
+    std::vector<std::string> faces;
+    // The sizes, in order, as the size list spells them; none: the
+    // selections' one. Several faces or sizes measure every combination.
+    std::vector<std::string> sizes;
     engine::FontSelections selections = engine::defaultSelections();
+    // The largest size of each face at which the fit share of the lines
+    // fits this many pixels; the share, in per cent (100: every line).
+    std::optional<std::int64_t> fitWithin;
+    int fit = 100;
     int dpi = 96;
     unsigned threads = 0;  // 0: one per core
     std::int64_t maxWidth = 0;  // for Check
@@ -50,6 +58,12 @@ struct MeasureOptions {
 // Whether the data file is read as delimited text: a .csv or .tsv name, or
 // a column asked for.
 bool readsDelimited(const MeasureOptions& options);
+
+// The most fonts one run measures; --fit-within measures more, in passes.
+inline constexpr std::size_t maxFonts = 64;
+
+// How many fonts a run measures: every face in every size.
+std::size_t fontCount(const MeasureOptions& options);
 
 // Parses the arguments (without the program name), as the option table
 // says. On a usage error, returns nothing and sets error.

@@ -3,7 +3,9 @@
 #include "CatalogueReader.h"
 #include "StreamTally.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <type_traits>
 
 namespace tool {
@@ -69,15 +71,49 @@ bool catalogueFormat(Parsing& p, const std::string& value)
 
 bool face(Parsing& p, const std::string& value)
 {
-    p.options.face = value;
+    p.options.faces.push_back(value);
     return true;
 }
 
+// A size, a range of sizes (8-14) or a list of either (8,10,12-14), kept as
+// the size list spells them: "010" is 10, and measures and merges as 10.
 bool size(Parsing& p, const std::string& value)
 {
-    const auto n = wholeNumber(value, sizeRange);
-    if (n)  // as the size list spells it: "010" is 10, and measures and merges as 10
-        p.options.selections.sizeText = std::to_string(*n);
+    std::vector<std::string> sizes;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t comma = value.find(',', from);
+        const std::string item = value.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+        const std::size_t dash = item.find('-');
+        const auto first = wholeNumber(item.substr(0, dash), sizeRange);
+        const auto last = dash == std::string::npos ? first : wholeNumber(item.substr(dash + 1), sizeRange);
+        if (!first || !last || *last < *first || *last - *first >= 4096)
+            return false;
+        for (std::int64_t n = *first; n <= *last; ++n)
+            sizes.push_back(std::to_string(n));
+        if (comma == std::string::npos)
+            break;
+        from = comma + 1;
+    }
+    p.options.sizes.insert(p.options.sizes.end(), sizes.begin(), sizes.end());
+    p.options.selections.sizeText = p.options.sizes.front();
+    return true;
+}
+
+bool fitShare(Parsing& p, const std::string& value)
+{
+    const auto n = wholeNumber(value, Range{50, 100});
+    if (!n || std::find(std::begin(fitShareChoices), std::end(fitShareChoices), *n) == std::end(fitShareChoices))
+        return false;
+    p.options.fit = static_cast<int>(*n);
+    return true;
+}
+
+bool fitWithin(Parsing& p, const std::string& value)
+{
+    const auto n = wholeNumber(value, maxWidthRange);
+    if (n)
+        p.options.fitWithin = *n;
     return n.has_value();
 }
 
@@ -132,10 +168,14 @@ std::vector<Option> makeTable()
     constexpr unsigned fontRuns = Measure | CharWidths | Catalogue;
     return {
         {"--face", "", "NAME", Section::Font, fontRuns,
-         "font face, as --list-fonts names it (default: the first installed font in list order)", "", face},
+         "font face, as --list-fonts names it (default: the first installed font in list order); given again, "
+         "each face is measured",
+         "", face},
         {"--size", "", "N", Section::Font, fontRuns,
-         "point size, " + sizeRange.text() + " (default " + font.sizeText + ")",
-         "a whole number from " + sizeRange.text(), size},
+         "point size, " + sizeRange.text() + " (default " + font.sizeText + "); a range 8-14 or a list 8,10,12, "
+         "or given again, measures each size. Every face in every size is measured in one pass, at most " +
+             std::to_string(maxFonts) + " fonts",
+         "a whole number from " + sizeRange.text() + ", a range of them (8-14) or a list (8,10,12)", size},
         {"--italic", "", "", Section::Font, fontRuns, "italic", "",
          [](Parsing& p, const std::string&) {
              p.options.selections.italic = 1;
@@ -202,6 +242,16 @@ std::vector<Option> makeTable()
                  p.options.placeholderWidth = *n;
              return n.has_value();
          }},
+        {"--fit-within", "", "W", Section::Output, Measure,
+         "the largest listed size of each face (default: every size from " + std::to_string(fitWithinSizes.min) +
+             " to " + std::to_string(fitWithinSizes.max) +
+             ") at which the --fit share of the lines measures at most W pixels, as measuring every size would "
+             "find, and the next size up with its width; exit 0 when every face has one, 1 when one has none",
+         "a whole number of pixels, " + maxWidthRange.text(), fitWithin},
+        {"--fit", "", "P", Section::Output, Measure,
+         "the share of the lines, in per cent, a width is sized for: 50, 60, 70, 80, 90, 95 or 99 (the measured "
+         "fits), or 100, every line (default)",
+         "50, 60, 70, 80, 90, 95, 99 or 100", fitShare},
         {"--merge", "", "", Section::Output, Merge,
          "combine --histogram outputs of consecutive parts of one data set, given in order, as if the whole had "
          "been measured; parts must share their font options. A file may hold several parts, one a line, and - "

@@ -9,14 +9,18 @@
 #include "DelimitedRun.h"
 #include "DeviceContext.h"
 #include "FaceChoice.h"
+#include "FontRun.h"
 #include "FontAttribute.h"
 #include "FontDescription.h"
 #include "FontNames.h"
 #include "FreeTypeLibrary.h"
 #include "JsonOutput.h"
 #include "MeasureOptions.h"
+#include "MeasuringFonts.h"
 #include "MergeParts.h"
+#include "OptionTable.h"
 #include "ReportWriter.h"
+#include "SizeSearch.h"
 #include "SelectedFont.h"
 #include "StandardOutput.h"
 #include "UsageText.h"
@@ -55,27 +59,49 @@ std::string selectedFaceName()
     return name;
 }
 
-// The face to measure in: the one asked for, as the font list spells it,
+// The faces to measure in: those asked for, as the font list spells them,
 // or the first of the list.
-std::optional<std::string> chooseFace(const tool::MeasureOptions& options)
+std::optional<std::vector<std::string>> chooseFaces(const tool::MeasureOptions& options)
 {
     const std::vector<std::string> installed = platform::sortedFontNames(platform::installedScreenFonts());
-    if (!options.face)
-        return installed.empty() ? std::string() : installed.front();
-    if (auto face = tool::installedFace(*options.face, installed))
-        return face;
-    complain(tool::notInstalledMessage(*options.face, installed), "spanwick-measure --list-fonts lists them all.");
-    return std::nullopt;
+    if (options.faces.empty())
+        return std::vector<std::string>{installed.empty() ? std::string() : installed.front()};
+    std::vector<std::string> faces;
+    for (const std::string& asked : options.faces) {
+        const auto face = tool::installedFace(asked, installed);
+        if (!face) {
+            complain(tool::notInstalledMessage(asked, installed), "spanwick-measure --list-fonts lists them all.");
+            return std::nullopt;
+        }
+        faces.push_back(*face);
+    }
+    return faces;
 }
 
-// The pixel height the size and resolution give, when the font layer can draw it.
-bool pixelHeightFits(const tool::MeasureOptions& options)
+// The sizes to measure in: those listed, or the selections' one; with
+// --fit-within and none listed, every size it looks among.
+std::vector<std::string> chooseSizes(const tool::MeasureOptions& options)
 {
-    const auto problem =
-        catalogue::pixelHeightProblem(engine::pointSizeFromText(options.selections.sizeText), options.dpi);
-    if (problem)
-        complain(*problem);
-    return !problem;
+    if (!options.sizes.empty())
+        return options.sizes;
+    if (!options.fitWithin)
+        return {options.selections.sizeText};
+    std::vector<std::string> sizes;
+    for (std::int64_t size = tool::fitWithinSizes.min; size <= tool::fitWithinSizes.max; ++size)
+        sizes.push_back(std::to_string(size));
+    return sizes;
+}
+
+// Whether the font layer can draw each size at the resolution.
+bool pixelHeightsFit(const std::vector<std::string>& sizes, int dpi)
+{
+    for (const std::string& size : sizes) {
+        if (const auto problem = catalogue::pixelHeightProblem(engine::pointSizeFromText(size), dpi)) {
+            complain(*problem);
+            return false;
+        }
+    }
+    return true;
 }
 
 int printCharWidths(tool::StandardOutput& out)
@@ -139,22 +165,58 @@ int merge(tool::StandardOutput& out, const tool::MeasureOptions& options)
     return Success;
 }
 
-int measure(tool::StandardOutput& out, const tool::MeasureOptions& options, const engine::FontSelections& selections,
-            const LOGFONTA& font)
+// What every run of a data file asks: the data, its name, how it is read.
+engine::CalculationRequest dataRequest(const tool::MeasureOptions& options)
 {
     const std::string& given = options.files.front();
     const bool standardInput = given == "-";
-    const bool check = options.output == tool::Output::Check;
-
     engine::CalculationRequest request;
     request.dataFileChosen = true;
     request.dataFileTitle = standardInput ? given : std::filesystem::path(given).filename().string();
     if (request.dataFileTitle.empty())
         request.dataFileTitle = given;
     request.data = engine::DataSource{given, standardInput};
-    request.fonts = {font};
     request.options.threads = options.threads;
     request.options.delimited = tool::delimitedFormat(options);
+    return request;
+}
+
+// The file is opened by the name given; only the report shows it in full.
+std::string fullName(const engine::CalculationRequest& request)
+{
+    return request.data.standardInput ? request.data.path : tool::absoluteName(request.data.path);
+}
+
+// What a measurement that did not end Done says, and the exit status.
+int refused(const engine::CalculationRequest& request, engine::Outcome outcome, const std::string& reason,
+            std::uint64_t unclosedQuoteLine, const engine::ColumnChoice& unknownColumn,
+            const engine::RecordLayout& layout, bool check)
+{
+    const std::string dataFilePath = fullName(request);
+    if (outcome == engine::Outcome::UnknownColumn) {
+        complain(tool::unknownColumnMessage(dataFilePath, unknownColumn, layout));
+        return UsageError;
+    }
+    if (check && outcome == engine::Outcome::EmptyFile)
+        return Success;  // no line, so none too wide
+    complain(report::calculationMessage(outcome, {request.dataFileTitle, dataFilePath, reason, unclosedQuoteLine,
+                                                  std::string()})
+                 .text);
+    return check ? UsageError : DataProblem;
+}
+
+void reportFewerThreads(const tool::MeasureOptions& options, unsigned threads)
+{
+    complain("measured on " + std::to_string(threads) + (threads == 1 ? " thread" : " threads") + ", not " +
+             std::to_string(engine::measuringThreads(options.threads)) + ": there is not enough memory for more");
+}
+
+int measure(tool::StandardOutput& out, const tool::MeasureOptions& options, const engine::FontSelections& selections,
+            const LOGFONTA& font)
+{
+    const bool check = options.output == tool::Output::Check;
+    engine::CalculationRequest request = dataRequest(options);
+    request.fonts = {font};
     const bool records = request.options.delimited.has_value();
     bool tooWide = false;
     if (check) {
@@ -165,34 +227,81 @@ int measure(tool::StandardOutput& out, const tool::MeasureOptions& options, cons
             out.write(tooWideLine(line, records));
         };
     }
-    // The file is opened by the name given; only the report shows it in full.
-    const std::string dataFilePath = standardInput ? given : tool::absoluteName(given);
-
     const engine::CalculationResult result = engine::CalculateWidth(request);
     if (result.fewerThreads)
-        complain("measured on " + std::to_string(result.threads) + (result.threads == 1 ? " thread" : " threads") +
-                 ", not " + std::to_string(engine::measuringThreads(options.threads)) +
-                 ": there is not enough memory for more");
-    if (result.outcome == engine::Outcome::UnknownColumn) {
-        complain(tool::unknownColumnMessage(dataFilePath, result.unknownColumn, result.layout));
-        return UsageError;
-    }
-    if (result.outcome != engine::Outcome::Done) {
-        if (check && result.outcome == engine::Outcome::EmptyFile)
-            return Success;  // no line, so none too wide
-        complain(report::calculationMessage(result.outcome, {request.dataFileTitle, dataFilePath, result.reason,
-                                                             result.unclosedQuoteLine, std::string()})
-                     .text);
-        return check ? UsageError : DataProblem;
-    }
+        reportFewerThreads(options, result.threads);
+    if (result.outcome != engine::Outcome::Done)
+        return refused(request, result.outcome, result.reason, result.unclosedQuoteLine, result.unknownColumn,
+                       result.layout, check);
     if (check)
         return tooWide ? DataProblem : Success;
     const engine::TargetResult& target = result.targets.front();
     const tool::FormatRecord formatRecord =
         records ? tool::formatRecord(result.layout, target.caption) : tool::FormatRecord{};
     printResults(out, options, result.tally, target.measurement, target.statistics, {selections, options.dpi},
-                 selectedFaceName(), formatRecord, request.dataFileTitle, dataFilePath);
+                 selectedFaceName(), formatRecord, request.dataFileTitle, fullName(request));
     return Success;
+}
+
+// Several fonts in one pass: a table or JSON, one row a font.
+int measureFonts(tool::StandardOutput& out, const tool::MeasureOptions& options,
+                 const std::vector<tool::FontChoice>& fonts)
+{
+    engine::CalculationRequest request = dataRequest(options);
+    engine::MeasuringFonts names;
+    std::vector<std::string> faceNames;
+    for (std::size_t f = 0; f < fonts.size(); ++f) {
+        request.fonts.push_back(fonts[f].description);
+        names.add(fonts[f].description);
+        faceNames.push_back(names.faceName(f));
+    }
+    const engine::CalculationResult result = engine::CalculateWidth(request);
+    if (result.fewerThreads)
+        reportFewerThreads(options, result.threads);
+    if (result.outcome != engine::Outcome::Done)
+        return refused(request, result.outcome, result.reason, result.unclosedQuoteLine, result.unknownColumn,
+                       result.layout, false);
+    tool::printFonts(out, options, fonts, result, faceNames);
+    return Success;
+}
+
+// --fit-within: the largest listed size of each face within the width.
+int fitWithin(tool::StandardOutput& out, const tool::MeasureOptions& options, const std::vector<std::string>& faces,
+              const std::vector<tool::FontChoice>& fonts)
+{
+    const engine::CalculationRequest data = dataRequest(options);
+    engine::SizeSearchRequest request;
+    request.source = data.data;
+    request.options = data.options;
+    request.percent = options.fit;
+    request.within = *options.fitWithin;
+    engine::MeasuringFonts made;
+    request.faces.resize(faces.size());
+    for (std::size_t f = 0; f < fonts.size(); ++f) {
+        if (!made.add(fonts[f].description)) {
+            complain(report::calculationMessage(engine::Outcome::NoFont, {}).text);
+            return DataProblem;
+        }
+        const std::size_t face = static_cast<std::size_t>(std::find(faces.begin(), faces.end(), fonts[f].face) - faces.begin());
+        request.faces[face].push_back({engine::pointSizeFromText(fonts[f].selections.sizeText), made.widths()[f]});
+    }
+    for (std::vector<engine::SizeChoice>& sizes : request.faces) {
+        std::sort(sizes.begin(), sizes.end(), [](const auto& a, const auto& b) { return a.points < b.points; });
+        sizes.erase(std::unique(sizes.begin(), sizes.end(), [](const auto& a, const auto& b) { return a.points == b.points; }),
+                    sizes.end());
+    }
+    const engine::SizeSearchResult found = engine::searchSizes(request);
+    const engine::MeasureResult& failed = found.failed;
+    if (failed.outcome != engine::Outcome::Done)
+        return refused(data, failed.outcome, failed.reason, failed.unclosedQuoteLine, failed.unknownColumn,
+                       failed.layout, false);
+    int status = Success;
+    for (std::size_t f = 0; f < faces.size(); ++f) {
+        out.write(tool::fitWithinLine(faces[f], found.faces[f], options.fit, *options.fitWithin));
+        if (!found.faces[f].fits)
+            status = DataProblem;
+    }
+    return status;
 }
 
 int run(tool::StandardOutput& out, const tool::MeasureOptions& options)
@@ -224,18 +333,25 @@ int run(tool::StandardOutput& out, const tool::MeasureOptions& options)
     if (options.merge)
         return merge(out, options);
 
-    const std::optional<std::string> face = chooseFace(options);
-    if (!face || !pixelHeightFits(options))
+    const std::optional<std::vector<std::string>> faces = chooseFaces(options);
+    const std::vector<std::string> sizes = chooseSizes(options);
+    if (!faces || !pixelHeightsFit(sizes, options.dpi))
         return UsageError;
     engine::FontSelections selections = options.selections;
-    selections.faceText = *face;
+    selections.faceText = faces->front();
+    selections.sizeText = sizes.front();
 
     SetScreenLogPixelsY(options.dpi);
-    const LOGFONTA lf = engine::createCurrentFont(selections, GetDeviceCaps(GetScreenDC(), LOGPIXELSY));
+    const int logPixelsY = GetDeviceCaps(GetScreenDC(), LOGPIXELSY);
+    const LOGFONTA lf = engine::createCurrentFont(selections, logPixelsY);
     int status = Success;
     if (engine::CurrentFont == 0) {
         complain(report::calculationMessage(engine::Outcome::NoFont, {}).text);
         status = DataProblem;
+    } else if (options.fitWithin) {
+        status = fitWithin(out, options, *faces, tool::fontChoices(options, *faces, sizes, logPixelsY));
+    } else if (faces->size() * sizes.size() > 1) {
+        status = measureFonts(out, options, tool::fontChoices(options, *faces, sizes, logPixelsY));
     } else if (options.checkCatalogue) {
         status = tool::checkCatalogues(out, options, lf, [](const std::string& message) { complain(message); });
     } else if (options.output == tool::Output::CharWidths) {

@@ -47,7 +47,7 @@ TEST(MeasureOptionsTest, DefaultsAreThoseOfTheMainWindow)
     const auto o = parse({"data.txt"});
     ASSERT_TRUE(o);
     EXPECT_EQ(o->output, Output::Report);
-    EXPECT_FALSE(o->face);
+    EXPECT_TRUE(o->faces.empty());
     // As a user sees the window at start-up: 8 point, Normal, Normal.
     EXPECT_EQ(o->selections.sizeText, "8");
     EXPECT_EQ(o->selections.weightText(), "Normal");
@@ -64,7 +64,7 @@ TEST(MeasureOptionsTest, ReadsEverySelection)
                           "--weight", "Semi Bold", "--width", "40", "--dpi", "120", "--json", "--threads", "3", "x.txt"});
     ASSERT_TRUE(o);
     EXPECT_EQ(o->output, Output::Json);
-    EXPECT_EQ(*o->face, "DejaVu Sans");
+    EXPECT_EQ(o->faces, std::vector<std::string>{"DejaVu Sans"});
     EXPECT_EQ(o->selections.sizeText, "12");
     EXPECT_EQ(o->selections.italic + o->selections.underline + o->selections.strikeOut, 3);
     EXPECT_EQ(o->selections.weightIndex, 5);

@@ -1,0 +1,108 @@
+#include "FontRun.h"
+
+#include "FontDescription.h"
+#include "JsonOutput.h"
+#include "NumberFormat.h"
+
+#include <algorithm>
+
+namespace tool {
+
+namespace {
+
+std::string points(int size) { return std::to_string(size) + (size == 1 ? " point" : " points"); }
+
+// Columns of text, each as wide as its widest cell, numbers to the right.
+std::string alignedTable(const std::vector<std::vector<std::string>>& rows, std::size_t textColumns)
+{
+    std::vector<std::size_t> widths;
+    for (const auto& row : rows)
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            widths.resize(std::max(widths.size(), c + 1));
+            widths[c] = std::max(widths[c], row[c].size());
+        }
+    std::string out;
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            const std::string pad(widths[c] - row[c].size(), ' ');
+            if (c > 0)
+                line += "  ";
+            line += c < textColumns ? row[c] : pad;
+            line += c < textColumns ? pad : row[c];
+        }
+        line.erase(line.find_last_not_of(' ') + 1);
+        out += line + "\n";
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<FontChoice> fontChoices(const MeasureOptions& options, const std::vector<std::string>& faces,
+                                    const std::vector<std::string>& sizes, int logPixelsY)
+{
+    std::vector<FontChoice> fonts;
+    for (const std::string& face : faces) {
+        for (const std::string& size : sizes) {
+            FontChoice font{face, options.selections, {}};
+            font.selections.faceText = face;
+            font.selections.sizeText = size;
+            engine::describeFont(font.description, font.selections, logPixelsY);
+            fonts.push_back(std::move(font));
+        }
+    }
+    return fonts;
+}
+
+void printFonts(StandardOutput& out, const MeasureOptions& options, const std::vector<FontChoice>& fonts,
+                const engine::CalculationResult& result, const std::vector<std::string>& faceNames)
+{
+    const FormatRecord format =
+        result.delimited ? FormatRecord{true, result.layout.delimiter, result.layout.header, result.targets.front().caption}
+                         : FormatRecord{};
+    if (options.output == Output::Json) {
+        std::string json = "{\"Fonts\":[";
+        for (std::size_t f = 0; f < fonts.size(); ++f) {
+            const engine::TargetResult& target = result.targets[f];
+            if (f > 0)
+                json += ',';
+            json += resultObject(JsonResult{target.measurement, target.statistics, faceNames[f], format},
+                                 fonts[f].selections.sizeText);
+        }
+        out.write(json + "]}\n");
+        return;
+    }
+    // 99% is the last of the shares; the measured 50% the first.
+    constexpr std::size_t p50 = 0, p90 = 4, p95 = 5, p99 = 6;
+    std::vector<std::vector<std::string>> rows = {{"Face", "Size", "Lines", "Shortest", "Longest", "Average",
+                                                   "Estimated 99%", "Measured 50%", "90%", "95%", "99%"}};
+    for (std::size_t f = 0; f < fonts.size(); ++f) {
+        const engine::Statistics& s = result.targets[f].statistics;
+        rows.push_back({fonts[f].face, fonts[f].selections.sizeText, std::to_string(s.LineCount),
+                        std::to_string(s.MinWidth), std::to_string(s.MaxWidth), report::formatWhole(s.AverageWidth),
+                        report::formatWhole(s.fits[p99]), std::to_string(s.exactFits[p50]),
+                        std::to_string(s.exactFits[p90]), std::to_string(s.exactFits[p95]),
+                        std::to_string(s.exactFits[p99])});
+    }
+    out.write(alignedTable(rows, 1) + "Widths in pixels. The estimate assumes the widths are normally distributed; "
+                                      "the measured fits are widths that share of the lines really fit in.\n");
+}
+
+std::string fitWithinLine(const std::string& face, const engine::FaceAnswer& answer, int percent,
+                          std::int64_t within)
+{
+    const std::string share = std::to_string(percent) + "%";
+    std::string line = face + ": ";
+    if (answer.fits)
+        line += points(answer.fits->points) + " (" + share + " within " + std::to_string(answer.fits->fit) + " px)";
+    else
+        line += "no listed size fits " + share + " within " + std::to_string(within) + " px";
+    if (answer.next)
+        line += "; " + points(answer.next->points) + " needs " + std::to_string(answer.next->fit) + " px";
+    else
+        line += "; no larger size is listed";
+    return line + "\n";
+}
+
+}  // namespace tool
