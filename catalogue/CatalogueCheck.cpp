@@ -30,7 +30,7 @@ Verdict verdictOf(std::int64_t width, std::optional<std::int64_t> budget)
 CheckedString CatalogueCheck::check(const Message& message)
 {
     CheckedString checked;
-    engine::ThreadWidths* widths = fonts_.widthsFor(message.font, checked.problem);
+    engine::FontKernel* widths = fonts_.widthsFor(message.font, checked.problem);
     if (!widths) {
         checked.verdict = Verdict::NoFont;
         ++tally_.noFont;

@@ -3,21 +3,32 @@
 #include "Placeholders.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace catalogue {
 
-std::int64_t widestLine(const Text& text, engine::ThreadWidths& widths, std::optional<std::int64_t> placeholderWidth)
+std::int64_t widestLine(const Text& text, engine::FontKernel& font, std::optional<std::int64_t> placeholderWidth)
 {
     const std::vector<Span> spans = placeholderWidth ? allPlaceholders(text) : std::vector<Span>();
     auto span = spans.begin();
     const QString& s = text.text;
+    // The text's UTF-16 as bytes in the machine's order, for the kernel.
+    const auto* const units = reinterpret_cast<const unsigned char*>(s.utf16());
+    constexpr bool bigEndian = std::endian::native == std::endian::big;
     const qsizetype size = s.size();
-    std::int64_t widest = 0, line = 0;
+    std::int64_t widest = 0;
+    engine::LineWidth line;
+    qsizetype runStart = 0;
+    const auto measureRun = [&](qsizetype end) {
+        font.span16(units + 2 * runStart, units + 2 * end, bigEndian, line);
+    };
     for (qsizetype i = 0; i <= size;) {
         // Placeholders that start here, empty ones first.
         if (span != spans.end() && span->start == i) {
-            line += *placeholderWidth;
+            measureRun(i);
+            line.common += *placeholderWidth;
             i += span->length;
+            runStart = i;
             ++span;
             continue;
         }
@@ -25,20 +36,17 @@ std::int64_t widestLine(const Text& text, engine::ThreadWidths& widths, std::opt
             break;
         const char16_t unit = s[i].unicode();
         if (unit == u'\n' || unit == u'\r') {
-            widest = std::max(widest, line);
-            line = 0;
+            measureRun(i);
+            widest = std::max(widest, line.common);
+            line.clear();
             i += unit == u'\r' && i + 1 < size && s[i + 1] == u'\n' ? 2 : 1;
+            runStart = i;
             continue;
         }
-        char32_t code = unit;
-        if (QChar::isHighSurrogate(unit) && i + 1 < size && QChar::isLowSurrogate(s[i + 1].unicode())) {
-            code = QChar::surrogateToUcs4(unit, s[i + 1].unicode());
-            ++i;
-        }
         ++i;
-        line += widths(code);
     }
-    return std::max(widest, line);
+    measureRun(size);
+    return std::max(widest, line.common);
 }
 
 }  // namespace catalogue

@@ -11,7 +11,7 @@ UnitFonts::UnitFonts(const LOGFONTA& base, int logPixelsY, FaceLookup lookup)
 {
 }
 
-engine::ThreadWidths* UnitFonts::widthsFor(const std::string& attribute, std::string& problem)
+engine::FontKernel* UnitFonts::widthsFor(const std::string& attribute, std::string& problem)
 {
     auto found = byAttribute_.find(attribute);
     if (found == byAttribute_.end())
@@ -50,16 +50,16 @@ UnitFonts::Answer UnitFonts::load(const std::string& attribute)
     return answer;
 }
 
-engine::ThreadWidths* UnitFonts::made(const LOGFONTA& description)
+engine::FontKernel* UnitFonts::made(const LOGFONTA& description)
 {
     // Two spellings of one font share it.
     const std::string key(reinterpret_cast<const char*>(&description), sizeof description);
     auto found = byDescription_.find(key);
     if (found == byDescription_.end()) {
         Loaded loaded;
-        loaded.font = std::make_unique<MeasuringFont>(description);
-        if (loaded.font->exists())
-            loaded.widths = std::make_unique<engine::ThreadWidths>(loaded.font->widths());
+        loaded.font = std::make_unique<engine::MeasuringFonts>();
+        if (loaded.font->add(description))
+            loaded.widths = std::make_unique<engine::FontKernel>(*loaded.font->widths().front());
         found = byDescription_.emplace(key, std::move(loaded)).first;
     }
     return found->second.widths.get();

@@ -3,8 +3,8 @@
 // and one for each distinct font that units name, made the first time a
 // unit names it and kept for the others.
 
-#include "CharWidths.h"
-#include "MeasuringFont.h"
+#include "FontKernel.h"
+#include "MeasuringFonts.h"
 
 #include <functional>
 #include <map>
@@ -26,20 +26,20 @@ public:
 
     // The widths for a unit's font attribute, "" for the base font. Null,
     // with why in problem, when that font cannot be had.
-    engine::ThreadWidths* widthsFor(const std::string& attribute, std::string& problem);
+    engine::FontKernel* widthsFor(const std::string& attribute, std::string& problem);
 
 private:
     struct Loaded {
-        std::unique_ptr<MeasuringFont> font;
-        std::unique_ptr<engine::ThreadWidths> widths;
+        std::unique_ptr<engine::MeasuringFonts> font;
+        std::unique_ptr<engine::FontKernel> widths;
     };
     struct Answer {
-        engine::ThreadWidths* widths = nullptr;
+        engine::FontKernel* widths = nullptr;
         std::string problem;
     };
 
     Answer load(const std::string& attribute);
-    engine::ThreadWidths* made(const LOGFONTA& description);
+    engine::FontKernel* made(const LOGFONTA& description);
 
     LOGFONTA base_;
     int logPixelsY_;

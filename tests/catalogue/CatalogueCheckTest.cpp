@@ -65,7 +65,7 @@ protected:
     std::int64_t width(const std::string& font, const char* text)
     {
         std::string problem;
-        engine::ThreadWidths* widths = fonts.widthsFor(font, problem);
+        engine::FontKernel* widths = fonts.widthsFor(font, problem);
         EXPECT_TRUE(widths) << problem;
         return widths ? widestLine(Text{QString::fromUtf8(text), {}, 1}, *widths) : -1;
     }

@@ -35,7 +35,7 @@ class StringWidth : public testing::TestWithParam<WidthCase> {};
 TEST_P(StringWidth, IsItsWidestLine)
 {
     const engine::FontWidths font = testWidths();
-    engine::ThreadWidths widths(font);
+    engine::FontKernel widths(font);
     EXPECT_EQ(widestLine(GetParam().text, widths, GetParam().placeholderWidth), GetParam().width);
 }
 
