@@ -79,9 +79,8 @@ std::string windowsName(FT_Face face, FT_UShort nameId)
 std::uint16_t be16(const FT_Byte* p) { return static_cast<std::uint16_t>((p[0] << 8) | p[1]); }
 std::int16_t be16s(const FT_Byte* p) { return static_cast<std::int16_t>(be16(p)); }
 
-}  // namespace
-
-std::unique_ptr<FontFace> FontFace::open(const std::string& file, int index)
+// A face that Windows could select: a scalable sfnt face with an em.
+FtFacePtr openSfntFace(const std::string& file, int index)
 {
     FT_Face raw = nullptr;
     if (FT_New_Face(freeTypeLibrary(), file.c_str(), index, &raw) != 0)
@@ -89,22 +88,48 @@ std::unique_ptr<FontFace> FontFace::open(const std::string& file, int index)
     FtFacePtr face(raw);
     if (!FT_IS_SFNT(raw) || !FT_IS_SCALABLE(raw) || raw->units_per_EM == 0)
         return nullptr;
+    return face;
+}
+
+FaceNames namesOf(FT_Face face)
+{
+    FaceNames names;
+    names.family = windowsName(face, TT_NAME_ID_FONT_FAMILY);
+    if (names.family.empty() && face->family_name)
+        names.family = face->family_name;
+    names.fullName = windowsName(face, TT_NAME_ID_FULL_NAME);
+    names.bold = (face->style_flags & FT_STYLE_FLAG_BOLD) != 0;
+    names.italic = (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
+    return names;
+}
+
+}  // namespace
+
+std::unique_ptr<FontFace> FontFace::open(const std::string& file, int index)
+{
+    FtFacePtr face = openSfntFace(file, index);
+    if (!face)
+        return nullptr;
     std::unique_ptr<FontFace> result(new FontFace(std::move(face)));
-    if (result->family_.empty())
+    if (result->names_.family.empty())
         return nullptr;
     return result;
 }
 
-FontFace::FontFace(FtFacePtr face) : face_(std::move(face))
+std::optional<FaceNames> FontFace::readNames(const std::string& file, int index)
+{
+    const FtFacePtr face = openSfntFace(file, index);
+    if (!face)
+        return std::nullopt;
+    FaceNames names = namesOf(face.get());
+    if (names.family.empty())
+        return std::nullopt;
+    return names;
+}
+
+FontFace::FontFace(FtFacePtr face) : face_(std::move(face)), names_(namesOf(face_.get()))
 {
     FT_Face f = face_.get();
-    family_ = windowsName(f, TT_NAME_ID_FONT_FAMILY);
-    if (family_.empty() && f->family_name)
-        family_ = f->family_name;
-    fullName_ = windowsName(f, TT_NAME_ID_FULL_NAME);
-    bold_ = (f->style_flags & FT_STYLE_FLAG_BOLD) != 0;
-    italic_ = (f->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
-
     if (FT_Select_Charmap(f, FT_ENCODING_UNICODE) != 0 && FT_Select_Charmap(f, FT_ENCODING_MS_SYMBOL) == 0)
         symbolCmap_ = true;
     readTables();

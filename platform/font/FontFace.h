@@ -6,10 +6,21 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace fontview {
+
+// What the font catalog knows a face by: its Windows names and style bits.
+struct FaceNames {
+    std::string family;    // name ID 1
+    std::string fullName;  // name ID 4
+    bool bold = false;
+    bool italic = false;
+
+    bool operator==(const FaceNames&) const = default;
+};
 
 struct VdmxEntry {
     int ppem;
@@ -21,13 +32,16 @@ class FontFace {
 public:
     // nullptr when the file is not a scalable sfnt face.
     static std::unique_ptr<FontFace> open(const std::string& file, int index);
+    // Only the names of a face that open() would accept, without reading
+    // its other tables; nullopt where open() gives nullptr.
+    static std::optional<FaceNames> readNames(const std::string& file, int index);
 
     FT_Face ft() const { return face_.get(); }
 
-    const std::string& family() const { return family_; }
-    const std::string& fullName() const { return fullName_; }
-    bool bold() const { return bold_; }
-    bool italic() const { return italic_; }
+    const std::string& family() const { return names_.family; }
+    const std::string& fullName() const { return names_.fullName; }
+    bool bold() const { return names_.bold; }
+    bool italic() const { return names_.italic; }
     // Fixed pitch as Windows sees it: the post table says so, or the
     // PANOSE proportion is monospaced (FreeMono says only the latter).
     bool fixedPitch() const { return fixedPitch_; }
@@ -54,10 +68,7 @@ private:
     int vdmxPpem(int height) const;
 
     FtFacePtr face_;
-    std::string family_;
-    std::string fullName_;
-    bool bold_ = false;
-    bool italic_ = false;
+    FaceNames names_;
     bool symbolCmap_ = false;
     bool fixedPitch_ = false;
     int cellUnits_ = 0;

@@ -60,21 +60,22 @@ bool isUtf8(std::string_view text)
     return true;
 }
 
+char32_t nextUtf8Character(std::string_view text, std::size_t& i)
+{
+    char32_t code = 0;
+    const std::size_t length = sequenceLength(text, i, code);
+    if (length == 0)
+        return static_cast<unsigned char>(text[i++]);
+    i += length;
+    return code;
+}
+
 std::u32string decodeUtf8(std::string_view text)
 {
     std::u32string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        char32_t code = 0;
-        const std::size_t length = sequenceLength(text, i, code);
-        if (length == 0) {
-            out += static_cast<char32_t>(static_cast<unsigned char>(text[i]));
-            ++i;
-        } else {
-            out += code;
-            i += length;
-        }
-    }
+    for (std::size_t i = 0; i < text.size();)
+        out += nextUtf8Character(text, i);
     return out;
 }
 

@@ -96,6 +96,8 @@ bool isUtf8(std::string_view text);
 // Decodes UTF-8; a byte that starts no valid sequence stands for itself
 // (as Latin-1), so no input is lost or rejected.
 std::u32string decodeUtf8(std::string_view text);
+// The character of text at i, as decodeUtf8 reads it; i moves past it.
+char32_t nextUtf8Character(std::string_view text, std::size_t& i);
 
 // The longest prefix of text that has at most maxBytes bytes and does not
 // end inside a multi-byte character.
