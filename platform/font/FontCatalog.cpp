@@ -1,5 +1,6 @@
 #include "FontCatalog.h"
 
+#include "CatalogCache.h"
 #include "Utf8.h"
 
 #include <algorithm>
@@ -24,6 +25,18 @@ std::u32string foldedKey(const std::string& name)
     return key;
 }
 
+// Whether foldedKey(name) == key, reading no further into name than the
+// first difference: most names differ in their first character, so a
+// lookup over thousands of faces costs little and needs no keys made ahead.
+bool foldsTo(std::string_view name, std::u32string_view key)
+{
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < name.size() && count < faceNameCharacters; ++count)
+        if (count == key.size() || foldCase(nextUtf8Character(name, i)) != key[count])
+            return false;
+    return count == key.size();
+}
+
 bool isOutlineSfntFormat(FcPattern* pattern)
 {
     FcBool outline = FcFalse;
@@ -36,6 +49,12 @@ bool isOutlineSfntFormat(FcPattern* pattern)
     return std::strcmp(f, "TrueType") == 0 || std::strcmp(f, "CFF") == 0;
 }
 
+FcConfig* currentConfig()
+{
+    FcInit();
+    return FcConfigGetCurrent();
+}
+
 }  // namespace
 
 bool sameFaceName(const std::string& a, const std::string& b)
@@ -45,41 +64,61 @@ bool sameFaceName(const std::string& a, const std::string& b)
 
 FontCatalog& FontCatalog::instance()
 {
-    static FontCatalog catalog;
+    static FontCatalog catalog(currentConfig(), userCatalogCacheFile());
     return catalog;
 }
 
-FontCatalog::FontCatalog()
-{
-    FcInit();
-    // Font folders in the configuration's order and each folder's fonts in
-    // its cache's order (file names sorted), subfolders after their parent:
-    // the order decides between faces of a family that share a style.
-    FcConfig* config = FcConfigGetCurrent();
-    FcStrListPtr folders(FcConfigGetFontDirs(config));
-    if (!folders)
-        return;
+// What one reading of the configuration's folders carries along.
+class FontCatalog::Reading {
+public:
+    Reading(FcConfig* config, CatalogCache& cache) : config(config), cache(cache) {}
+    FcConfig* config;
+    CatalogCache& cache;
     std::set<std::string> foldersDone;
     std::set<std::pair<std::string, int>> facesDone;
-    while (const FcChar8* folder = FcStrListNext(folders.get()))
-        addFolder(reinterpret_cast<const char*>(folder), config, foldersDone, facesDone);
+};
+
+FontCatalog::FontCatalog(FcConfig* config, const std::string& cacheFile) : config_(FcConfigReference(config))
+{
+    CatalogCache cache(cacheFile);
+    const std::vector<std::string> setup = configurationSetup(config_);
+    if (std::optional<std::vector<CachedFace>> faces = cache.unchanged(config_, setup)) {
+        for (CachedFace& face : *faces)
+            add(std::move(face.file), face.index, std::move(face.names));
+    } else {
+        // Font folders in the configuration's order and each folder's fonts
+        // in its cache's order (file names sorted), subfolders after their
+        // parent: the order decides between faces of a family that share a
+        // style.
+        Reading reading(config_, cache);
+        const FcStrListPtr folders(FcConfigGetFontDirs(config_));
+        while (const FcChar8* folder = folders ? FcStrListNext(folders.get()) : nullptr)
+            addFolder(reinterpret_cast<const char*>(folder), reading);
+        cache.save(setup);
+    }
     opened_.resize(entries_.size());
-    // Names are folded once here, not on every font creation.
-    for (const CatalogEntry& entry : entries_)
-        keys_.push_back({foldedKey(entry.family), foldedKey(entry.fullName)});
 }
 
-void FontCatalog::addFolder(const std::string& folder, FcConfig* config, std::set<std::string>& foldersDone,
-                            std::set<std::pair<std::string, int>>& facesDone)
+FontCatalog::~FontCatalog() { FcConfigDestroy(config_); }
+
+void FontCatalog::add(std::string file, int index, std::optional<FaceNames> names)
 {
-    if (!foldersDone.insert(folder).second)
+    if (names)
+        entries_.push_back({std::move(file), index, std::move(names->family), std::move(names->fullName), names->bold,
+                            names->italic});
+}
+
+void FontCatalog::addFolder(const std::string& folder, Reading& reading)
+{
+    if (!reading.foldersDone.insert(folder).second)
         return;
-    FcCachePtr cache(FcDirCacheRead(reinterpret_cast<const FcChar8*>(folder.c_str()), FcFalse, config));
-    if (!cache)
+    const FolderFonts fonts = folderFonts(reading.config, folder, true);
+    if (!fonts.cache)
         return;
-    if (FcFontSetPtr fonts{FcCacheCopySet(cache.get())}) {
-        for (int i = 0; i < fonts->nfont; ++i) {
-            FcPattern* font = fonts->fonts[i];
+    reading.cache.folderRead(folder, fonts.file);
+    if (FcFontSetPtr set{FcCacheCopySet(fonts.cache.get())}) {
+        for (int i = 0; i < set->nfont; ++i) {
+            FcPattern* font = set->fonts[i];
             FcChar8* file = nullptr;
             int index = 0;
             if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch || !isOutlineSfntFormat(font))
@@ -87,14 +126,14 @@ void FontCatalog::addFolder(const std::string& folder, FcConfig* config, std::se
             FcPatternGetInteger(font, FC_INDEX, 0, &index);
             index &= 0xFFFF;  // named instances of a variable font share its default face
             std::string path(reinterpret_cast<const char*>(file));
-            if (!facesDone.emplace(path, index).second)
+            if (!reading.facesDone.emplace(path, index).second)
                 continue;
-            if (auto face = FontFace::open(path, index))
-                entries_.push_back({path, index, face->family(), face->fullName(), face->bold(), face->italic()});
+            std::optional<FaceNames> names = reading.cache.names(path, index);
+            add(std::move(path), index, std::move(names));
         }
     }
-    for (int i = 0; i < FcCacheNumSubdir(cache.get()); ++i)
-        addFolder(reinterpret_cast<const char*>(FcCacheSubdir(cache.get(), i)), config, foldersDone, facesDone);
+    for (int i = 0; i < FcCacheNumSubdir(fonts.cache.get()); ++i)
+        addFolder(reinterpret_cast<const char*>(FcCacheSubdir(fonts.cache.get(), i)), reading);
 }
 
 std::vector<std::string> FontCatalog::familyNames() const
@@ -135,15 +174,15 @@ const CatalogEntry* FontCatalog::find(const std::string& name, bool bold, bool i
         return nullptr;
     const std::u32string key = foldedKey(name);
     std::vector<const CatalogEntry*> family;
-    for (std::size_t i = 0; i < entries_.size(); ++i)
-        if (keys_[i].family == key)
-            family.push_back(&entries_[i]);
+    for (const CatalogEntry& entry : entries_)
+        if (foldsTo(entry.family, key))
+            family.push_back(&entry);
     if (!family.empty())
         return bestOfFamily(std::move(family), bold, italic);
     // A full name names one face exactly.
-    for (std::size_t i = 0; i < entries_.size(); ++i)
-        if (!keys_[i].fullName.empty() && keys_[i].fullName == key)
-            return &entries_[i];
+    for (const CatalogEntry& entry : entries_)
+        if (!entry.fullName.empty() && foldsTo(entry.fullName, key))
+            return &entry;
     return nullptr;
 }
 
@@ -152,10 +191,10 @@ const CatalogEntry* FontCatalog::matchGeneric(const char* name, bool bold, bool 
     FcPatternPtr pattern(FcNameParse(reinterpret_cast<const FcChar8*>(name)));
     if (!pattern)
         return nullptr;
-    FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
+    FcConfigSubstitute(config_, pattern.get(), FcMatchPattern);
     FcDefaultSubstitute(pattern.get());
     FcResult result = FcResultNoMatch;
-    FcPatternPtr match(FcFontMatch(nullptr, pattern.get(), &result));
+    FcPatternPtr match(FcFontMatch(config_, pattern.get(), &result));
     if (!match)
         return nullptr;
     FcChar8* file = nullptr;

@@ -2,11 +2,15 @@
 // The installed scalable fonts, described by their Windows names: the
 // English family name (name ID 1) and the full name (name ID 4) of each
 // face, with its bold and italic style bits. fontconfig finds the files,
-// FreeType reads the names.
+// FreeType reads the names, and a cache keeps the catalog between runs, so
+// only fonts new or changed since the last run are opened at start-up.
 
 #include "FontFace.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -24,8 +28,16 @@ struct CatalogEntry {
 
 class FontCatalog {
 public:
-    // The process-wide catalog, read once on first use.
+    // The process-wide catalog of the current font configuration, read
+    // once on first use, its names cached in the user's cache folder.
     static FontCatalog& instance();
+
+    // The faces a configuration lists, their names kept between runs in
+    // cacheFile (none for an empty name).
+    FontCatalog(FcConfig* config, const std::string& cacheFile);
+    ~FontCatalog();
+    FontCatalog(const FontCatalog&) = delete;
+    FontCatalog& operator=(const FontCatalog&) = delete;
 
     const std::vector<CatalogEntry>& entries() const { return entries_; }
 
@@ -44,17 +56,13 @@ public:
     std::shared_ptr<FontFace> open(const CatalogEntry& entry);
 
 private:
-    FontCatalog();
-    void addFolder(const std::string& folder, FcConfig* config, std::set<std::string>& foldersDone,
-                   std::set<std::pair<std::string, int>>& facesDone);
+    class Reading;
+    void addFolder(const std::string& folder, Reading& reading);
+    void add(std::string file, int index, std::optional<FaceNames> names);
     const CatalogEntry* bestOfFamily(std::vector<const CatalogEntry*> faces, bool bold, bool italic) const;
 
+    FcConfig* config_;
     std::vector<CatalogEntry> entries_;
-    struct FoldedNames {
-        std::u32string family;
-        std::u32string fullName;
-    };
-    std::vector<FoldedNames> keys_;                   // parallel to entries_
     std::vector<std::shared_ptr<FontFace>> opened_;  // parallel to entries_
 };
 

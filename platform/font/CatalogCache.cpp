@@ -1,0 +1,193 @@
+#include "CatalogCache.h"
+
+#include "AppInfo.h"
+#include "FreeTypeLibrary.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <utility>
+
+namespace fontview {
+
+namespace {
+
+// Raised whenever the file's layout or the reading of the fonts changes.
+constexpr int layoutVersion = 1;
+
+// A file modified this close to the moment it was looked at may be
+// modified again within the same tick of the file system's clock, keeping
+// its stamp: its names are used for this run but not kept. Two seconds
+// covers the coarsest clocks (FAT's).
+constexpr std::int64_t racyNanoseconds = 2'000'000'000;
+
+bool recentlyModified(const FileStamp& stamp)
+{
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const std::int64_t since = std::int64_t(now.tv_sec) * 1'000'000'000 + now.tv_nsec - stamp.modified;
+    return since < racyNanoseconds && since > -racyNanoseconds;
+}
+
+std::string keyOf(const std::string& file, int index)
+{
+    std::string key = file;
+    key.push_back('\0');  // never in a path
+    key += std::to_string(index);
+    return key;
+}
+
+}  // namespace
+
+FolderFonts folderFonts(FcConfig* config, const std::string& folder, bool scan)
+{
+    FolderFonts fonts;
+    FcChar8* file = nullptr;
+    const auto* name = reinterpret_cast<const FcChar8*>(folder.c_str());
+    // What FcDirCacheRead does, keeping the name of the file it loads.
+    fonts.cache.reset(FcDirCacheLoad(name, config, &file));
+    if (fonts.cache && file)
+        fonts.file = reinterpret_cast<const char*>(file);
+    FcStrFree(file);
+    if (!fonts.cache && scan)
+        fonts.cache.reset(FcDirCacheRead(name, FcFalse, config));
+    return fonts;
+}
+
+std::vector<std::string> configurationSetup(FcConfig* config)
+{
+    std::vector<std::string> setup;
+    for (auto [kind, list] : {std::pair{"font folder ", FcConfigGetFontDirs(config)},
+                              std::pair{"cache folder ", FcConfigGetCacheDirs(config)}}) {
+        const FcStrListPtr folders(list);
+        while (const FcChar8* folder = folders ? FcStrListNext(folders.get()) : nullptr)
+            setup.push_back(kind + std::string(reinterpret_cast<const char*>(folder)));
+    }
+    return setup;
+}
+
+std::string CatalogCache::version()
+{
+    FT_Int major = 0, minor = 0, patch = 0;
+    if (FT_Library library = freeTypeLibrary())
+        FT_Library_Version(library, &major, &minor, &patch);
+    return std::to_string(layoutVersion) + " " + appinfo::title + " " + appinfo::version + " FreeType " +
+           std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(patch) + " fontconfig " +
+           std::to_string(FcGetVersion());
+}
+
+CatalogCache::CatalogCache(std::string file) : file_(std::move(file))
+{
+    if (!file_.empty())
+        last_ = readCatalogFile(file_, version());
+    used_.assign(last_.faces.size(), false);
+}
+
+std::optional<FileStamp> CatalogCache::stamp(const std::string& file)
+{
+    if (file != stampedFile_) {
+        stampedFile_ = file;
+        stamped_ = stamper_.stamp(file);
+    }
+    return stamped_;
+}
+
+std::optional<std::vector<CachedFace>> CatalogCache::unchanged(FcConfig* config,
+                                                              const std::vector<std::string>& setup)
+{
+    if (last_.setup.empty() || last_.setup != setup)
+        return std::nullopt;
+    for (const CachedFolder& folder : last_.folders) {
+        const FolderFonts fonts = folderFonts(config, folder.path, false);
+        if (fonts.file.empty() || fonts.file != folder.fontconfigCache ||
+            stampOf(fonts.file) != folder.fontconfigCacheStamp)
+            return std::nullopt;
+    }
+    for (const CachedFace& face : last_.faces)
+        if (face.read && stamp(face.file) != face.stamp)
+            return std::nullopt;
+    std::vector<CachedFace> faces = std::move(last_.faces);
+    std::erase_if(faces, [](const CachedFace& face) { return !face.read; });
+    last_ = {};
+    return faces;
+}
+
+void CatalogCache::folderRead(const std::string& folder, const std::string& fontconfigCache)
+{
+    std::optional<FileStamp> cacheStamp;
+    if (!fontconfigCache.empty())
+        cacheStamp = stampOf(fontconfigCache);
+    if (!cacheStamp)
+        whole_ = false;  // fontconfig scanned it: next time it may load a cache
+    now_.folders.push_back({folder, fontconfigCache, cacheStamp.value_or(FileStamp{})});
+}
+
+const CachedFace* CatalogCache::find(const std::string& file, int index)
+{
+    const auto isTheFace = [&](const CachedFace& face) { return face.index == index && face.file == file; };
+    std::size_t at = next_;
+    if (at >= last_.faces.size() || !isTheFace(last_.faces[at])) {
+        if (index_.empty())
+            for (std::size_t i = 0; i < last_.faces.size(); ++i)
+                index_.try_emplace(keyOf(last_.faces[i].file, last_.faces[i].index), i);
+        const auto found = index_.find(keyOf(file, index));
+        if (found == index_.end())
+            return nullptr;
+        at = found->second;
+    }
+    next_ = at + 1;
+    used_[at] = true;
+    return &last_.faces[at];
+}
+
+std::optional<FaceNames> CatalogCache::names(const std::string& file, int index)
+{
+    const std::optional<FileStamp> now = stamp(file);
+    if (!now) {
+        whole_ = false;
+        return FontFace::readNames(file, index);
+    }
+    if (const CachedFace* face = find(file, index); face && face->stamp == *now) {
+        now_.faces.push_back({file, index, *now, face->names, true});
+        return face->names;
+    }
+    // Stamped before reading: a change while it is read gives another stamp next time.
+    std::optional<FaceNames> read = FontFace::readNames(file, index);
+    if (recentlyModified(*now))
+        whole_ = false;
+    else
+        now_.faces.push_back({file, index, *now, read, true});
+    return read;
+}
+
+void CatalogCache::save(std::vector<std::string> setup)
+{
+    if (file_.empty())
+        return;
+    CatalogSnapshot snapshot = std::move(now_);
+    if (whole_)
+        snapshot.setup = std::move(setup);
+    for (std::size_t i = 0; i < last_.faces.size(); ++i) {
+        const CachedFace& face = last_.faces[i];
+        if (!used_[i] && stamp(face.file) == face.stamp) {
+            snapshot.faces.push_back(face);
+            snapshot.faces.back().read = false;
+        }
+    }
+    if (snapshot != last_)
+        writeCatalogFile(file_, snapshot, version());
+}
+
+std::string userCatalogCacheFile()
+{
+    // A relative XDG_CACHE_HOME is to be ignored, as the base directory rules say.
+    std::string folder;
+    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && cache[0] == '/')
+        folder = cache;
+    else if (const char* home = std::getenv("HOME"); home && home[0] == '/')
+        folder = std::string(home) + "/.cache";
+    else
+        return {};
+    return folder + "/spanwick/font-catalog";
+}
+
+}  // namespace fontview

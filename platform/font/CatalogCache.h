@@ -1,0 +1,80 @@
+#pragma once
+// The font catalog as the last run read it, so that a start reads again
+// only what has changed since. When the configuration names the same
+// folders, fontconfig would list each folder's fonts from the same,
+// unchanged cache file, and no font file has changed, the last reading is
+// taken whole. Otherwise the folders are read again, and only the font
+// files that are new or changed are opened: a face's names count only
+// while its file keeps the stamp (size, times, inode) it had when read.
+
+#include "CatalogCacheFile.h"
+#include "FreeTypeHandles.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace fontview {
+
+class CatalogCache {
+public:
+    // Reads the file; an empty name keeps nothing.
+    explicit CatalogCache(std::string file);
+
+    // The faces of the last reading of the configuration, listed or not,
+    // in its order, when nothing it read has changed.
+    std::optional<std::vector<CachedFace>> unchanged(FcConfig* config, const std::vector<std::string>& setup);
+
+    // A reading anew: each folder with the fontconfig cache file its fonts
+    // come from (empty when fontconfig scanned the folder), then the names
+    // of each of its faces, nullopt for a face the catalog does not list.
+    void folderRead(const std::string& folder, const std::string& fontconfigCache);
+    std::optional<FaceNames> names(const std::string& file, int index);
+
+    // Writes what this reading found, when it differs from the file. Faces
+    // of other configurations stay while their files are unchanged. A file
+    // that cannot be written is let go.
+    void save(std::vector<std::string> setup);
+
+    // The version a file must have been written by: this program's and the
+    // font libraries', since any of them may read a font differently.
+    static std::string version();
+
+private:
+    const CachedFace* find(const std::string& file, int index);
+    std::optional<FileStamp> stamp(const std::string& file);
+
+    std::string file_;
+    CatalogSnapshot last_;
+    // Faces are mostly asked for in the order they were written: the next
+    // one is tried first, the index is made only when that fails.
+    std::size_t next_ = 0;
+    std::unordered_map<std::string, std::size_t> index_;
+    std::vector<bool> used_;  // parallel to last_.faces
+
+    CatalogSnapshot now_;
+    bool whole_ = true;  // every face of this reading can be kept
+    FileStamper stamper_;
+    std::string stampedFile_;  // the faces of a collection share one stamp
+    std::optional<FileStamp> stamped_;
+};
+
+// A folder's fonts as fontconfig lists them: from its cache file when it
+// has a valid one (named in file), else, when scan is set, scanned anew.
+struct FolderFonts {
+    FcCachePtr cache;
+    std::string file;
+};
+FolderFonts folderFonts(FcConfig* config, const std::string& folder, bool scan);
+
+// The setup of a configuration as CatalogCache compares it: its font
+// folders and cache folders, in order.
+std::vector<std::string> configurationSetup(FcConfig* config);
+
+// $XDG_CACHE_HOME/spanwick/font-catalog, or ~/.cache/spanwick/font-catalog;
+// empty when neither place is known.
+std::string userCatalogCacheFile();
+
+}  // namespace fontview

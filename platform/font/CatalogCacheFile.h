@@ -1,0 +1,90 @@
+#pragma once
+// The file that keeps the font catalog between runs: what the last reading
+// of the font configuration found, and the stamps of everything it read.
+// A file that is missing, cut short, damaged or written by another version
+// reads as holding nothing; it is replaced whole, through a temporary file
+// and a rename, so a reader never sees half of one.
+
+#include "FontFace.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace fontview {
+
+// What a file or folder looked like when it was read. A file replaced by
+// another (a rename over it) has another inode and change time, even with
+// the old one's size and modification time.
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;  // nanoseconds since 1970
+    std::int64_t changed = 0;   // nanoseconds since 1970
+    std::uint64_t inode = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of a file or folder as it is now; nullopt when there is none.
+std::optional<FileStamp> stampOf(const std::string& path);
+
+// Stamps files one folder after another: a name looked up in a folder kept
+// open costs a third of a whole path's lookup.
+class FileStamper {
+public:
+    FileStamper() = default;
+    ~FileStamper();
+    FileStamper(const FileStamper&) = delete;
+    FileStamper& operator=(const FileStamper&) = delete;
+
+    std::optional<FileStamp> stamp(const std::string& file);
+
+private:
+    std::string folder_;
+    int descriptor_ = -1;
+};
+
+struct CachedFace {
+    std::string file;
+    int index = 0;
+    FileStamp stamp;
+    std::optional<FaceNames> names;  // nullopt: not a face the catalog lists
+    bool read = true;                // by the last reading; else kept from an earlier one
+
+    bool operator==(const CachedFace&) const = default;
+};
+
+// A font folder as the last reading found it: the fontconfig cache file
+// its fonts were listed from (none when fontconfig had to scan it). While
+// fontconfig would take the same, unchanged file, the folder holds the
+// same fonts.
+struct CachedFolder {
+    std::string path;
+    std::string fontconfigCache;
+    FileStamp fontconfigCacheStamp;
+
+    bool operator==(const CachedFolder&) const = default;
+};
+
+struct CatalogSnapshot {
+    // What the configuration named: its font and cache folders, in order.
+    // Empty when the reading cannot be taken whole next time.
+    std::vector<std::string> setup;
+    std::vector<CachedFolder> folders;  // in reading order
+    std::vector<CachedFace> faces;      // in reading order, then those kept
+
+    bool operator==(const CatalogSnapshot&) const = default;
+};
+
+// The bytes of a cache file; version names the programs that read the
+// fonts, and a file of another version holds nothing.
+std::string encodeCatalog(const CatalogSnapshot& snapshot, const std::string& version);
+std::optional<CatalogSnapshot> decodeCatalog(const std::string& bytes, const std::string& version);
+
+CatalogSnapshot readCatalogFile(const std::string& path, const std::string& version);
+// Replaces the file, making its folder if need be; false when it could not
+// be written, the old file then left as it was.
+bool writeCatalogFile(const std::string& path, const CatalogSnapshot& snapshot, const std::string& version);
+
+}  // namespace fontview
