@@ -15,3 +15,20 @@ void SortedComboBox::addSorted(const QString& text)
     }
     insertItem(low, text);
 }
+
+void SortedComboBox::addAllSorted(std::vector<std::string> names)
+{
+    // Sorted once and added in one go: thousands of faces added one by one
+    // cost a search and a model insertion each.
+    std::vector<std::string> sorted = platform::sortedFontNames(std::move(names));
+    if (count() > 0) {
+        for (const std::string& name : sorted)
+            addSorted(QString::fromStdString(name));
+        return;
+    }
+    QStringList items;
+    items.reserve(static_cast<qsizetype>(sorted.size()));
+    for (const std::string& name : sorted)
+        items.append(QString::fromStdString(name));
+    addItems(items);
+}

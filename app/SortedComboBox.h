@@ -4,6 +4,9 @@
 
 #include <QComboBox>
 
+#include <string>
+#include <vector>
+
 class SortedComboBox : public QComboBox {
     Q_OBJECT
 public:
@@ -11,4 +14,6 @@ public:
 
     // Inserts the entry at its place in the order; equal entries are kept.
     void addSorted(const QString& text);
+    // Adds every non-empty name, each at its place, as addSorted would.
+    void addAllSorted(std::vector<std::string> names);
 };

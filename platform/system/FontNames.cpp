@@ -22,22 +22,43 @@ const QCollator& collator()
     return instance;
 }
 
+// The list's order: the collator's, and a fixed one between names the
+// collator holds equal. a and b are the names aText and bText spell.
+bool listedBefore(const QString& aText, const std::string& a, const QString& bText, const std::string& b)
+{
+    const int order = collator().compare(aText, bText);
+    return order != 0 ? order < 0 : a < b;
+}
+
 }  // namespace
 
 std::vector<std::string> installedScreenFonts() { return fontview::FontCatalog::instance().familyNames(); }
 
 bool fontNameLess(const std::string& a, const std::string& b)
 {
-    const int order = collator().compare(QString::fromStdString(a), QString::fromStdString(b));
-    // Names the collator holds equal still get a fixed order.
-    return order != 0 ? order < 0 : a < b;
+    return listedBefore(QString::fromStdString(a), a, QString::fromStdString(b), b);
 }
 
 std::vector<std::string> sortedFontNames(std::vector<std::string> names)
 {
     std::erase_if(names, [](const std::string& name) { return name.empty(); });
-    std::stable_sort(names.begin(), names.end(), fontNameLess);
-    return names;
+    // As fontNameLess orders them, each name made a QString once rather
+    // than at every comparison.
+    struct Keyed {
+        QString text;
+        std::string* name;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(names.size());
+    for (std::string& name : names)
+        keyed.push_back({QString::fromStdString(name), &name});
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const Keyed& a, const Keyed& b) { return listedBefore(a.text, *a.name, b.text, *b.name); });
+    std::vector<std::string> sorted;
+    sorted.reserve(names.size());
+    for (const Keyed& k : keyed)
+        sorted.push_back(std::move(*k.name));
+    return sorted;
 }
 
 }  // namespace platform
