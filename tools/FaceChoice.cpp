@@ -47,6 +47,16 @@ std::optional<std::string> installedFace(const std::string& requested, const std
     return std::nullopt;
 }
 
+std::vector<std::string> namesLike(const std::string& requested, const std::vector<std::string>& installed)
+{
+    const std::u32string wanted = folded(requested);
+    std::vector<std::string> like;
+    for (const std::string& name : installed)
+        if (folded(name) == wanted)
+            like.push_back(name);
+    return like;
+}
+
 std::vector<std::string> closestFaces(const std::string& requested, const std::vector<std::string>& installed,
                                       std::size_t count)
 {

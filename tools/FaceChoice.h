@@ -12,6 +12,10 @@ namespace tool {
 // (case does not matter), or nothing.
 std::optional<std::string> installedFace(const std::string& requested, const std::vector<std::string>& installed);
 
+// The installed names the request may stand for (the same, case aside),
+// in their own order.
+std::vector<std::string> namesLike(const std::string& requested, const std::vector<std::string>& installed);
+
 // Up to count installed names closest to one that is not installed: those
 // that contain it or that it contains first, then by edit distance.
 std::vector<std::string> closestFaces(const std::string& requested, const std::vector<std::string>& installed,

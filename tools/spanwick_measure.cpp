@@ -63,14 +63,19 @@ std::string selectedFaceName()
 // or the first of the list.
 std::optional<std::vector<std::string>> chooseFaces(const tool::MeasureOptions& options)
 {
-    const std::vector<std::string> installed = platform::sortedFontNames(platform::installedScreenFonts());
-    if (options.faces.empty())
+    const std::vector<std::string> all = platform::installedScreenFonts();
+    if (options.faces.empty()) {
+        const std::vector<std::string> installed = platform::sortedFontNames(all);
         return std::vector<std::string>{installed.empty() ? std::string() : installed.front()};
+    }
     std::vector<std::string> faces;
     for (const std::string& asked : options.faces) {
-        const auto face = tool::installedFace(asked, installed);
+        // Thousands of names take longer to sort than a short run: only
+        // those the request may stand for are put in the list's order.
+        const auto face = tool::installedFace(asked, platform::sortedFontNames(tool::namesLike(asked, all)));
         if (!face) {
-            complain(tool::notInstalledMessage(asked, installed), "spanwick-measure --list-fonts lists them all.");
+            complain(tool::notInstalledMessage(asked, platform::sortedFontNames(all)),
+                     "spanwick-measure --list-fonts lists them all.");
             return std::nullopt;
         }
         faces.push_back(*face);
