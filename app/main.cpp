@@ -8,10 +8,12 @@
 #include "frmMain.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char** argv)
 {
@@ -43,5 +45,18 @@ int main(int argc, char** argv)
     // that is already drawn.
     if (!arguments.dataFile.isEmpty())
         QTimer::singleShot(0, &window, [&window, &arguments] { window.openStartupFile(arguments.dataFile); });
-    return QApplication::exec();
+    const int status = QApplication::exec();
+
+    // Exit has written the settings and released the font; the window is
+    // gone. What is left is the libraries' teardown (font databases, the
+    // X and D-Bus connections and their threads), which can keep the
+    // process alive for seconds, so it ends here. Only a clipboard the
+    // program still holds goes through Qt's ending, which hands it to the
+    // desktop's clipboard manager so that the copied text outlives it.
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard->ownsClipboard() && !clipboard->ownsSelection()) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }
