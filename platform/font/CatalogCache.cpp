@@ -3,8 +3,11 @@
 #include "AppInfo.h"
 #include "FreeTypeLibrary.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 namespace fontview {
@@ -139,31 +142,73 @@ const CachedFace* CatalogCache::find(const std::string& file, int index)
     return &last_.faces[at];
 }
 
-std::optional<FaceNames> CatalogCache::names(const std::string& file, int index)
+void CatalogCache::visit(const std::string& file, int index)
 {
     const std::optional<FileStamp> now = stamp(file);
-    if (!now) {
-        whole_ = false;
-        return FontFace::readNames(file, index);
+    const CachedFace* known = now ? find(file, index) : nullptr;
+    if (known && known->stamp == *now) {
+        now_.faces.push_back({file, index, *now, known->names, true});
+        keep_.push_back(true);
+        return;
     }
-    if (const CachedFace* face = find(file, index); face && face->stamp == *now) {
-        now_.faces.push_back({file, index, *now, face->names, true});
-        return face->names;
+    // Stamped before it is read: a change while it is read gives another
+    // stamp next time. A face without a stamp, or one that may change
+    // again unseen, is read now and not kept.
+    const bool keep = now && !recentlyModified(*now);
+    whole_ = whole_ && keep;
+    changed_.push_back(now_.faces.size());
+    now_.faces.push_back({file, index, now.value_or(FileStamp{}), std::nullopt, true});
+    keep_.push_back(keep);
+}
+
+void CatalogCache::read(std::size_t first, std::size_t end, FT_Library library)
+{
+    for (std::size_t i = first; i < end; ++i) {
+        CachedFace& face = now_.faces[changed_[i]];
+        face.names = FontFace::readNames(library, face.file, face.index);
     }
-    // Stamped before reading: a change while it is read gives another stamp next time.
-    std::optional<FaceNames> read = FontFace::readNames(file, index);
-    if (recentlyModified(*now))
-        whole_ = false;
-    else
-        now_.faces.push_back({file, index, *now, read, true});
-    return read;
+}
+
+void CatalogCache::readChanged()
+{
+    // Opening the fonts is nearly all of a start without the cache, so it
+    // is shared among the cores, each thread with a FreeType library of
+    // its own; this thread takes the first share.
+    constexpr std::size_t fewestPerThread = 16;
+    const std::size_t threads =
+        std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, changed_.size() / fewestPerThread + 1);
+    std::vector<FreeTypeLibraryPtr> libraries;
+    std::vector<std::thread> helpers;
+    const std::size_t share = (changed_.size() + threads - 1) / threads;
+    std::size_t end = changed_.size();
+    for (std::size_t t = threads - 1; t > 0; --t) {
+        const std::size_t first = std::min(t * share, end);
+        FreeTypeLibraryPtr library = newFreeTypeLibrary();
+        if (!library)
+            break;
+        try {
+            helpers.emplace_back(&CatalogCache::read, this, first, end, library.get());
+        } catch (const std::system_error&) {
+            break;  // no more threads: this one reads the rest
+        }
+        libraries.push_back(std::move(library));
+        end = first;
+    }
+    read(0, end, freeTypeLibrary());
+    for (std::thread& helper : helpers)
+        helper.join();
+    changed_.clear();
 }
 
 void CatalogCache::save(std::vector<std::string> setup)
 {
     if (file_.empty())
         return;
-    CatalogSnapshot snapshot = std::move(now_);
+    CatalogSnapshot snapshot;
+    snapshot.folders = now_.folders;
+    for (std::size_t i = 0; i < now_.faces.size(); ++i)
+        if (keep_[i])
+            snapshot.faces.push_back(now_.faces[i]);
     if (whole_)
         snapshot.setup = std::move(setup);
     for (std::size_t i = 0; i < last_.faces.size(); ++i) {

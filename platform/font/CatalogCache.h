@@ -28,10 +28,14 @@ public:
     std::optional<std::vector<CachedFace>> unchanged(FcConfig* config, const std::vector<std::string>& setup);
 
     // A reading anew: each folder with the fontconfig cache file its fonts
-    // come from (empty when fontconfig scanned the folder), then the names
-    // of each of its faces, nullopt for a face the catalog does not list.
+    // come from (empty when fontconfig scanned the folder), each of its
+    // faces, then the names of the faces that are new or changed, read from
+    // the fonts. faces() are those visited, in order, with their names
+    // (nullopt for a face the catalog does not list).
     void folderRead(const std::string& folder, const std::string& fontconfigCache);
-    std::optional<FaceNames> names(const std::string& file, int index);
+    void visit(const std::string& file, int index);
+    void readChanged();
+    const std::vector<CachedFace>& faces() const { return now_.faces; }
 
     // Writes what this reading found, when it differs from the file. Faces
     // of other configurations stay while their files are unchanged. A file
@@ -45,6 +49,7 @@ public:
 private:
     const CachedFace* find(const std::string& file, int index);
     std::optional<FileStamp> stamp(const std::string& file);
+    void read(std::size_t first, std::size_t end, FT_Library library);
 
     std::string file_;
     CatalogSnapshot last_;
@@ -55,7 +60,9 @@ private:
     std::vector<bool> used_;  // parallel to last_.faces
 
     CatalogSnapshot now_;
-    bool whole_ = true;  // every face of this reading can be kept
+    std::vector<bool> keep_;            // parallel to now_.faces
+    std::vector<std::size_t> changed_;  // the faces to read, in now_.faces
+    bool whole_ = true;                 // every face of this reading is kept
     FileStamper stamper_;
     std::string stampedFile_;  // the faces of a collection share one stamp
     std::optional<FileStamp> stamped_;

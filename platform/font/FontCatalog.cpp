@@ -94,6 +94,9 @@ FontCatalog::FontCatalog(FcConfig* config, const std::string& cacheFile) : confi
         const FcStrListPtr folders(FcConfigGetFontDirs(config_));
         while (const FcChar8* folder = folders ? FcStrListNext(folders.get()) : nullptr)
             addFolder(reinterpret_cast<const char*>(folder), reading);
+        cache.readChanged();
+        for (const CachedFace& face : cache.faces())
+            add(face.file, face.index, face.names);
         cache.save(setup);
     }
     opened_.resize(entries_.size());
@@ -125,11 +128,9 @@ void FontCatalog::addFolder(const std::string& folder, Reading& reading)
                 continue;
             FcPatternGetInteger(font, FC_INDEX, 0, &index);
             index &= 0xFFFF;  // named instances of a variable font share its default face
-            std::string path(reinterpret_cast<const char*>(file));
-            if (!reading.facesDone.emplace(path, index).second)
-                continue;
-            std::optional<FaceNames> names = reading.cache.names(path, index);
-            add(std::move(path), index, std::move(names));
+            const std::string path(reinterpret_cast<const char*>(file));
+            if (reading.facesDone.emplace(path, index).second)
+                reading.cache.visit(path, index);
         }
     }
     for (int i = 0; i < FcCacheNumSubdir(fonts.cache.get()); ++i)

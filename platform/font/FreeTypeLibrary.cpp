@@ -19,12 +19,8 @@ void* ftRealloc(FT_Memory, long, long newSize, void* block)
 
 FT_MemoryRec_ memoryRecord{nullptr, ftAlloc, ftFree, ftRealloc};
 
-struct LibraryReleaser {
-    void operator()(FT_LibraryRec_* library) const noexcept { FT_Done_Library(library); }
-};
-
 struct Library {
-    std::unique_ptr<FT_LibraryRec_, LibraryReleaser> owner;
+    FreeTypeLibraryPtr owner;
     FT_Error error = 0;
 };
 
@@ -50,7 +46,11 @@ const Library& library()
 
 }  // namespace
 
+void FreeTypeLibraryReleaser::operator()(FT_LibraryRec_* library) const noexcept { FT_Done_Library(library); }
+
 FT_Library freeTypeLibrary() { return library().owner.get(); }
+
+FreeTypeLibraryPtr newFreeTypeLibrary() { return std::move(makeLibrary().owner); }
 
 std::string fontEngineError()
 {

@@ -7,6 +7,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <memory>
 #include <string>
 
 namespace fontview {
@@ -15,5 +16,14 @@ namespace fontview {
 // for the program to tell the user (no font can be made at all).
 FT_Library freeTypeLibrary();
 std::string fontEngineError();
+
+struct FreeTypeLibraryReleaser {
+    void operator()(FT_LibraryRec_* library) const noexcept;
+};
+using FreeTypeLibraryPtr = std::unique_ptr<FT_LibraryRec_, FreeTypeLibraryReleaser>;
+
+// Another library made the same way, for a thread of its own: a library
+// and its faces serve one thread at a time. Null when it cannot be made.
+FreeTypeLibraryPtr newFreeTypeLibrary();
 
 }  // namespace fontview
