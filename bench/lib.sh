@@ -15,15 +15,12 @@ TOOL="$BUILD_DIR/tools/spanwick-measure"
 GEN="$BUILD_DIR/bench/gen_data"
 
 # The previous release, built once from its commit beside this checkout.
+source "$ROOT/bench/previous.sh"
 OLD_SRC="$BENCH_DIR/previous-$PREVIOUS"
 OLD="$OLD_SRC/build/tools/spanwick-measure"
 if [[ ! -x "$OLD" ]]; then
     echo "building the previous release $PREVIOUS ..." >&2
-    rm -rf "$OLD_SRC"
-    git -C "$ROOT" worktree prune
-    git -C "$ROOT" worktree add --detach "$OLD_SRC" "$PREVIOUS" >/dev/null
-    cmake -S "$OLD_SRC" -B "$OLD_SRC/build" -DCMAKE_BUILD_TYPE=Release -DSPANWICK_BUILD_TESTS=OFF >/dev/null
-    cmake --build "$OLD_SRC/build" -j"$(nproc)" --target spanwick-measure >/dev/null
+    previous_build "$PREVIOUS" "$OLD_SRC" -- spanwick-measure
 fi
 
 # --- data ------------------------------------------------------------------

@@ -37,20 +37,18 @@ cmake --build "$BUILD_DIR" -j"$(nproc)" --target spanwick spanwick-measure windo
 NEW="$(cd "$BUILD_DIR" && pwd)"
 
 # The previous commit, with this checkout's window_start added to it.
+source bench/previous.sh
+add_window_start() {
+    cp bench/window_start.cpp "$1/bench/"
+    grep -q window_start "$1/bench/CMakeLists.txt" ||
+        sed -n '/^# The main window.s start/,$p' bench/CMakeLists.txt >>"$1/bench/CMakeLists.txt"
+}
 OLD=""
 if [[ -n "$PREVIOUS" ]]; then
     OLD_SRC="$BENCH_DIR/previous-startup-$PREVIOUS"
     OLD="$OLD_SRC/build"
-    if [[ ! -x "$OLD/bench/window_start" ]]; then
-        rm -rf "$OLD_SRC"
-        git -C "$ROOT" worktree prune
-        git -C "$ROOT" worktree add --detach "$OLD_SRC" "$PREVIOUS" >/dev/null
-        cp bench/window_start.cpp "$OLD_SRC/bench/"
-        grep -q window_start "$OLD_SRC/bench/CMakeLists.txt" ||
-            sed -n '/^# The main window.s start/,$p' bench/CMakeLists.txt >>"$OLD_SRC/bench/CMakeLists.txt"
-        cmake -S "$OLD_SRC" -B "$OLD" -DCMAKE_BUILD_TYPE=Release -DSPANWICK_BUILD_TESTS=OFF >/dev/null
-        cmake --build "$OLD" -j"$(nproc)" --target spanwick spanwick-measure window_start >/dev/null
-    fi
+    [[ -x "$OLD/bench/window_start" ]] ||
+        previous_build "$PREVIOUS" "$OLD_SRC" add_window_start -- spanwick spanwick-measure window_start
 fi
 
 # --- fonts -----------------------------------------------------------------
