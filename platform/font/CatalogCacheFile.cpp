@@ -165,7 +165,7 @@ std::int64_t nanoseconds(const timespec& time) { return std::int64_t(time.tv_sec
 std::optional<FileStamp> stampAt(int folder, const char* name)
 {
     struct stat status {};
-    if (::fstatat(folder, name, &status, 0) != 0 || !(S_ISREG(status.st_mode) || S_ISDIR(status.st_mode)))
+    if (::fstatat(folder, name, &status, 0) != 0 || !S_ISREG(status.st_mode))
         return std::nullopt;
     return FileStamp{static_cast<std::uint64_t>(status.st_size), nanoseconds(status.st_mtim),
                      nanoseconds(status.st_ctim), static_cast<std::uint64_t>(status.st_ino)};

@@ -14,9 +14,9 @@
 
 namespace fontview {
 
-// What a file or folder looked like when it was read. A file replaced by
-// another (a rename over it) has another inode and change time, even with
-// the old one's size and modification time.
+// What a file looked like when it was read. A file replaced by another (a
+// rename over it) has another inode and change time, even with the old
+// one's size and modification time.
 struct FileStamp {
     std::uint64_t size = 0;
     std::int64_t modified = 0;  // nanoseconds since 1970
@@ -26,7 +26,7 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
-// The stamp of a file or folder as it is now; nullopt when there is none.
+// The stamp of a file as it is now; nullopt when there is no such file.
 std::optional<FileStamp> stampOf(const std::string& path);
 
 // Stamps files one folder after another: a name looked up in a folder kept

@@ -84,7 +84,7 @@ FontCatalog::FontCatalog(FcConfig* config, const std::string& cacheFile) : confi
     const std::vector<std::string> setup = configurationSetup(config_);
     if (std::optional<std::vector<CachedFace>> faces = cache.unchanged(config_, setup)) {
         for (CachedFace& face : *faces)
-            add(std::move(face.file), face.index, std::move(face.names));
+            addFace(std::move(face.file), face.index, std::move(face.names));
     } else {
         // Font folders in the configuration's order and each folder's fonts
         // in its cache's order (file names sorted), subfolders after their
@@ -96,7 +96,7 @@ FontCatalog::FontCatalog(FcConfig* config, const std::string& cacheFile) : confi
             addFolder(reinterpret_cast<const char*>(folder), reading);
         cache.readChanged();
         for (const CachedFace& face : cache.faces())
-            add(face.file, face.index, face.names);
+            addFace(face.file, face.index, face.names);
         cache.save(setup);
     }
     opened_.resize(entries_.size());
@@ -104,7 +104,7 @@ FontCatalog::FontCatalog(FcConfig* config, const std::string& cacheFile) : confi
 
 FontCatalog::~FontCatalog() { FcConfigDestroy(config_); }
 
-void FontCatalog::add(std::string file, int index, std::optional<FaceNames> names)
+void FontCatalog::addFace(std::string file, int index, std::optional<FaceNames> names)
 {
     if (names)
         entries_.push_back({std::move(file), index, std::move(names->family), std::move(names->fullName), names->bold,

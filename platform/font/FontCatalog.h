@@ -29,11 +29,11 @@ struct CatalogEntry {
 class FontCatalog {
 public:
     // The process-wide catalog of the current font configuration, read
-    // once on first use, its names cached in the user's cache folder.
+    // once on first use and kept between runs in the user's cache folder.
     static FontCatalog& instance();
 
-    // The faces a configuration lists, their names kept between runs in
-    // cacheFile (none for an empty name).
+    // The faces a configuration lists, kept between runs in cacheFile (not
+    // at all for an empty name).
     FontCatalog(FcConfig* config, const std::string& cacheFile);
     ~FontCatalog();
     FontCatalog(const FontCatalog&) = delete;
@@ -58,7 +58,7 @@ public:
 private:
     class Reading;
     void addFolder(const std::string& folder, Reading& reading);
-    void add(std::string file, int index, std::optional<FaceNames> names);
+    void addFace(std::string file, int index, std::optional<FaceNames> names);
     const CatalogEntry* bestOfFamily(std::vector<const CatalogEntry*> faces, bool bold, bool italic) const;
 
     FcConfig* config_;
