@@ -12,8 +12,6 @@ class SortedComboBox : public QComboBox {
 public:
     using QComboBox::QComboBox;
 
-    // Inserts the entry at its place in the order; equal entries are kept.
-    void addSorted(const QString& text);
-    // Adds every non-empty name, each at its place, as addSorted would.
-    void addAllSorted(std::vector<std::string> names);
+    // Makes the entries the non-empty names, in the list's order.
+    void fill(std::vector<std::string> names);
 };

@@ -256,7 +256,7 @@ void frmMain::Load()
         // Filling and selecting raise no redraws; one follows below.
         const QSignalBlocker font(cmbFont), size(cmbSize), weight(cmbWeight), width(cmbWidth);
         const QSignalBlocker italic(chkItalic), underline(chkUnderline), strikeOut(chkStrikeOut);
-        cmbFont->addAllSorted(platform::installedScreenFonts());
+        cmbFont->fill(platform::installedScreenFonts());
         for (int points = 1; points <= engine::largestListedPointSize; ++points)
             cmbSize->addItem(QString::number(points));
         for (const std::string_view name : engine::weightNames)

@@ -1,8 +1,9 @@
-// The font catalog with the cache of face names: the same answers as
-// without it, whatever happened to the fonts or to the cache file since
-// the last run. Each test has a font folder of its own, named by a
-// configuration that FONTCONFIG_FILE points at, with copies of
-// fonts-dejavu and fonts-liberation2 faces.
+// The font catalog kept between runs: the same answers as without it,
+// whatever happened to the fonts or to the cache file since the last run.
+// Each test has a font folder of its own, named by a configuration that
+// FONTCONFIG_FILE points at, with copies of fonts-dejavu and
+// fonts-liberation2 faces. (Programs starting together are tested with
+// spanwick-measure itself.)
 
 #include "CatalogCache.h"
 #include "FontCatalog.h"
@@ -23,7 +24,6 @@
 #include <vector>
 
 #include <sys/mount.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -62,16 +62,6 @@ std::string describe(const fontview::CatalogEntry* entry)
            " | " + entry->fullName + (entry->bold ? " bold" : "") + (entry->italic ? " italic" : "");
 }
 
-std::vector<std::string> listing(const FontCatalog& catalog)
-{
-    std::vector<std::string> lines;
-    for (const fontview::CatalogEntry& entry : catalog.entries())
-        lines.push_back(describe(&entry));
-    for (const std::string& family : catalog.familyNames())
-        lines.push_back("family " + family);
-    return lines;
-}
-
 struct Lookup {
     std::string name;
     bool bold = false;
@@ -97,7 +87,11 @@ const std::vector<Lookup> lookups = {
 
 std::vector<std::string> answers(const FontCatalog& catalog)
 {
-    std::vector<std::string> lines = listing(catalog);
+    std::vector<std::string> lines;
+    for (const fontview::CatalogEntry& entry : catalog.entries())
+        lines.push_back(describe(&entry));
+    for (const std::string& family : catalog.familyNames())
+        lines.push_back("family " + family);
     for (const Lookup& l : lookups)
         lines.push_back(l.name + (l.bold ? " +bold" : "") + (l.italic ? " +italic" : "") + " -> " +
                         describe(catalog.find(l.name, l.bold, l.italic)));
@@ -435,40 +429,6 @@ TEST_F(FontFolder, AFolderThatCannotHoldTheCacheOnlyMakesTheStartSlower)
         EXPECT_EQ(readBytes(cacheFile), before);
         EXPECT_EQ(std::distance(fs::directory_iterator(cacheFile.parent_path()), {}), 0) << "no temporary file left";
     }
-}
-
-// ------------------------------------------------ two processes at once
-
-TEST_F(FontFolder, ProgramsStartingTogetherShareTheCache)
-{
-    const std::vector<std::string> without = startWithoutCache();
-    constexpr int programs = 4;
-    int gate[2];
-    ASSERT_EQ(::pipe(gate), 0);
-    std::vector<pid_t> children;
-    for (int i = 0; i < programs; ++i) {
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            ::close(gate[1]);
-            char go;
-            (void)!::read(gate[0], &go, 1);  // every program starts when the gate opens
-            bool same = true;
-            for (int run = 0; run < 3; ++run)
-                same = same && startWithCache() == without;
-            ::_exit(same ? 0 : 1);
-        }
-        children.push_back(child);
-    }
-    ::close(gate[0]);
-    ::close(gate[1]);  // opens the gate
-    for (const pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a program's answers differed";
-    }
-    EXPECT_EQ(cached().size(), faceCount);
-    EXPECT_EQ(startWithCache(), without);
 }
 
 }  // namespace
