@@ -8,7 +8,8 @@
 # Qt program pays for its fonts. Each with the font cache warm (kept from
 # the run before) and cold (removed before every run).
 # Runs are paired, A B A B ..., and a row gives both medians and the
-# median of the pairs' ratios A/B, with peak memory from /usr/bin/time -v.
+# median of the pairs' ratios A/B, in wall and in processor time, with peak
+# memory from /usr/bin/time.
 # Last, how long the program lives on after Escape closes its window.
 #
 #   bench/startup.sh          (from anywhere; the fonts live in $BENCH_DIR)
@@ -95,22 +96,29 @@ fi
 export QT_QPA_PLATFORM=xcb
 
 # --- timing ----------------------------------------------------------------
-# One run: "milliseconds peak-KiB" of a program in a configuration, with its
-# own cache folder, emptied first for a cold run.
-run_once() {  # conf cache(folder|none) cold(0|1) program args...
+# One run: "wall-µs cpu-µs peak-KiB" of a program in a configuration, with
+# its own cache folder, emptied first for a cold run. No process is started
+# between the clock readings but the program (under /usr/bin/time).
+run_once() {  # conf cache cold(0|1) program args...
     local conf=$1 cache=$2 cold=$3 start end
     shift 3
     [[ "$cold" == 1 ]] && rm -rf "$cache"
-    start=$(date +%s%N)
+    times >"$WORK/cpu.before"
+    start=$EPOCHREALTIME
     FONTCONFIG_FILE="$conf" XDG_CACHE_HOME="$cache" /usr/bin/time -f %M -o "$WORK/time.out" "$@" >/dev/null 2>&1 || true
-    end=$(date +%s%N)
-    echo "$(((end - start) / 1000)) $(tail -1 "$WORK/time.out")"
+    end=$EPOCHREALTIME
+    times >"$WORK/cpu.after"
+    awk -v s="$start" -v e="$end" -v peak="$(tail -1 "$WORK/time.out")" '
+        NR == FNR && FNR == 2 { before = $0 } NR != FNR && FNR == 2 { after = $0 }
+        function us(line,   f, p, i, t) { split(line, f, " "); for (i = 1; i <= 2; i++) { split(f[i], p, /[ms]/); t += p[1] * 60 + p[2] } return t * 1e6 }
+        END { printf "%.0f %.0f %s\n", (e - s) * 1e6, us(after) - us(before), peak }' "$WORK/cpu.before" "$WORK/cpu.after"
 }
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 # A row: RUNS pairs of A and B, each "conf cache cold program args..." in
-# an array named by the caller.
+# an array named by the caller. Wall and processor time, each as medians of
+# A and B and the median of the pairs' ratios (with their range for wall).
 pair() {  # label arrayA arrayB
     local label=$1 i a b
     local -n A=$2 B=$3
@@ -122,24 +130,23 @@ pair() {  # label arrayA arrayB
         b=$(run_once "${B[@]}")
         echo "$a $b" >>"$WORK/pairs"
     done
-    local ta tb ratio lo hi pa pb
-    ta=$(awk '{ print $1 / 1000 }' "$WORK/pairs" | median)
-    tb=$(awk '{ print $3 / 1000 }' "$WORK/pairs" | median)
-    ratio=$(awk '{ print $1 / $3 }' "$WORK/pairs" | median)
-    lo=$(awk '{ print $1 / $3 }' "$WORK/pairs" | sort -g | head -1)
-    hi=$(awk '{ print $1 / $3 }' "$WORK/pairs" | sort -g | tail -1)
-    pa=$(awk '{ if ($2 > m) m = $2 } END { printf "%.0f", m / 1024 }' "$WORK/pairs")
-    pb=$(awk '{ if ($4 > m) m = $4 } END { printf "%.0f", m / 1024 }' "$WORK/pairs")
-    printf "  %-44s %8.1f ms %8.1f ms  %5.2f (%.2f-%.2f)  %4s / %4s MiB\n" \
-        "$label" "$ta" "$tb" "$ratio" "$lo" "$hi" "$pa" "$pb"
+    column() { awk "{ print $1 }" "$WORK/pairs" | median; }
+    printf "  %-46s %7.1f %7.1f ms %5.2f (%.2f-%.2f) | cpu %6.1f %6.1f ms %5.2f | %3s/%3s MiB\n" "$label" \
+        "$(column '$1 / 1000')" "$(column '$4 / 1000')" "$(column '$1 / $4')" \
+        "$(awk '{ print $1 / $4 }' "$WORK/pairs" | sort -g | head -1)" \
+        "$(awk '{ print $1 / $4 }' "$WORK/pairs" | sort -g | tail -1)" \
+        "$(column '$2 / 1000')" "$(column '$5 / 1000')" "$(column '$2 / $5')" \
+        "$(awk '{ if ($3 > m) m = $3 } END { printf "%.0f", m / 1024 }' "$WORK/pairs")" \
+        "$(awk '{ if ($6 > m) m = $6 } END { printf "%.0f", m / 1024 }' "$WORK/pairs")"
 }
 
 CACHE_NOTO="$WORK/cache-noto" CACHE_SYSTEM="$WORK/cache-system"
 echo
 echo "$(nproc) cores; $(faces "$SYSTEM_CONF") faces without the Noto folder, $(faces "$NOTO_CONF") with it (fontconfig's count);"
-echo "medians of $RUNS pairs, A B A B ...; ratio A/B, its median (min-max); peak memory A / B"
+echo "medians of $RUNS pairs, A B A B ...: A, B and the pairs' ratio A/B (its range), in wall"
+echo "and in processor time (user + system); peak memory of A / B"
 echo
-printf "  %-44s %11s %11s  %s\n" "A against B" "A" "B" "A/B"
+printf "  %-46s %7s %7s    %s\n" "A against B" "A" "B" "A/B"
 for check in list measure window; do
     echo "${check}:"
     if [[ "$check" == window ]]; then
