@@ -1,8 +1,10 @@
 // The real spanwick-measure with the font catalog's cache: its font list,
 // its choice of face and every width are the same without a cache, with a
 // cold one, with a warm one, and with several programs starting at once.
-// The fonts are copies in a folder of the test's own, named by the
-// configuration FONTCONFIG_FILE points at.
+// So is the face the font layer chooses for any name, full names and
+// fallbacks too, as the reference's query program reports it. The fonts are
+// copies in a folder of the test's own, named by the configuration
+// FONTCONFIG_FILE points at.
 
 #include <gtest/gtest.h>
 
@@ -39,6 +41,7 @@ protected:
         fs::create_directories(root / "fonts");
         for (const char* font : {"dejavu/DejaVuSans.ttf", "dejavu/DejaVuSans-Bold.ttf", "dejavu/DejaVuSans-Oblique.ttf",
                                  "dejavu/DejaVuSans-BoldOblique.ttf", "dejavu/DejaVuSansMono.ttf",
+                                 "dejavu/DejaVuSansCondensed-BoldOblique.ttf",
                                  "liberation2/LiberationSerif-Regular.ttf", "liberation2/LiberationSerif-Bold.ttf"}) {
             const fs::path copy = root / "fonts" / fs::path(font).filename();
             fs::copy_file(fs::path("/usr/share/fonts/truetype") / font, copy);
@@ -48,18 +51,27 @@ protected:
                                            << "</dir>\n  <cachedir>" << (root / "fontconfig").string()
                                            << "</cachedir>\n</fontconfig>\n";
         std::ofstream(root / "data.txt") << "Ärger im Büro\nWWWWWWWWWW\niiiiiiiiii\n\tTab and spaces  \n";
+        // Face, height, width, weight, italic: families, full names (one cut
+        // at 31 characters) and names that fall back.
+        std::ofstream(root / "queries.txt") << "DejaVu Sans\t-16\t0\t400\t0\n"
+                                               "dejavu SANS\t-13\t0\t700\t1\n"
+                                               "DejaVu Sans Bold\t-16\t0\t400\t0\n"
+                                               "DejaVu Sans Condensed Bold Oblixxx\t-20\t0\t400\t0\n"
+                                               "Liberation Serif\t30\t5\t900\t1\n"
+                                               "No Such Face\t-16\t0\t400\t0\n"
+                                               "\t-16\t0\t400\t0\n";
     }
     void TearDown() override { fs::remove_all(root); }
 
-    // The tool's output for each request, every one run with the cache kept
-    // in cacheHome; run in background, all requests start together.
+    // The output of each request (a program and its arguments), every one
+    // run with the cache kept in cacheHome; with together, all at once.
     std::vector<std::string> outputs(const fs::path& cacheHome, const std::vector<std::string>& requests,
                                      bool together = false) const
     {
         std::string script;
         for (std::size_t i = 0; i < requests.size(); ++i) {
             script += "FONTCONFIG_FILE='" + (root / "fonts.conf").string() + "' XDG_CACHE_HOME='" + cacheHome.string() +
-                      "' '" SPANWICK_MEASURE "' " + requests[i] + " >'" + (root / ("out" + std::to_string(i))).string() +
+                      "' " + requests[i] + " >'" + (root / ("out" + std::to_string(i))).string() +
                       "' 2>&1" + (together ? " &\n" : "\n");
         }
         script += "wait\n";
@@ -75,15 +87,17 @@ protected:
         std::string data = "'";
         data += (root / "data.txt").string();
         data += "'";
+        const std::string measure = "'" SPANWICK_MEASURE "' ";
         return {
-            "--list-fonts",
-            "--char-widths --face 'DejaVu Sans' --size 11",
-            "--char-widths --face 'dejavu SANS' --size 11 --italic --weight Bold",
-            "--char-widths --face 'Liberation Serif' --size 30 --weight Heavy",
-            "--char-widths --size 9",
-            "--json --face 'DejaVu Sans Mono' --size 10 " + data,
-            "--face 'Liberation Serif' --size 12 --italic " + data,
-            "--face 'Liberation Sans' " + data,
+            measure + "--list-fonts",
+            measure + "--char-widths --face 'DejaVu Sans' --size 11",
+            measure + "--char-widths --face 'dejavu SANS' --size 11 --italic --weight Bold",
+            measure + "--char-widths --face 'Liberation Serif' --size 30 --weight Heavy",
+            measure + "--char-widths --size 9",
+            measure + "--json --face 'DejaVu Sans Mono' --size 10 " + data,
+            measure + "--face 'Liberation Serif' --size 12 --italic " + data,
+            measure + "--face 'Liberation Sans' " + data,
+            "'" FONTVIEW_QUERY "' <'" + (root / "queries.txt").string() + "'",
         };
     }
 };
@@ -96,6 +110,7 @@ TEST_F(CatalogCacheRun, AnswersAreTheSameWithoutCacheColdWarmAndTogether)
     ASSERT_NE(without[0].find("DejaVu Sans\n"), std::string::npos) << without[0];
     EXPECT_NE(without[1], without[2]) << "bold italic differs from regular";
     EXPECT_NE(without[7].find("no installed font is named 'Liberation Sans'"), std::string::npos) << without[7];
+    EXPECT_NE(without[8].find("\"face\":\"DejaVu Sans Condensed\""), std::string::npos) << without[8];
 
     EXPECT_EQ(outputs(root / "cache", requests()), without) << "cold";
     EXPECT_TRUE(fs::exists(root / "cache" / "spanwick" / "font-catalog"));
