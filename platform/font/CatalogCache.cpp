@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <ctime>
+#include <span>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -16,20 +16,6 @@ namespace {
 
 // Raised whenever the file's layout or the reading of the fonts changes.
 constexpr int layoutVersion = 1;
-
-// A file modified this close to the moment it was looked at may be
-// modified again within the same tick of the file system's clock, keeping
-// its stamp: its names are used for this run but not kept. Two seconds
-// covers the coarsest clocks (FAT's).
-constexpr std::int64_t racyNanoseconds = 2'000'000'000;
-
-bool recentlyModified(const FileStamp& stamp)
-{
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    const std::int64_t since = std::int64_t(now.tv_sec) * 1'000'000'000 + now.tv_nsec - stamp.modified;
-    return since < racyNanoseconds && since > -racyNanoseconds;
-}
 
 std::string keyOf(const std::string& file, int index)
 {
@@ -144,59 +130,74 @@ const CachedFace* CatalogCache::find(const std::string& file, int index)
 
 void CatalogCache::visit(const std::string& file, int index)
 {
-    const std::optional<FileStamp> now = stamp(file);
-    const CachedFace* known = now ? find(file, index) : nullptr;
-    if (known && known->stamp == *now) {
-        now_.faces.push_back({file, index, *now, known->names, true});
-        keep_.push_back(true);
-        return;
+    if (const CachedFace* known = find(file, index)) {
+        if (const std::optional<FileStamp> now = stamp(file); now && known->stamp == *now) {
+            now_.faces.push_back({file, index, *now, known->names, true});
+            return;
+        }
     }
-    // Stamped before it is read: a change while it is read gives another
-    // stamp next time. A face without a stamp, or one that may change
-    // again unseen, is read now and not kept.
-    const bool keep = now && !recentlyModified(*now);
-    whole_ = whole_ && keep;
+    // New or changed: read later, and stamped from the very file read.
     changed_.push_back(now_.faces.size());
-    now_.faces.push_back({file, index, now.value_or(FileStamp{}), std::nullopt, true});
-    keep_.push_back(keep);
+    now_.faces.push_back({file, index, FileStamp{}, std::nullopt, true});
 }
 
-void CatalogCache::read(std::size_t first, std::size_t end, FT_Library library)
+void CatalogCache::read(std::span<const Run> runs, FT_Library library)
 {
-    for (std::size_t i = first; i < end; ++i) {
-        CachedFace& face = now_.faces[changed_[i]];
-        face.names = FontFace::readNames(library, face.file, face.index);
+    for (const Run& run : runs) {
+        const MappedFile font(now_.faces[changed_[run.first]].file);
+        for (std::size_t i = run.first; i < run.end; ++i) {
+            CachedFace& face = now_.faces[changed_[i]];
+            face.stamp = font.stamp().value_or(FileStamp{});
+            if (font.data())
+                face.names = FontFace::readNames(library, font.data(), font.size(), face.index);
+        }
     }
 }
 
 void CatalogCache::readChanged()
 {
-    // Opening the fonts is nearly all of a start without the cache, so it
-    // is shared among the cores, each thread with a FreeType library of
-    // its own; this thread takes the first share.
+    // The faces of one file one after another, so that it is mapped once.
+    std::vector<Run> runs;
+    for (std::size_t i = 0; i < changed_.size(); ++i)
+        if (i == 0 || now_.faces[changed_[i]].file != now_.faces[changed_[i - 1]].file)
+            runs.push_back({i, i + 1});
+        else
+            runs.back().end = i + 1;
+
+    // Opening the fonts is nearly all of a start without the cache, so the
+    // files are shared among the cores, each thread with a FreeType library
+    // of its own; this thread takes the first share.
     constexpr std::size_t fewestPerThread = 16;
     const std::size_t threads =
-        std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, changed_.size() / fewestPerThread + 1);
+        std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, runs.size() / fewestPerThread + 1);
+    const std::size_t share = (runs.size() + threads - 1) / threads;
     std::vector<FreeTypeLibraryPtr> libraries;
     std::vector<std::thread> helpers;
-    const std::size_t share = (changed_.size() + threads - 1) / threads;
-    std::size_t end = changed_.size();
+    std::size_t end = runs.size();
     for (std::size_t t = threads - 1; t > 0; --t) {
         const std::size_t first = std::min(t * share, end);
         FreeTypeLibraryPtr library = newFreeTypeLibrary();
         if (!library)
             break;
         try {
-            helpers.emplace_back(&CatalogCache::read, this, first, end, library.get());
+            helpers.emplace_back(&CatalogCache::read, this, std::span<const Run>(runs).subspan(first, end - first),
+                                 library.get());
         } catch (const std::system_error&) {
             break;  // no more threads: this one reads the rest
         }
         libraries.push_back(std::move(library));
         end = first;
     }
-    read(0, end, freeTypeLibrary());
+    read(std::span<const Run>(runs).first(end), freeTypeLibrary());
     for (std::thread& helper : helpers)
         helper.join();
+
+    // A face whose file could not be stamped, or may change again unseen,
+    // is not kept.
+    keep_.assign(now_.faces.size(), true);
+    for (const std::size_t i : changed_)
+        if (now_.faces[i].stamp == FileStamp{} || recentlyModified(now_.faces[i].stamp))
+            keep_[i] = whole_ = false;
     changed_.clear();
 }
 
@@ -207,7 +208,7 @@ void CatalogCache::save(std::vector<std::string> setup)
     CatalogSnapshot snapshot;
     snapshot.folders = now_.folders;
     for (std::size_t i = 0; i < now_.faces.size(); ++i)
-        if (keep_[i])
+        if (i >= keep_.size() || keep_[i])
             snapshot.faces.push_back(now_.faces[i]);
     if (whole_)
         snapshot.setup = std::move(setup);

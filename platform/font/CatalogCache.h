@@ -10,8 +10,8 @@
 #include "CatalogCacheFile.h"
 #include "FreeTypeHandles.h"
 
-#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -28,10 +28,10 @@ public:
     std::optional<std::vector<CachedFace>> unchanged(FcConfig* config, const std::vector<std::string>& setup);
 
     // A reading anew: each folder with the fontconfig cache file its fonts
-    // come from (empty when fontconfig scanned the folder), each of its
-    // faces, then the names of the faces that are new or changed, read from
-    // the fonts. faces() are those visited, in order, with their names
-    // (nullopt for a face the catalog does not list).
+    // come from (empty when fontconfig scanned the folder), each face it
+    // lists, then the names of the faces that are new or changed, read from
+    // the fonts on every core. faces() are those visited, in order, with
+    // their names (nullopt for a face the catalog does not list).
     void folderRead(const std::string& folder, const std::string& fontconfigCache);
     void visit(const std::string& file, int index);
     void readChanged();
@@ -47,9 +47,13 @@ public:
     static std::string version();
 
 private:
+    struct Run {
+        std::size_t first;  // in changed_
+        std::size_t end;
+    };
     const CachedFace* find(const std::string& file, int index);
     std::optional<FileStamp> stamp(const std::string& file);
-    void read(std::size_t first, std::size_t end, FT_Library library);
+    void read(std::span<const Run> runs, FT_Library library);
 
     std::string file_;
     CatalogSnapshot last_;
@@ -60,8 +64,8 @@ private:
     std::vector<bool> used_;  // parallel to last_.faces
 
     CatalogSnapshot now_;
-    std::vector<bool> keep_;            // parallel to now_.faces
     std::vector<std::size_t> changed_;  // the faces to read, in now_.faces
+    std::vector<bool> keep_;            // parallel to now_.faces once read
     bool whole_ = true;                 // every face of this reading is kept
     FileStamper stamper_;
     std::string stampedFile_;  // the faces of a collection share one stamp

@@ -160,17 +160,6 @@ CachedFace decodeFace(Reader& in)
     return face;
 }
 
-std::int64_t nanoseconds(const timespec& time) { return std::int64_t(time.tv_sec) * 1'000'000'000 + time.tv_nsec; }
-
-std::optional<FileStamp> stampAt(int folder, const char* name)
-{
-    struct stat status {};
-    if (::fstatat(folder, name, &status, 0) != 0 || !S_ISREG(status.st_mode))
-        return std::nullopt;
-    return FileStamp{static_cast<std::uint64_t>(status.st_size), nanoseconds(status.st_mtim),
-                     nanoseconds(status.st_ctim), static_cast<std::uint64_t>(status.st_ino)};
-}
-
 bool writeAll(int descriptor, std::string_view bytes)
 {
     while (!bytes.empty()) {
@@ -210,31 +199,6 @@ std::string readAll(const std::string& path)
 }
 
 }  // namespace
-
-std::optional<FileStamp> stampOf(const std::string& path) { return stampAt(AT_FDCWD, path.c_str()); }
-
-FileStamper::~FileStamper()
-{
-    if (descriptor_ >= 0)
-        ::close(descriptor_);
-}
-
-std::optional<FileStamp> FileStamper::stamp(const std::string& file)
-{
-    const std::size_t slash = file.rfind('/');
-    if (slash == std::string::npos || slash == 0)
-        return stampOf(file);
-    const std::string_view folder(file.data(), slash);
-    if (descriptor_ < 0 || folder != folder_) {
-        if (descriptor_ >= 0)
-            ::close(descriptor_);
-        folder_ = folder;
-        descriptor_ = ::open(folder_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    }
-    if (descriptor_ < 0)
-        return stampOf(file);
-    return stampAt(descriptor_, file.c_str() + slash + 1);
-}
 
 std::string encodeCatalog(const CatalogSnapshot& snapshot, const std::string& version)
 {

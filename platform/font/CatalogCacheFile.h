@@ -5,6 +5,7 @@
 // reads as holding nothing; it is replaced whole, through a temporary file
 // and a rename, so a reader never sees half of one.
 
+#include "FileStamp.h"
 #include "FontFace.h"
 
 #include <cstdint>
@@ -13,37 +14,6 @@
 #include <vector>
 
 namespace fontview {
-
-// What a file looked like when it was read. A file replaced by another (a
-// rename over it) has another inode and change time, even with the old
-// one's size and modification time.
-struct FileStamp {
-    std::uint64_t size = 0;
-    std::int64_t modified = 0;  // nanoseconds since 1970
-    std::int64_t changed = 0;   // nanoseconds since 1970
-    std::uint64_t inode = 0;
-
-    bool operator==(const FileStamp&) const = default;
-};
-
-// The stamp of a file as it is now; nullopt when there is no such file.
-std::optional<FileStamp> stampOf(const std::string& path);
-
-// Stamps files one folder after another: a name looked up in a folder kept
-// open costs a third of a whole path's lookup.
-class FileStamper {
-public:
-    FileStamper() = default;
-    ~FileStamper();
-    FileStamper(const FileStamper&) = delete;
-    FileStamper& operator=(const FileStamper&) = delete;
-
-    std::optional<FileStamp> stamp(const std::string& file);
-
-private:
-    std::string folder_;
-    int descriptor_ = -1;
-};
 
 struct CachedFace {
     std::string file;

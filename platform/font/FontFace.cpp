@@ -80,10 +80,9 @@ std::uint16_t be16(const FT_Byte* p) { return static_cast<std::uint16_t>((p[0] <
 std::int16_t be16s(const FT_Byte* p) { return static_cast<std::int16_t>(be16(p)); }
 
 // A face that Windows could select: a scalable sfnt face with an em.
-FtFacePtr openSfntFace(FT_Library library, const std::string& file, int index)
+FtFacePtr sfntFace(FT_Error error, FT_Face raw)
 {
-    FT_Face raw = nullptr;
-    if (FT_New_Face(library, file.c_str(), index, &raw) != 0)
+    if (error != 0)
         return nullptr;
     FtFacePtr face(raw);
     if (!FT_IS_SFNT(raw) || !FT_IS_SCALABLE(raw) || raw->units_per_EM == 0)
@@ -107,7 +106,9 @@ FaceNames namesOf(FT_Face face)
 
 std::unique_ptr<FontFace> FontFace::open(const std::string& file, int index)
 {
-    FtFacePtr face = openSfntFace(freeTypeLibrary(), file, index);
+    FT_Face raw = nullptr;
+    const FT_Error error = FT_New_Face(freeTypeLibrary(), file.c_str(), index, &raw);
+    FtFacePtr face = sfntFace(error, raw);
     if (!face)
         return nullptr;
     std::unique_ptr<FontFace> result(new FontFace(std::move(face)));
@@ -116,9 +117,12 @@ std::unique_ptr<FontFace> FontFace::open(const std::string& file, int index)
     return result;
 }
 
-std::optional<FaceNames> FontFace::readNames(FT_Library library, const std::string& file, int index)
+std::optional<FaceNames> FontFace::readNames(FT_Library library, const unsigned char* file, std::size_t size,
+                                             int index)
 {
-    const FtFacePtr face = openSfntFace(library, file, index);
+    FT_Face raw = nullptr;
+    const FT_Error error = FT_New_Memory_Face(library, file, static_cast<FT_Long>(size), index, &raw);
+    const FtFacePtr face = sfntFace(error, raw);
     if (!face)
         return std::nullopt;
     FaceNames names = namesOf(face.get());

@@ -33,9 +33,11 @@ public:
     // nullptr when the file is not a scalable sfnt face.
     static std::unique_ptr<FontFace> open(const std::string& file, int index);
     // Only the names of a face that open() would accept, without reading
-    // its other tables; nullopt where open() gives nullptr. Read with the
-    // given FreeType library, on the thread that uses it.
-    static std::optional<FaceNames> readNames(FT_Library library, const std::string& file, int index);
+    // its other tables, from the whole file in memory; nullopt where open()
+    // gives nullptr. Read with the given FreeType library, on the thread
+    // that uses it.
+    static std::optional<FaceNames> readNames(FT_Library library, const unsigned char* file, std::size_t size,
+                                              int index);
 
     FT_Face ft() const { return face_.get(); }
 
