@@ -31,7 +31,7 @@ TEST(CheckMode, StreamedLinesAreTheLinesOfTheWholeMeasurement)
 {
     RandomText random(99);
     TempDir dir;
-    for (int round = 0; round < 40; ++round) {
+    for (int round = 0; round < 25; ++round) {
         std::string text = random.lines(30 + round);
         if (round % 5 == 1)
             text.append("\xE9\n");  // the last line decides: Windows-1252
