@@ -93,14 +93,12 @@ public:
     const unsigned char* utf8Run(const unsigned char* p, const unsigned char* end, LineWidth& line, bool& broke);
 
 private:
-    // Plain bytes, those the fast table takes, several at a time: a long
-    // run of printable ASCII eight at a time through the pair table, the
-    // rest four at a time.
+    // Eight plain bytes at a time: printable ASCII through the pair table,
+    // else any bytes the fast table takes.
     const unsigned char* eightAtATime(const unsigned char* p, const unsigned char* end, const std::int32_t* fast,
                                       std::int64_t& width) const
     {
-        const std::int32_t* const pairs = tables_.pairs.ascii.get();
-        if (pairs && end - p >= 32) {
+        if (const std::int32_t* const pairs = tables_.pairs.ascii.get()) {
             constexpr std::uint64_t ones = 0x0101010101010101u, highs = 0x8080808080808080u;
             for (std::uint64_t word; end - p >= 8; p += 8) {
                 std::memcpy(&word, p, 8);
@@ -113,13 +111,15 @@ private:
                 width += (std::int64_t{pairs[word & 0xFFFF]} + pairs[(word >> 16) & 0xFFFF])
                     + (std::int64_t{pairs[(word >> 32) & 0xFFFF]} + pairs[word >> 48]);
             }
+            return p;
         }
-        while (end - p >= 4) {
+        while (end - p >= 8) {
             const std::int64_t w0 = fast[p[0]], w1 = fast[p[1]], w2 = fast[p[2]], w3 = fast[p[3]];
-            if ((w0 | w1 | w2 | w3) < 0)
+            const std::int64_t w4 = fast[p[4]], w5 = fast[p[5]], w6 = fast[p[6]], w7 = fast[p[7]];
+            if ((w0 | w1 | w2 | w3 | w4 | w5 | w6 | w7) < 0)
                 break;
-            width += (w0 + w1) + (w2 + w3);
-            p += 4;
+            width += ((w0 + w1) + (w2 + w3)) + ((w4 + w5) + (w6 + w7));
+            p += 8;
         }
         return p;
     }
