@@ -35,7 +35,7 @@ void frmMain::useDataFile(const QString& path)
 void frmMain::openStartupFile(const QString& path)
 {
     const QFileInfo file(path);
-    if (file.isFile()) {
+    if (isDataFile(file)) {
         useDataFile(file.absoluteFilePath());
         return;
     }

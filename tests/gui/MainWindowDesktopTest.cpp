@@ -25,6 +25,9 @@
 #include <QTest>
 
 #include <memory>
+#include <thread>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -94,17 +97,40 @@ private slots:
         QCOMPARE(!parsed.error.isEmpty(), usageError);
     }
 
+    // Whatever Open... accepts: a file, or a named pipe that Calculate then
+    // reads to its end.
+    void startupFileIsTakenAsOpenTakesIt_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("pipe");
+        QTest::newRow("file") << "empty.txt" << false;
+        QTest::newRow("named pipe") << "export.fifo" << true;
+    }
+
     void startupFileIsTakenAsOpenTakesIt()
     {
-        const QString path = writeFile(QStringLiteral("start/empty.txt"), QByteArray());
+        QFETCH(QString, name);
+        QFETCH(bool, pipe);
+        QString path = folder_.filePath(QStringLiteral("start/") + name);
+        if (pipe) {
+            QVERIFY(QDir().mkpath(folder_.filePath(QStringLiteral("start"))));
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else {
+            path = writeFile(QStringLiteral("start/") + name, QByteArray());
+        }
         window_->openStartupFile(path);
-        QCOMPARE(window_->lblFile->text(), QStringLiteral("empty.txt"));
+        QCOMPARE(window_->lblFile->text(), name);
         QCOMPARE(window_->lblFile->toolTip(), path);
         QVERIFY(dialogs_->messages.isEmpty());
-        // Calculate reads that file.
+        // Calculate reads that file; a pipe's writer leaves without writing.
+        std::thread writer;
+        if (pipe)
+            writer = std::thread([path] { QFile(path).open(QIODevice::WriteOnly); });
         window_->Calculate();
+        if (writer.joinable())
+            writer.join();
         QCOMPARE(dialogs_->messages.size(), 1);
-        QCOMPARE(dialogs_->messages[0].text, QStringLiteral("The data file 'empty.txt' does not contain any data."));
+        QCOMPARE(dialogs_->messages[0].text, QStringLiteral("The data file '%1' does not contain any data.").arg(name));
         QCOMPARE(stored("DataFolder"), folder_.filePath(QStringLiteral("start")));
     }
 
