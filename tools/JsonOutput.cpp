@@ -73,9 +73,7 @@ std::vector<engine::WideLine> decodedWidest(const engine::WidestLines& widest, e
 {
     std::vector<engine::WideLine> lines;
     for (const engine::WideLine& line : widest.lines())
-        lines.push_back({line.line, line.width,
-                         alreadyDecoded ? line.text
-                                        : engine::decodeText(line.text, encoding, engine::WidestLines::textCharacters),
+        lines.push_back({line.line, line.width, alreadyDecoded ? line.text : engine::recordText(line.text, encoding),
                          line.startLine});
     return lines;
 }
