@@ -4,7 +4,6 @@
 #include "WidthStatistics.h"
 
 #include <QHelpEvent>
-#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolTip>
@@ -111,13 +110,12 @@ QString DistributionChart::toolTipAt(QPoint point) const
         if (point.x() < bar.left() || point.x() >= bar.right())
             continue;
         const report::HistogramBin& b = histogram_.bins[i];
-        const QLocale locale;
-        const QString widths = b.from == b.to ? locale.toString(static_cast<qlonglong>(b.from))
-                                              : QStringLiteral("%1\u2013%2").arg(locale.toString(static_cast<qlonglong>(b.from)),
-                                                                                 locale.toString(static_cast<qlonglong>(b.to)));
+        // Whole numbers without separators, as the designed labels write them.
+        const QString widths = b.from == b.to ? QString::number(b.from)
+                                              : QStringLiteral("%1\u2013%2").arg(QString::number(b.from), QString::number(b.to));
         const QString unit = b.from == b.to && b.from == 1 ? QStringLiteral("pixel") : QStringLiteral("pixels");
         const QString lines = b.lines == 1 ? QStringLiteral("line") : QStringLiteral("lines");
-        return QStringLiteral("%1 %2: %3 %4").arg(widths, unit, locale.toString(static_cast<qulonglong>(b.lines)), lines);
+        return QStringLiteral("%1 %2: %3 %4").arg(widths, unit, QString::number(b.lines), lines);
     }
     return {};
 }

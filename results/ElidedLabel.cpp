@@ -11,6 +11,12 @@ QString plainToolTip(const QString& text)
     return QStringLiteral("<p style='white-space:pre'>%1</p>").arg(text.toHtmlEscaped());
 }
 
+QString wrappedToolTip(const QString& text)
+{
+    // Always rich text, which Qt wraps; spaces and line breaks kept.
+    return QStringLiteral("<p style='white-space:pre-wrap'>%1</p>").arg(text.toHtmlEscaped());
+}
+
 ElidedLabel::ElidedLabel(QWidget* parent) : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
@@ -21,6 +27,12 @@ void ElidedLabel::setFullText(const QString& text, const QString& toolTip)
 {
     full_ = text;
     tip_ = toolTip;
+    elide();
+}
+
+void ElidedLabel::setWrapsToolTip(bool wraps)
+{
+    wraps_ = wraps;
     elide();
 }
 
@@ -43,8 +55,6 @@ void ElidedLabel::elide()
     // is never split from its letter.
     const QString shown = fontMetrics().elidedText(full_, Qt::ElideMiddle, contentsRect().width());
     setText(shown);
-    if (!tip_.isEmpty())
-        setToolTip(plainToolTip(tip_));
-    else
-        setToolTip(shown != full_ ? plainToolTip(full_) : QString());
+    const QString tip = !tip_.isEmpty() ? tip_ : shown != full_ ? full_ : QString();
+    setToolTip(tip.isEmpty() ? QString() : wraps_ ? wrappedToolTip(tip) : plainToolTip(tip));
 }

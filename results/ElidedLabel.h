@@ -8,6 +8,8 @@
 // Qt shows a tooltip that looks like markup as rich text; a path such as
 // "/data/<b>x</b>.txt" must still read as it is.
 QString plainToolTip(const QString& text);
+// The same, wrapped to the screen: for texts far longer than one line.
+QString wrappedToolTip(const QString& text);
 
 class ElidedLabel : public QLabel {
     Q_OBJECT
@@ -18,7 +20,10 @@ public:
     // one is given, otherwise the whole text when it had to be elided.
     void setFullText(const QString& text, const QString& toolTip = {});
     const QString& fullText() const { return full_; }
+    const QString& fullToolTip() const { return tip_; }
     bool isElided() const { return text() != full_; }
+    // Whether the tooltip wraps, as a long line's must.
+    void setWrapsToolTip(bool wraps);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -29,4 +34,5 @@ private:
 
     QString full_;
     QString tip_;
+    bool wraps_ = false;
 };

@@ -5,6 +5,8 @@
 
 namespace report {
 
+std::string pixelsText(std::int64_t width) { return std::to_string(width) + (width == 1 ? " pixel" : " pixels"); }
+
 std::string yesNo(int checkState) { return checkState == 1 ? "Yes" : "No"; }
 
 std::string widthDescription(const std::string& widthText)

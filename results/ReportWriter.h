@@ -52,6 +52,9 @@ struct ResultValues {
 inline constexpr std::string_view windowUnit = " pixels";
 inline constexpr std::string_view reportUnit = " pixels.";
 
+// A width as the results write it: "1404 pixels", "1 pixel".
+std::string pixelsText(std::int64_t width);
+
 std::string yesNo(int checkState);
 std::string widthDescription(const std::string& widthText);
 

@@ -9,7 +9,6 @@
 #include "Twips.h"
 
 #include <QGroupBox>
-#include <QLocale>
 #include <QScreen>
 #include <QStyle>
 
@@ -28,13 +27,24 @@ constexpr double firstRowTop = 240, rowStep = 240, rowHeight = 255;
 // and its tooltip holds the whole.
 const QString longestFit = QStringLiteral("99% of the lines fit within 99999 pixels");
 
+// Numbers as the designed labels write them: whole, no thousands separator.
+QString number(std::uint64_t n) { return QString::number(n); }
+
 // A line of plain text; a record of delimited text, numbered after its header.
 QString lineText(std::uint64_t line, bool record = false)
 {
-    return (record ? QStringLiteral("Record %1") : QStringLiteral("Line %1"))
-        .arg(QLocale().toString(static_cast<qulonglong>(line)));
+    return (record ? QStringLiteral("Record %1") : QStringLiteral("Line %1")).arg(number(line));
 }
-QString widthText(std::int64_t width) { return QStringLiteral("%1 px").arg(QLocale().toString(static_cast<qlonglong>(width))); }
+QString widthText(std::int64_t width) { return QString::fromStdString(report::pixelsText(width)); }
+
+// A widest line's whole kept text, and a word when it goes on past it.
+QString widestToolTip(const QString& text)
+{
+    if (static_cast<std::size_t>(text.toUcs4().size()) <= engine::WidestLines::textCharacters)
+        return text;
+    return text + QStringLiteral("\n\n(Only the first %1 characters of this line are kept.)")
+                      .arg(engine::WidestLines::textCharacters);
+}
 
 }  // namespace
 
@@ -77,11 +87,11 @@ int frmResults::BuildPanel(int left)
                              rowRect(fraMeasured, fitsTop, firstRowTop + static_cast<double>(i) * rowStep, in, fitWidth));
 
     // Widest Lines: line number, width and as much of the text as the
-    // screen leaves room for, between a dozen and thirty-odd characters.
+    // screen leaves room for, between a dozen and forty-odd characters.
     const int numbers = metrics.horizontalAdvance(lineText(99'999, true)) + metrics.horizontalAdvance(widthText(9'999)) +
                         2 * average;
     const int widestLeft = left + measuredWidth + gap;
-    int textWidth = 32 * average;
+    int textWidth = 40 * average;
     if (const QScreen* shown = screen()) {
         const int frame = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 16;
         const int room = shown->availableGeometry().width() - frame - widestLeft - 2 * in - numbers - px(windowEdge);
@@ -106,6 +116,7 @@ int frmResults::BuildPanel(int left)
         row.line->setObjectName(QStringLiteral("lblWideLine%1").arg(i));
         row.width->setObjectName(QStringLiteral("lblWideWidth%1").arg(i));
         row.text = elided(fraWidest, QStringLiteral("lblWideText%1").arg(i), rowRect(fraWidest, lowerTop, top, 0, 0));
+        row.text->setWrapsToolTip(true);
     }
 
     const int panelWidth = measuredWidth + gap + widestWidth;
@@ -138,7 +149,7 @@ void frmResults::PlaceWidestColumns()
         row.line->setGeometry(in, y, lineWidth, h);
         row.width->setGeometry(in + lineWidth + average, y, widthWidth, h);
         row.text->setGeometry(textLeft, y, std::max(0, fraWidest->width() - in - textLeft), h);
-        row.text->setFullText(row.text->fullText(), row.text->fullText());
+        row.text->setFullText(row.text->fullText(), row.text->fullToolTip());
     }
 }
 
@@ -147,15 +158,10 @@ void frmResults::LoadPanel()
     const report::MeasuredDetail& measured = input_.measured;
     chrDistribution->setData(measured.widths, input_.statistics.exactFits, input_.statistics.fits);
 
-    const QLocale locale;
-    lblLineCount->setFullText(
-        QStringLiteral("Lines: %1").arg(locale.toString(static_cast<qulonglong>(measured.widths.lineCount()))));
+    lblLineCount->setFullText(QStringLiteral("Lines: %1").arg(number(measured.widths.lineCount())));
     const report::Histogram& histogram = chrDistribution->histogram();
-    lblBinWidth->setFullText(histogram.bins.empty()
-                                 ? QString()
-                                 : QStringLiteral("Each bar: %1 %2")
-                                       .arg(locale.toString(static_cast<qlonglong>(histogram.binWidth)),
-                                            histogram.binWidth == 1 ? QStringLiteral("pixel") : QStringLiteral("pixels")));
+    lblBinWidth->setFullText(histogram.bins.empty() ? QString()
+                                                    : QStringLiteral("Each bar: ") + widthText(histogram.binWidth));
     const std::array<std::string, 7> fits = report::measuredLines(input_.statistics);
     for (std::size_t i = 0; i < fits.size(); ++i)
         lblExact[i]->setFullText(QString::fromStdString(fits[i]));
@@ -167,11 +173,11 @@ void frmResults::LoadPanel()
             const bool record = input_.delimited;
             row.line->setText(lineText(wide.line, record));
             row.line->setToolTip(record ? QStringLiteral("Record %1 starts on line %2")
-                                              .arg(QLocale().toString(static_cast<qulonglong>(wide.line)),
-                                                   QLocale().toString(static_cast<qulonglong>(wide.startLine)))
+                                              .arg(number(wide.line), number(wide.startLine))
                                         : QString());
             row.width->setText(widthText(wide.width));
-            row.text->setFullText(QString::fromStdString(wide.text));
+            const QString text = QString::fromStdString(wide.text);
+            row.text->setFullText(text, widestToolTip(text));
         } else {
             row.line->clear();
             row.width->clear();
