@@ -125,6 +125,11 @@ std::string jsonString(std::string_view text)
     return out + "\"";
 }
 
+FormatRecord formatRecord(const engine::RecordLayout& layout, const std::string& caption)
+{
+    return FormatRecord{true, layout.delimiter, layout.header, caption};
+}
+
 std::string formatJson(const FormatRecord& format)
 {
     if (!format.delimited)

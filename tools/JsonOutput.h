@@ -1,7 +1,9 @@
 #pragma once
-// The tool's JSON: the statistics of a measurement, and with --histogram
-// everything --merge needs to add parts of a data set together.
+// The JSON of a measurement: its statistics, and with --histogram
+// everything --merge needs to add parts of a data set together. The tool
+// writes it, and the results window saves the same.
 
+#include "Delimited.h"
 #include "FontSelections.h"
 #include "StreamTally.h"
 #include "WidthStatistics.h"
@@ -29,6 +31,10 @@ struct FormatRecord {
 
     bool operator==(const FormatRecord&) const = default;
 };
+
+// What a part records of the format, for --merge: the layout read and the
+// measured column's caption.
+FormatRecord formatRecord(const engine::RecordLayout& layout, const std::string& caption);
 
 struct JsonResult {
     const engine::Measurement& measurement;
