@@ -51,7 +51,7 @@ std::string resultFields(const JsonResult& result)
     for (std::size_t i = 0; i < engine::fitShares.size(); ++i)
         out += ",\"ExactFit" + std::to_string(engine::fitShares[i]) + "\":" + std::to_string(s.exactFits[i]);
     out += ",\"Widest\":" + widestJson(result.measurement.widest, result.format.delimited);
-    out += ",\"Face\":" + jsonString(result.face);
+    out += ",\"Face\":" + jsonString(result.face) + ",\"Dpi\":" + std::to_string(result.dpi);
     if (result.format.delimited)
         out += ",\"Column\":" + jsonString(result.format.column);
     out += ",\"Encoding\":" + jsonString(engine::encodingName(result.measurement.encoding));

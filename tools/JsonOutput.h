@@ -41,10 +41,11 @@ struct JsonResult {
     const engine::Statistics& statistics;
     std::string face;  // the face the font layer chose
     FormatRecord format;
+    int dpi = 96;  // the resolution measured at
 };
 
-// One line: the statistics, the exact fits, the widest lines, the face
-// and the encoding.
+// One line: the statistics, the exact fits, the widest lines, the face,
+// the resolution and the encoding.
 std::string resultJson(const JsonResult& result);
 
 // The same object without its line end, with the font's size beside the

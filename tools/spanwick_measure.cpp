@@ -127,7 +127,7 @@ void printResults(tool::StandardOutput& out, const tool::MeasureOptions& options
                   const tool::FontRecord& font, const std::string& face, const tool::FormatRecord& format,
                   const std::string& dataFileTitle, const std::string& dataFilePath)
 {
-    const tool::JsonResult result{measurement, statistics, face, format};
+    const tool::JsonResult result{measurement, statistics, face, format, font.dpi};
     if (options.output == tool::Output::Json) {
         out.write(tool::resultJson(result));
     } else if (options.output == tool::Output::Histogram) {
