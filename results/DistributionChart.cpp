@@ -170,7 +170,7 @@ void DistributionChart::paintEvent(QPaintEvent*)
     legendText(QStringLiteral("measured fit"));
     painter.setPen(estimatedPen);
     painter.drawLine(QPointF(x, mid), QPointF(x + swatch, mid));
-    legendText(QStringLiteral("estimated fit"));
+    legendText(QStringLiteral("estimated fit, if the widths were normally distributed"));
 
     // Count labels and grid lines.
     for (std::uint64_t c = 0; c <= counts.top; c += counts.step) {

@@ -77,6 +77,7 @@ private:
     DistributionChart* chrDistribution = nullptr;
     ElidedLabel* lblLineCount = nullptr;
     ElidedLabel* lblBinWidth = nullptr;
+    ElidedLabel* lblResolution = nullptr;
     std::array<ElidedLabel*, 7> lblExact{};  // beside lbl50..lbl99, row for row
     struct WideRow {
         QLabel* line = nullptr;

@@ -6,6 +6,7 @@
 
 #include "DistributionChart.h"
 #include "ElidedLabel.h"
+#include "MeasuredReport.h"
 #include "Twips.h"
 
 #include <QGroupBox>
@@ -82,6 +83,8 @@ int frmResults::BuildPanel(int left)
     lblLineCount = elided(fraMeasured, QStringLiteral("lblLineCount"), rowRect(fraMeasured, lowerTop, firstRowTop, in, fitWidth));
     lblBinWidth = elided(fraMeasured, QStringLiteral("lblBinWidth"),
                          rowRect(fraMeasured, lowerTop, firstRowTop + rowStep, in, fitWidth));
+    lblResolution = elided(fraMeasured, QStringLiteral("lblResolution"),
+                           rowRect(fraMeasured, lowerTop, firstRowTop + 2 * rowStep, in, fitWidth));
     for (std::size_t i = 0; i < lblExact.size(); ++i)
         lblExact[i] = elided(fraMeasured, QStringLiteral("lblExact%1").arg(engine::fitShares[i]),
                              rowRect(fraMeasured, fitsTop, firstRowTop + static_cast<double>(i) * rowStep, in, fitWidth));
@@ -162,7 +165,8 @@ void frmResults::LoadPanel()
     const report::Histogram& histogram = chrDistribution->histogram();
     lblBinWidth->setFullText(histogram.bins.empty() ? QString()
                                                     : QStringLiteral("Each bar: ") + widthText(histogram.binWidth));
-    const std::array<std::string, 7> fits = report::measuredLines(input_.statistics);
+    lblResolution->setFullText(QStringLiteral("Resolution: ") + QString::fromStdString(report::resolutionText(measured.dpi)));
+    const std::array<std::string, 7> fits = report::measuredLines(input_.statistics, report::windowUnit);
     for (std::size_t i = 0; i < fits.size(); ++i)
         lblExact[i]->setFullText(QString::fromStdString(fits[i]));
 

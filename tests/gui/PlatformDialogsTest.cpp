@@ -7,7 +7,9 @@
 #include "HelpViewer.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFileSystemModel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QScreen>
 #include <QTest>
@@ -55,6 +57,45 @@ private slots:
         QVERIFY(model);
         QCOMPARE(model->nameFilters(), listed);
         QCOMPARE(dialog.fileMode(), QFileDialog::ExistingFile);
+    }
+
+    // Saving, choosing another kind gives the name that kind's extension,
+    // and the kind chosen is the one answered.
+    void saveNameFollowsTheKindChosen_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<QString>("becomes");
+        QTest::newRow("to JSON") << "Arial 10 point - names.txt.txt" << 3 << "Arial 10 point - names.txt.json";
+        QTest::newRow("to the other text kind") << "report.txt" << 2 << "report.txt";
+        QTest::newRow("to JSON and back") << "report.txt" << -1 << "report.txt";
+    }
+
+    void saveNameFollowsTheKindChosen()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, chosen);
+        QFETCH(QString, becomes);
+        const auto filters = platform::parseFilterText(
+            QStringLiteral("Text File (*.txt)|*.txt|Report with measured fits (*.txt)|*.txt|JSON (*.json)|*.json"));
+        platform::FileDialog dialog(nullptr, QFileDialog::AcceptSave, filters, 1);
+        dialog.selectFile(typed);
+        auto* kinds = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(kinds && name);
+        const auto choose = [&](int position) {
+            kinds->setCurrentIndex(position - 1);
+            emit kinds->activated(position - 1);
+            emit kinds->textActivated(kinds->currentText());
+        };
+        if (chosen < 0) {
+            choose(3);
+            choose(1);
+        } else {
+            choose(chosen);
+        }
+        QCOMPARE(name->text(), becomes);
+        QCOMPARE(dialog.selectedFilterPosition(), chosen < 0 ? 1 : chosen);
     }
 
     void helpShowsTheProgramsHelpFile()

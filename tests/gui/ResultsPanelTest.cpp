@@ -206,7 +206,8 @@ private slots:
     {
         frmResults window(&owner);
         window.Load(measuredInput(skewed()));
-        const std::array<std::string, 7> lines = report::measuredLines(measuredInput(skewed()).statistics);
+        const std::array<std::string, 7> lines =
+            report::measuredLines(measuredInput(skewed()).statistics, report::windowUnit);
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const int share = engine::fitShares[i];
             auto* exact = child(window, QStringLiteral("lblExact%1").arg(share));
@@ -294,7 +295,7 @@ private slots:
         QCOMPARE(faceLabel->textFormat(), Qt::PlainText);
     }
 
-    void copyPutsTheReportAndTheMeasuredFitsOnTheClipboard_data()
+    void copyPutsBothKindsOfFitUnderTheirOwnHeadings_data()
     {
         QTest::addColumn<QString>("how");
         QTest::newRow("button") << "button";
@@ -302,7 +303,7 @@ private slots:
         QTest::newRow("Ctrl+C") << "Ctrl+C";
     }
 
-    void copyPutsTheReportAndTheMeasuredFitsOnTheClipboard()
+    void copyPutsBothKindsOfFitUnderTheirOwnHeadings()
     {
         QFETCH(QString, how);
         ScriptedDialogs dialogs;
@@ -328,14 +329,16 @@ private slots:
                                 "Weight: Normal\nWidth: Normal\nData File: /home/user/names.txt\n\n"
                                 "Minimum Length: 10 pixels.\nMaximum Length: 20 pixels.\nAverage Length: 15 pixels.\n"
                                 "Standard Deviation: 7.1 pixels.\n\n"
+                                "Estimated, assuming the widths are normally distributed:\n"
                                 "50% of the data will fit within 15 pixels.\n60% of the data will fit within 17 pixels.\n"
                                 "70% of the data will fit within 19 pixels.\n80% of the data will fit within 21 pixels.\n"
                                 "90% of the data will fit within 24 pixels.\n95% of the data will fit within 27 pixels.\n"
-                                "99% of the data will fit within 31 pixels.\n"
-                                "50% of the lines fit within 10 pixels\n60% of the lines fit within 20 pixels\n"
-                                "70% of the lines fit within 20 pixels\n80% of the lines fit within 20 pixels\n"
-                                "90% of the lines fit within 20 pixels\n95% of the lines fit within 20 pixels\n"
-                                "99% of the lines fit within 20 pixels\n"));
+                                "99% of the data will fit within 31 pixels.\n\n"
+                                "Measured, the widths the lines really fit in (at 96 dots per inch):\n"
+                                "50% of the lines fit within 10 pixels.\n60% of the lines fit within 20 pixels.\n"
+                                "70% of the lines fit within 20 pixels.\n80% of the lines fit within 20 pixels.\n"
+                                "90% of the lines fit within 20 pixels.\n95% of the lines fit within 20 pixels.\n"
+                                "99% of the lines fit within 20 pixels.\n"));
         if (how != "button")
             QCOMPARE(focusAfter, window.findChild<QPushButton*>("cmdSave"));  // keys leave the focus where it was
         QVERIFY(dialogs.saveRequests.isEmpty());

@@ -2,6 +2,7 @@
 // the keys and closing, and its fixed layout.
 
 #include "FileSizeLimit.h"
+#include "MeasuredReport.h"
 #include "ScriptedDialogs.h"
 #include "ResultsWindowHelpers.h"
 #include "SmallDisk.h"
@@ -227,9 +228,51 @@ private slots:
         QCOMPARE(dialogs.saveRequests[0].fileName, proposed);
         QCOMPARE(dialogs.saveRequests[1].fileName, proposed);
         const auto& filters = dialogs.saveRequests[0].filters;
-        QCOMPARE(filters.size(), 1);
+        QCOMPARE(filters.size(), 3);
         QCOMPARE(filters[0].description, QStringLiteral("Text File (*.txt)"));
         QCOMPARE(filters[0].patterns, QStringList{"*.txt"});
+        QCOMPARE(filters[1].description, QStringLiteral("Report with measured fits (*.txt)"));
+        QCOMPARE(filters[2].description, QStringLiteral("JSON (*.json)"));
+        QCOMPARE(filters[2].patterns, QStringList{"*.json"});
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    // The designed report stays the one written unless another kind is
+    // picked; each kind is written whole.
+    void saveWritesTheKindChosen_data()
+    {
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QByteArray>("starts");
+        QTest::addColumn<QByteArray>("ends");
+        const QByteArray json = "{\"LineCount\":1,\"Dpi\":120}\n";
+        QTest::newRow("report") << 1 << oneLineOf12 << oneLineOf12;
+        QTest::newRow("report with measured fits")
+            << 2 << oneLineOf12 + "\r\nMeasured, the widths the lines really fit in (at 120 dots per inch):\r\n"
+            << QByteArray("99% of the lines fit within 12 pixels.\r\n\r\nWidest lines:\r\nLine 1: 12 pixels: twelve\r\n");
+        QTest::newRow("JSON") << 3 << json << json;
+    }
+
+    void saveWritesTheKindChosen()
+    {
+        QFETCH(int, filter);
+        QFETCH(QByteArray, starts);
+        QFETCH(QByteArray, ends);
+        report::ReportInput in = input({12});
+        in.statistics.exactFits.fill(12);
+        in.measured.widest = {{1, 12, "twelve"}};
+        in.measured.dpi = 120;
+        in.measured.json = "{\"LineCount\":1,\"Dpi\":120}\n";
+        QTemporaryDir folder;
+        const QString path = folder.filePath("saved");
+        ScriptedDialogs dialogs;
+        dialogs.saveAnswers.push_back({true, path, filter});
+        frmResults window(&owner);
+        window.Load(in);
+        button(window, "cmdSave")->click();
+        const QByteArray saved = readTestFile(path);
+        QVERIFY2(saved.startsWith(starts) && saved.endsWith(ends), saved.constData());
+        if (filter == 2)
+            QCOMPARE(saved, QByteArray::fromStdString(report::measuredReportText(in, ".")));
         QVERIFY(dialogs.messages.isEmpty());
     }
 
