@@ -18,7 +18,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFontDatabase>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -370,25 +369,4 @@ void frmMain::closeEvent(QCloseEvent* event)
     // Every way of closing the window leaves through Exit; it never refuses.
     Exit();
     event->accept();
-}
-
-void frmMain::keyPressEvent(QKeyEvent* event)
-{
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: {
-        // The focused button, or else the default button, Calculate.
-        auto* focused = qobject_cast<QPushButton*>(focusWidget());
-        QPushButton* target = focused ? focused : cmdCalculate;
-        if (target->isEnabled())
-            target->click();
-        return;
-    }
-    case Qt::Key_Escape:
-        if (cmdExit->isEnabled())
-            cmdExit->click();
-        return;
-    default:
-        QWidget::keyPressEvent(event);
-    }
 }

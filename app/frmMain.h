@@ -130,6 +130,7 @@ private:
     bool busy() const;
     void showResults(const engine::CalculationResult& result);
     void showCalculationProgress();
+    void cancelCalculation();
     void publishResults(const engine::CalculationResult& result);
 
     // The column controls (frmMainColumn.cpp).
