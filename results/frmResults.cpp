@@ -39,6 +39,8 @@ frmResults::frmResults(QWidget* owner) : QDialog(owner)
 void frmResults::Load(const report::ReportInput& input)
 {
     input_ = input;
+    if (!isVisible())
+        resize(openingSize());
     const report::ResultValues v = report::resultValues(input, decimalSeparator(), report::windowUnit);
 
     setWindowTitle(QString::fromUtf8(appinfo::caption));
@@ -70,6 +72,7 @@ void frmResults::showEvent(QShowEvent* event)
 {
     // Every showing starts on Save, wherever the focus was left last time.
     cmdSave->setFocus(Qt::ActiveWindowFocusReason);
+    FitToScreen();
     QDialog::showEvent(event);
 }
 

@@ -1,6 +1,7 @@
 // The real dialogs behind the seam: filters with Windows meaning, and the
 // help viewer.
 
+#include "TestSettings.h"
 #include "BesidePlacement.h"
 #include "Dialogs.h"
 #include "FileDialogs.h"
@@ -21,6 +22,8 @@ QString helpFile() { return qEnvironmentVariable("SPANWICK_SOURCE_DIR") + QStrin
 
 class PlatformDialogsTest : public QObject {
     Q_OBJECT
+
+    TestSettings settings;
 
 private slots:
     void filterTextReadsDescriptionsAndPatterns()

@@ -3,6 +3,7 @@
 // ones, the widest lines, eliding, Copy and the keys, and that the designed
 // controls stay where they were.
 
+#include "TestSettings.h"
 #include "AbbreviatedNumber.h"
 #include "DistributionChart.h"
 #include "ElidedLabel.h"
@@ -92,6 +93,8 @@ void checkElided(const QLabel* label, const QString& full)
 
 class ResultsPanelTest : public QObject {
     Q_OBJECT
+
+    TestSettings settings;
 
     QWidget owner;
 
@@ -231,7 +234,7 @@ private slots:
         const QString cut = QString(4096, u'y') + u'…';
         const QString whole = QString::fromUtf8("\xF0\x9F\x98\x80").repeated(4096);
         std::vector<engine::WideLine> widest{{7, 1234, longText.toStdString()},
-                                             {12'345'678, 900, "short"},
+                                             {12'345'678, 900, "short\r\nvalue"},
                                              {3, 800, "<b>looks like markup</b>"},
                                              {5, 700, cut.toStdString()},
                                              {4, 600, whole.toStdString()}};
@@ -244,7 +247,9 @@ private slots:
         checkElided(first, longText);
         QVERIFY2(first->text().startsWith("Begin") && first->text().endsWith("luß"), qPrintable(first->text()));
         QCOMPARE(readAs(first->toolTip()), longText);
-        QCOMPARE(shown(window, "lblWideText1"), QStringLiteral("short"));
+        // A value over two lines shows on one, and whole in its tooltip.
+        QCOMPARE(shown(window, "lblWideText1"), QStringLiteral("short↵value"));
+        QCOMPARE(readAs(child(window, "lblWideText1")->toolTip()), QStringLiteral("short\nvalue"));
         QCOMPARE(readAs(child(window, "lblWideText2")->toolTip()), QStringLiteral("<b>looks like markup</b>"));
         QCOMPARE(readAs(child(window, "lblWideText3")->toolTip()),
                  cut + "\n\n(Only the first 4096 characters of this line are kept.)");
