@@ -191,6 +191,23 @@ private slots:
         QTRY_VERIFY(!viewer);
     }
 
+    // Closed at one size, the viewer opens at it next time.
+    void helpRemembersItsSize()
+    {
+        settings.clear();
+        QPointer<platform::HelpViewer> viewer = platform::HelpViewer::show(nullptr, helpFile());
+        QVERIFY(QTest::qWaitForWindowExposed(viewer));
+        QCOMPARE(viewer->size(), QSize(640, 560));
+        viewer->resize(500, 420);
+        QTRY_COMPARE(viewer->size(), QSize(500, 420));
+        viewer->close();
+        QTRY_VERIFY(!viewer);
+        viewer = platform::HelpViewer::show(nullptr, helpFile());
+        QCOMPARE(viewer->size(), QSize(500, 420));
+        viewer->close();
+        QTRY_VERIFY(!viewer);
+    }
+
     void placementBeside_data()
     {
         QTest::addColumn<QRect>("owner");
