@@ -29,7 +29,8 @@ std::int64_t roundedWidth(double value)
     return static_cast<std::int64_t>(std::round(std::clamp(value, -limit, limit)));
 }
 
-QString shareText(std::size_t fit) { return QStringLiteral("%1%").arg(engine::fitShares[fit]); }
+// Room between two labels of one row.
+constexpr double labelGap = 4;
 
 }  // namespace
 
@@ -71,8 +72,15 @@ report::CountAxis DistributionChart::countAxis() const
 
 int DistributionChart::leftMargin() const
 {
+    // The widest count label, which need not be the top one ("9000" and "10K").
     const report::CountAxis axis = countAxis();
-    return fontMetrics().horizontalAdvance(abbreviatedNumber(axis.top)) + 8;
+    int widest = 0;
+    for (std::uint64_t c = 0; c <= axis.top; c += axis.step) {
+        widest = std::max(widest, fontMetrics().horizontalAdvance(abbreviatedNumber(c)));
+        if (axis.top - c < axis.step)
+            break;
+    }
+    return widest + 8;
 }
 
 double DistributionChart::xOf(double width) const
@@ -98,6 +106,22 @@ double DistributionChart::markX(std::size_t fit, bool exact) const
 {
     // A width's own pixel is the span [w, w + 1): its middle is the mark.
     return xOf(static_cast<double>(exact ? exact_.at(fit) : estimated_.at(fit)) + 0.5);
+}
+
+std::vector<report::MarkLabel> DistributionChart::markLabels(bool exact) const
+{
+    // Right of the count labels, which the lower row would touch.
+    const double from = plotArea().left();
+    std::vector<report::Mark> marks;
+    for (const std::size_t fit : markedFits)
+        marks.push_back({markX(fit, exact) - from, engine::fitShares[fit]});
+    const QFontMetrics metrics = fontMetrics();
+    std::vector<report::MarkLabel> labels = report::placeMarkLabels(
+        marks, [&metrics](const std::string& text) { return metrics.horizontalAdvance(QString::fromStdString(text)); },
+        width() - from, labelGap);
+    for (report::MarkLabel& label : labels)
+        label.left += from;
+    return labels;
 }
 
 QString DistributionChart::toolTipAt(QPoint point) const
@@ -220,31 +244,20 @@ void DistributionChart::paintEvent(QPaintEvent*)
     }
 
     // The marks: the dashed estimates over the measured ones, so where they
-    // meet both show.
+    // meet both show. Their shares above, a row for each kind.
     painter.setRenderHint(QPainter::Antialiasing, false);
-    QList<QRectF> labelled;
-    const auto mark = [&](std::size_t fit, bool exact) {
-        const double mx = markX(fit, exact);
+    for (const bool exact : {true, false}) {
         painter.setPen(exact ? exactPen : estimatedPen);
-        painter.drawLine(QPointF(mx, plot.top() - 2), QPointF(mx, plot.bottom()));
-        const QString text = shareText(fit);
-        const double w = metrics.horizontalAdvance(text);
-        for (int row = 0; row < 2; ++row) {
-            const QRectF place(std::clamp(mx - w / 2, 0.0, width() - w), line * (1 + row) + 1, w, line);
-            const bool clear = std::none_of(labelled.begin(), labelled.end(), [&](const QRectF& taken) {
-                return taken.adjusted(-3, 0, 3, 0).intersects(place);
-            });
-            if (!clear)
-                continue;
-            painter.setPen(exact ? exactColour : estimatedColour);
-            painter.drawText(place, Qt::AlignCenter, text);
-            labelled.append(place);
-            return;
+        for (const std::size_t fit : markedFits) {
+            const double mx = markX(fit, exact);
+            painter.drawLine(QPointF(mx, plot.top() - 2), QPointF(mx, plot.bottom()));
         }
-    };
-    // The widest shares first: 99% is the one asked about most.
-    for (auto it = markedFits.rbegin(); it != markedFits.rend(); ++it)
-        mark(*it, true);
-    for (auto it = markedFits.rbegin(); it != markedFits.rend(); ++it)
-        mark(*it, false);
+    }
+    for (const bool exact : {true, false}) {
+        painter.setPen(exact ? exactColour : estimatedColour);
+        const double top = line * (exact ? 1 : 2) + 1;
+        for (const report::MarkLabel& label : markLabels(exact))
+            painter.drawText(QRectF(label.left, top, label.width, line), Qt::AlignCenter,
+                             QString::fromStdString(label.text));
+    }
 }

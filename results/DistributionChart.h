@@ -2,10 +2,12 @@
 // The results window's histogram of line widths. The measured fits are
 // marked on the width axis with solid lines and the estimated ones (average
 // plus a multiple of the standard deviation) with dashed ones, so where the
-// estimate and the data part ways shows at a glance. Painted by hand: a few
+// estimate and the data part ways shows at a glance; their shares are
+// written above, the measured ones in the upper row. Painted by hand: a few
 // rectangles and lines need no chart library.
 
 #include "HistogramBins.h"
+#include "MarkLabels.h"
 
 #include <QWidget>
 
@@ -32,6 +34,8 @@ public:
     double markX(std::size_t fit, bool exact) const;  // fit: an index into engine::fitShares
     // A bar's widths and line count for a point over its column; empty elsewhere.
     QString toolTipAt(QPoint point) const;
+    // The labels over the measured or the estimated marks, left to right.
+    std::vector<report::MarkLabel> markLabels(bool exact) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

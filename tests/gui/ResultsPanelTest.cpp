@@ -177,6 +177,39 @@ private slots:
         }
     }
 
+    // Where marks crowd, their labels share: every marked share is written
+    // once in each row, and no label covers another or leaves the chart.
+    void labelsWhereMarksCrowd_data()
+    {
+        QTest::addColumn<report::ReportInput>("in");
+        QTest::addColumn<int>("measuredLabels");
+        QTest::newRow("one width: every mark on one bar") << measuredInput({{12, 5}}) << 1;
+        QTest::newRow("long tail") << measuredInput({{100, 9000}, {102, 500}, {30000, 500}}) << 2;
+        QTest::newRow("spread out") << measuredInput({{10, 50}, {400, 40}, {700, 5}, {1000, 4}, {1300, 1}}) << 4;
+    }
+
+    void labelsWhereMarksCrowd()
+    {
+        QFETCH(report::ReportInput, in);
+        QFETCH(int, measuredLabels);
+        frmResults window(&owner);
+        window.Load(in);
+        auto* chart = child<DistributionChart>(window, "chrDistribution");
+        for (const bool exact : {true, false}) {
+            const std::vector<report::MarkLabel> labels = chart->markLabels(exact);
+            std::vector<int> shares;
+            for (std::size_t i = 0; i < labels.size(); ++i) {
+                shares.insert(shares.end(), labels[i].shares.begin(), labels[i].shares.end());
+                QVERIFY(labels[i].left >= 0 && labels[i].left + labels[i].width <= chart->width());
+                if (i > 0)
+                    QVERIFY(labels[i].left > labels[i - 1].left + labels[i - 1].width);
+            }
+            QCOMPARE(shares, (std::vector<int>{50, 90, 95, 99}));
+            if (exact)
+                QCOMPARE(static_cast<int>(labels.size()), measuredLabels);
+        }
+    }
+
     void abbreviatedNumbers_data()
     {
         QTest::addColumn<qint64>("value");
