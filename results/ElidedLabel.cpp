@@ -23,10 +23,11 @@ ElidedLabel::ElidedLabel(QWidget* parent) : QLabel(parent)
     setWordWrap(false);
 }
 
-void ElidedLabel::setFullText(const QString& text, const QString& toolTip)
+void ElidedLabel::setFullText(const QString& text, const QString& toolTip, const QString& keptEnd)
 {
     full_ = text;
     tip_ = toolTip;
+    keptEnd_ = text.endsWith(keptEnd) ? keptEnd : QString();
     elide();
 }
 
@@ -52,8 +53,16 @@ void ElidedLabel::changeEvent(QEvent* event)
 void ElidedLabel::elide()
 {
     // Qt elides on grapheme boundaries, so an accent or a surrogate pair
-    // is never split from its letter.
-    const QString shown = fontMetrics().elidedText(full_, Qt::ElideMiddle, contentsRect().width());
+    // is never split from its letter. The kept end stays whole while it
+    // leaves a third of the room to the rest.
+    const QFontMetrics metrics = fontMetrics();
+    const int room = contentsRect().width();
+    const int endWidth = metrics.horizontalAdvance(keptEnd_);
+    QString shown;
+    if (!keptEnd_.isEmpty() && metrics.horizontalAdvance(full_) > room && endWidth <= room * 2 / 3)
+        shown = metrics.elidedText(full_.chopped(keptEnd_.size()), Qt::ElideMiddle, room - endWidth) + keptEnd_;
+    else
+        shown = metrics.elidedText(full_, Qt::ElideMiddle, room);
     setText(shown);
     const QString tip = !tip_.isEmpty() ? tip_ : shown != full_ ? full_ : QString();
     setToolTip(tip.isEmpty() ? QString() : wraps_ ? wrappedToolTip(tip) : plainToolTip(tip));

@@ -18,7 +18,9 @@ public:
 
     // Shows text, elided to the label's width. The tooltip is toolTip when
     // one is given, otherwise the whole text when it had to be elided.
-    void setFullText(const QString& text, const QString& toolTip = {});
+    // keptEnd, the end of text, is kept whole where it can be: the rest is
+    // elided before it (a file's name before ", column city").
+    void setFullText(const QString& text, const QString& toolTip = {}, const QString& keptEnd = {});
     const QString& fullText() const { return full_; }
     const QString& fullToolTip() const { return tip_; }
     bool isElided() const { return text() != full_; }
@@ -34,5 +36,6 @@ private:
 
     QString full_;
     QString tip_;
+    QString keptEnd_;
     bool wraps_ = false;
 };

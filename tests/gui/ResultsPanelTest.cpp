@@ -333,6 +333,36 @@ private slots:
         QCOMPARE(faceLabel->textFormat(), Qt::PlainText);
     }
 
+    // The data file's name gives way to the column it is followed by,
+    // unless the column's name alone would fill the field.
+    void theColumnStaysInView_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<bool>("columnWhole");
+        QTest::newRow("both short") << "customers.csv" << "note" << true;
+        QTest::newRow("long file name") << "customers exported " + QString(40, u'm') + ".csv" << "note" << true;
+        QTest::newRow("long column name") << "customers.csv" << "note " + QString(80, u'n') << false;
+    }
+
+    void theColumnStaysInView()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QString, column);
+        QFETCH(bool, columnWhole);
+        report::ReportInput in = measuredInput({{12, 1}}, {}, "DejaVu Sans", ("/data/" + fileName).toStdString());
+        in.delimited = true;
+        in.column = column.toStdString();
+        frmResults window(&owner);
+        window.Load(in);
+        auto* field = child<ElidedLabel>(window, "lblDataFile");
+        const QString full = fileName + ", column " + column;
+        checkElided(field, full);
+        QCOMPARE(field->text().endsWith(", column " + column), columnWhole);
+        QVERIFY(field->text().startsWith(fileName.left(3)));
+        QCOMPARE(readAs(field->toolTip()), "/data/" + full);
+    }
+
     void copyPutsBothKindsOfFitUnderTheirOwnHeadings_data()
     {
         QTest::addColumn<QString>("how");
