@@ -5,6 +5,7 @@
 #include "BackgroundCalculation.h"
 #include "CurrentFont.h"
 #include "ElidedComboBox.h"
+#include "ElidedLabel.h"
 #include "FontNames.h"
 #include "FontPreview.h"
 #include "ListPopupStyle.h"
@@ -87,7 +88,7 @@ void frmMain::setMinimumClientSize()
     preview.setHeight(designOuterHeight - preview.top() - previewBottomMargin);
     QRectF all = preview;
     for (const auto& [control, twips] : design_)
-        if (control != picText)
+        if (control != picText && !control->isHidden())
             all |= twips;
     constexpr double designMargin = 120;
     setMinimumSize(platform::twipsToPixels(all.right() + designMargin, dpi()),
@@ -153,7 +154,10 @@ void frmMain::buildControls()
 
     lblStep4 = label("lblStep4", QStringLiteral("4"), {120, 3300, 255, 495});
     lblStep4Label = label("lblStep4Label", tr("Select data file:"), {360, 3360, 2535, 255});
-    lblFile = label("lblFile", QString(), {480, 3720, 2535, 255});
+    // A long file name is elided in the middle, its tooltip the whole path.
+    lblFile = new ElidedLabel(this);
+    lblFile->setObjectName(QStringLiteral("lblFile"));
+    place(lblFile, {480, 3720, 2535, 255});
     cmdOpen = button("cmdOpen", tr("&Open..."), {3120, 3600, 1215, 375});
 
     picText = new PreviewBox(this);
