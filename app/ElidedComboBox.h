@@ -14,6 +14,8 @@ public:
     QString shownText() const;
 
 protected:
+    // What the closed box shows before shortening: the current entry.
+    virtual QString boxText() const { return currentText(); }
     void paintEvent(QPaintEvent* event) override;
     bool event(QEvent* event) override;
 

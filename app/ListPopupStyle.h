@@ -6,6 +6,8 @@
 
 #include <QProxyStyle>
 
+class QComboBox;
+
 class ListPopupStyle final : public QProxyStyle {
     Q_OBJECT
 public:
@@ -14,3 +16,7 @@ public:
     int styleHint(StyleHint hint, const QStyleOption* option = nullptr, const QWidget* widget = nullptr,
                   QStyleHintReturn* returnData = nullptr) const override;
 };
+
+// Makes the open list wide enough for its longest entry, and no wider than
+// the screen; a list wider than its box opens from the box's left edge.
+void widenOpenList(QComboBox* list);

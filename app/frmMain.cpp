@@ -6,6 +6,7 @@
 #include "CurrentFont.h"
 #include "ElidedComboBox.h"
 #include "ElidedLabel.h"
+#include "ExactNumberTyping.h"
 #include "FontNames.h"
 #include "FontPreview.h"
 #include "ListPopupStyle.h"
@@ -151,6 +152,8 @@ void frmMain::buildControls()
     cmbWeight = list(new QComboBox(this), "cmbWeight", {3120, 2040, 1215, 315});
     lblWidth = label("lblWidth", tr("Width (pixels):"), {1920, 2400, 1215, 255});
     cmbWidth = list(new QComboBox(this), "cmbWidth", {3120, 2400, 1215, 315});
+    new ExactNumberTyping(cmbSize);
+    new ExactNumberTyping(cmbWidth);
 
     lblStep4 = label("lblStep4", QStringLiteral("4"), {120, 3300, 255, 495});
     lblStep4Label = label("lblStep4Label", tr("Select data file:"), {360, 3360, 2535, 255});
@@ -270,6 +273,7 @@ void frmMain::Load()
 
         selectRememberedFont();
     }
+    widenOpenList(cmbFont);
     DrawFont();
 
     // Each list stands 60 twips above the top of the label beside it.

@@ -8,6 +8,7 @@
 #include "Settings.h"
 #include "SortedComboBox.h"
 #include "StartupArguments.h"
+#include "TypedSearch.h"
 #include "MainWindowFixture.h"
 #include "frmMain.h"
 
@@ -377,6 +378,95 @@ private slots:
         box->hidePopup();
         QVERIFY2(rows <= 16.5, qPrintable(QString::number(rows)));
         QVERIFY2(rows >= std::min(box->count(), 16) - 0.5, qPrintable(QString::number(rows)));
+    }
+
+    // ------------------------------------------------ typing in the lists
+
+    // A typed number selects that very entry, in the closed list and in the
+    // open one; letters still search as in any list.
+    void typingANumberSelectsThatEntry_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("showing");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("12 over 24") << "cmbSize" << "24" << "12" << "12";
+        QTest::newRow("10 over 24") << "cmbSize" << "24" << "10" << "10";
+        QTest::newRow("1 alone") << "cmbSize" << "24" << "1" << "1";
+        QTest::newRow("the largest") << "cmbSize" << "8" << "144" << "144";
+        QTest::newRow("no 145: its last digit alone") << "cmbSize" << "8" << "145" << "5";
+        QTest::newRow("a 0 that makes no size") << "cmbSize" << "8" << "0" << "8";
+        QTest::newRow("width 50") << "cmbWidth" << "Normal" << "50" << "50";
+        QTest::newRow("width 100") << "cmbWidth" << "7" << "100" << "100";
+        QTest::newRow("a letter finds Normal") << "cmbWidth" << "7" << "n" << "Normal";
+    }
+
+    void typingANumberSelectsThatEntry()
+    {
+        QFETCH(QString, list);
+        QFETCH(QString, showing);
+        QFETCH(QString, typed);
+        QFETCH(QString, selected);
+        auto* box = window_->findChild<QComboBox*>(list);
+        box->setCurrentIndex(box->findText(showing));
+        box->setFocus();
+        QTest::keyClicks(box, typed);
+        QCOMPARE(box->currentText(), selected);
+
+        // The open list: its highlight moves, and Enter chooses. (Letters
+        // are Qt's own search, which the closed box has just fed.)
+        if (!typed.front().isDigit())
+            return;
+        box->setCurrentIndex(box->findText(showing));
+        box->showPopup();
+        QTRY_VERIFY(box->view()->isVisible());
+        QTest::keyClicks(box->view(), typed);
+        QCOMPARE(box->view()->currentIndex().data().toString(), selected);
+        QTest::keyClick(box->view(), Qt::Key_Return);
+        QTRY_VERIFY(!box->view()->isVisible());
+        QCOMPARE(box->currentText(), selected);
+    }
+
+    // The face list is searched by whole names, spaces included, or any
+    // part of them; Enter chooses, Esc gives up without leaving the program.
+    void typingSearchesTheFaceList()
+    {
+        SortedComboBox* faces = window_->cmbFont;
+        if (faces->findText(QStringLiteral("Liberation Serif")) < 0 || faces->findText(QStringLiteral("Liberation Mono")) < 0)
+            QSKIP("the Liberation fonts are not installed");
+        TypedSearch* search = faces->search();
+        faces->setCurrentIndex(faces->findText(QStringLiteral("Liberation Mono")));
+        faces->setFocus();
+        QTest::keyClicks(faces, QStringLiteral("Liberation Se"));
+        QVERIFY(search->searching());
+        QCOMPARE(search->offered(), QStringList{"Liberation Serif"});
+        QTest::keyClick(search->popup(), Qt::Key_Return);
+        QTRY_VERIFY(!search->searching());
+        QCOMPARE(faces->currentText(), QStringLiteral("Liberation Serif"));
+        QVERIFY(dialogs_->messages.isEmpty());  // Enter chose; it did not calculate
+
+        // A part of a name: those that begin with it first, then the rest.
+        QTest::keyClicks(faces, QStringLiteral("mono"));
+        const QStringList offered = search->offered();
+        QVERIFY(offered.contains(QStringLiteral("Liberation Mono")));
+        for (const QString& face : offered)
+            QVERIFY(face.contains(QStringLiteral("mono"), Qt::CaseInsensitive));
+        QTest::keyClick(search->popup(), Qt::Key_Escape);
+        QTRY_VERIFY(!search->searching());
+        QCOMPARE(faces->currentText(), QStringLiteral("Liberation Serif"));
+        QVERIFY(window_->isVisible());
+
+        // Nothing found: nothing offered, nothing changed; Backspace goes
+        // back to what was found.
+        QTest::keyClicks(faces, QStringLiteral("Liberation Mq"));
+        QVERIFY(search->searching());
+        QVERIFY(search->offered().isEmpty());
+        QTest::keyClick(faces, Qt::Key_Backspace);
+        QCOMPARE(search->offered(), QStringList{"Liberation Mono"});
+        QTest::keyClick(search->popup(), Qt::Key_Escape);
+        QVERIFY(!search->searching());
+        QCOMPARE(faces->currentText(), QStringLiteral("Liberation Serif"));
+        QVERIFY(window_->isVisible());
     }
 
     void smallestWindowShowsEveryControlWhole()
