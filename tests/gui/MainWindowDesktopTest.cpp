@@ -14,6 +14,7 @@
 
 #include <QAbstractItemView>
 #include <QCheckBox>
+#include <QDataStream>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -320,6 +321,42 @@ private slots:
         QCOMPARE(again.geometry().topLeft(), before.topLeft());
         // The preview follows the size as after any resize.
         QCOMPARE(again.picText->size(), preview);
+    }
+
+    // A place saved at another scale, on a screen of another width in the
+    // window's pixels, which Qt will not restore: the window takes the same
+    // place in proportion, within the screen and no smaller than designed.
+    void aPlaceFromAnotherScaleIsKept_data()
+    {
+        QTest::addColumn<QRect>("saved");  // on a screen two thirds as wide
+        QTest::addColumn<QPoint>("place");
+        QTest::addColumn<bool>("designedSize");
+        QTest::newRow("in proportion") << QRect(60, 40, 560, 380) << QPoint(90, 60) << false;
+        QTest::newRow("past the right edge") << QRect(500, 40, 560, 380) << QPoint(-1, 60) << false;
+        QTest::newRow("smaller than designed") << QRect(60, 40, 100, 80) << QPoint(90, 60) << true;
+    }
+
+    void aPlaceFromAnotherScaleIsKept()
+    {
+        QFETCH(QRect, saved);
+        QFETCH(QPoint, place);
+        QFETCH(bool, designedSize);
+        const QSize designed = window_->minimumSize();
+        const QRect screen = window_->screen()->availableGeometry();
+        // As saveGeometry writes it.
+        QByteArray bytes;
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_4_0);
+        out << quint32(0x1D9D0CB) << quint16(3) << quint16(0) << saved.adjusted(-1, -20, 1, 1) << saved << qint32(0)
+            << quint8(0) << quint8(0) << qint32(window_->screen()->geometry().width() * 2 / 3) << saved;
+        storeSettings({{"WindowGeometry", QString::fromLatin1(bytes.toBase64())}});
+        frmMain& again = restart();
+        QCOMPARE(again.size(), designedSize ? designed : saved.size());
+        if (place.x() < 0)
+            QCOMPARE(again.geometry().right(), screen.right());  // brought back onto the screen
+        else
+            QCOMPARE(again.geometry().topLeft(), place);
+        QVERIFY(screen.contains(again.geometry()));
     }
 
     void damagedGeometryGivesTheDesignedWindow()
