@@ -7,13 +7,13 @@
 
 #include "DistributionChart.h"
 #include "ElidedLabel.h"
-#include "MeasuredReport.h"
 #include "VisibleText.h"
 #include "Twips.h"
 
 #include <QGroupBox>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -176,7 +176,12 @@ void frmResults::LoadPanel()
     const report::Histogram& histogram = chrDistribution->histogram();
     lblBinWidth->setFullText(histogram.bins.empty() ? QString()
                                                     : QStringLiteral("Each bar: ") + widthText(histogram.binWidth));
-    lblResolution->setFullText(QStringLiteral("Resolution: ") + QString::fromStdString(report::resolutionText(measured.dpi)));
+    // A scaled screen draws each of these pixels larger; the widths are in
+    // the pixels the window lays itself out in.
+    QString resolution = QStringLiteral("Resolution: %1 dpi").arg(measured.dpi);
+    if (const double scale = devicePixelRatioF(); scale != 1.0)
+        resolution += QStringLiteral(", screen at %1%").arg(std::lround(scale * 100));
+    lblResolution->setFullText(resolution);
     const std::array<std::string, 7> fits = report::measuredLines(input_.statistics, report::windowUnit);
     for (std::size_t i = 0; i < fits.size(); ++i)
         lblExact[i]->setFullText(QString::fromStdString(fits[i]));

@@ -88,6 +88,9 @@ private slots:
         QCOMPARE(window.findChild<QWidget*>("Frame2")->geometry(), platform::twipRect(120, 3960, 3735, 2055, dpi));
         QCOMPARE(window.findChild<QWidget*>("cmdClose")->geometry(), platform::twipRect(3960, 5640, 975, 375, dpi));
         QCOMPARE(window.findChild<QGroupBox*>("fraDistribution")->x(), designed.width());
+        // The widths are in the window's own pixels, which the screen draws twice as large.
+        QCOMPARE(window.findChild<QLabel*>("lblResolution")->text(),
+                 QStringLiteral("Resolution: 96 dpi, screen at 200%"));
         window.reject();
     }
 

@@ -37,7 +37,7 @@ private slots:
         frmResults window(nullptr);
         window.Load(in);
         QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lblResolution"))->text(),
-                 QStringLiteral("Resolution: 120 dots per inch"));
+                 QStringLiteral("Resolution: 120 dpi"));
     }
 };
 
