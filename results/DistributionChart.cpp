@@ -52,11 +52,39 @@ void DistributionChart::setData(const engine::WidthDistribution& widths, const s
     update();
 }
 
+std::vector<DistributionChart::LegendItem> DistributionChart::legend() const
+{
+    // Left to right from the chart's left edge (the plot's depends on the
+    // count axis, which depends on how many rows this takes), on as many
+    // rows as the chart's width needs; a text too long for a row of its
+    // own is elided.
+    static const QString texts[] = {QStringLiteral("lines"), QStringLiteral("measured fit"),
+                                    QStringLiteral("estimated fit, if the widths were normally distributed")};
+    const QFontMetrics metrics = fontMetrics();
+    const double swatch = metrics.height() * 1.2, from = 0;
+    std::vector<LegendItem> items;
+    double x = from;
+    int row = 0;
+    for (const QString& text : texts) {
+        const double needs = swatch + 4 + metrics.horizontalAdvance(text);
+        if (x > from && x + needs > width()) {
+            x = from;
+            ++row;
+        }
+        const int room = std::max(0, static_cast<int>(width() - x - swatch - 4));
+        items.push_back({metrics.elidedText(text, Qt::ElideRight, room), x, row});
+        x += needs + metrics.height();
+    }
+    return items;
+}
+
+int DistributionChart::rowsAbove() const { return legend().back().row + 1 + 2; }
+
 // Top to bottom: the legend, two rows of mark labels, the bars, the width labels.
 QRectF DistributionChart::plotArea() const
 {
     const int line = fontMetrics().height();
-    const double top = 3 * line + 4;
+    const double top = rowsAbove() * line + 4;
     const double bottom = height() - line - 5;
     const double right = width() - fontMetrics().horizontalAdvance(QStringLiteral("0000 px")) / 2.0;
     return QRectF(QPointF(leftMargin(), top), QPointF(right, std::max(top + 1, bottom)));
@@ -66,7 +94,7 @@ report::CountAxis DistributionChart::countAxis() const
 {
     // Room for a label about every two lines of text.
     const int line = fontMetrics().height();
-    const double plotHeight = height() - 4 * line - 9;
+    const double plotHeight = height() - (rowsAbove() + 1) * line - 9;
     return report::countAxis(histogram_.tallest, std::max(1, static_cast<int>(plotHeight / (2 * line))));
 }
 
@@ -179,22 +207,21 @@ void DistributionChart::paintEvent(QPaintEvent*)
     QPen estimatedPen(estimatedColour, 2 * scale, Qt::CustomDashLine, Qt::FlatCap);
     estimatedPen.setDashPattern({2.5, 1.5});
 
-    // The legend, left to right.
-    double x = plot.left();
-    const double swatch = line * 1.2, mid = line / 2.0;
-    const auto legendText = [&](const QString& text) {
+    // The legend: a bar's colour, then the two kinds of mark.
+    const std::vector<LegendItem> items = legend();
+    const double swatch = line * 1.2;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const double x = items[i].x, mid = items[i].row * line + line / 2.0;
+        if (i == 0) {
+            painter.fillRect(QRectF(x, mid - line / 3.0, swatch, line * 2 / 3.0), barFill);
+        } else {
+            painter.setPen(i == 1 ? exactPen : estimatedPen);
+            painter.drawLine(QPointF(x, mid), QPointF(x + swatch, mid));
+        }
         painter.setPen(textPen);
-        painter.drawText(QPointF(x + swatch + 4, metrics.ascent()), text);
-        x += swatch + 4 + metrics.horizontalAdvance(text) + line;
-    };
-    painter.fillRect(QRectF(x, mid - line / 3.0, swatch, line * 2 / 3.0), barFill);
-    legendText(QStringLiteral("lines"));
-    painter.setPen(exactPen);
-    painter.drawLine(QPointF(x, mid), QPointF(x + swatch, mid));
-    legendText(QStringLiteral("measured fit"));
-    painter.setPen(estimatedPen);
-    painter.drawLine(QPointF(x, mid), QPointF(x + swatch, mid));
-    legendText(QStringLiteral("estimated fit, if the widths were normally distributed"));
+        painter.drawText(QPointF(x + swatch + 4, items[i].row * line + metrics.ascent()), items[i].text);
+    }
+    const int labelRows = items.back().row + 1;  // the mark labels' rows follow
 
     // Count labels and grid lines.
     for (std::uint64_t c = 0; c <= counts.top; c += counts.step) {
@@ -255,7 +282,7 @@ void DistributionChart::paintEvent(QPaintEvent*)
     }
     for (const bool exact : {true, false}) {
         painter.setPen(exact ? exactColour : estimatedColour);
-        const double top = line * (exact ? 1 : 2) + 1;
+        const double top = line * (labelRows + (exact ? 0 : 1)) + 1;
         for (const report::MarkLabel& label : markLabels(exact))
             painter.drawText(QRectF(label.left, top, label.width, line), Qt::AlignCenter,
                              QString::fromStdString(label.text));

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
 #include <cstdint>
 
 class DistributionChart : public QWidget {
@@ -42,6 +43,14 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    struct LegendItem {
+        QString text;  // elided if need be
+        double x = 0;
+        int row = 0;
+    };
+    std::vector<LegendItem> legend() const;
+    // Rows of text above the bars: the legend's and the two of mark labels.
+    int rowsAbove() const;
     double xOf(double width) const;
     report::CountAxis countAxis() const;
     int leftMargin() const;

@@ -48,6 +48,8 @@ private:
     void PlacePanel();
     void LoadPanel();
     void PlaceWidestColumns();
+    // The widest lines' numbers, as words ("Line 7", "1404 pixels") or bare.
+    void FillWideNumbers(bool bare);
     // Keeps the window's size and place within the screen's free area.
     void FitToScreen();
     void Save();

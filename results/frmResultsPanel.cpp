@@ -145,25 +145,62 @@ void frmResults::PlacePanel()
     PlaceWidestColumns();
 }
 
+void frmResults::FillWideNumbers(bool bare)
+{
+    const std::vector<engine::WideLine>& widest = input_.measured.widest;
+    for (std::size_t i = 0; i < wideRows.size(); ++i) {
+        WideRow& row = wideRows[i];
+        if (i >= widest.size()) {
+            row.line->clear();
+            row.width->clear();
+            continue;
+        }
+        const engine::WideLine& wide = widest[i];
+        const QString where = lineText(wide.line, input_.delimited);
+        row.line->setText(bare ? number(wide.line) : where);
+        row.line->setToolTip(input_.delimited ? QStringLiteral("%1 starts on line %2").arg(where, number(wide.startLine))
+                             : bare           ? where
+                                              : QString());
+        row.width->setText(bare ? number(static_cast<std::uint64_t>(std::max<std::int64_t>(wide.width, 0)))
+                                : widthText(wide.width));
+    }
+}
+
 void frmResults::PlaceWidestColumns()
 {
-    // The numbers take what their longest value needs, the text the rest.
+    // The numbers take what their longest value needs, the text the rest;
+    // where that leaves less than a dozen characters, the numbers go bare
+    // ("778", "29445") and their tooltips say what they are.
     const QFontMetrics metrics(font());
     const int average = metrics.averageCharWidth();
     const int in = platform::twipsToPixels(inset, logicalDpiY());
-    int lineWidth = metrics.horizontalAdvance(lineText(9, input_.delimited));
-    int widthWidth = metrics.horizontalAdvance(widthText(99));
-    for (const WideRow& row : wideRows) {
-        lineWidth = std::max(lineWidth, metrics.horizontalAdvance(row.line->text()));
-        widthWidth = std::max(widthWidth, metrics.horizontalAdvance(row.width->text()));
+    int lineWidth = 0, widthWidth = 0, textLeft = 0;
+    bool bare = false;
+    for (const bool tried : {false, true}) {
+        bare = tried;
+        FillWideNumbers(bare);
+        lineWidth = metrics.horizontalAdvance(bare ? number(9) : lineText(9, input_.delimited));
+        widthWidth = metrics.horizontalAdvance(bare ? number(99) : widthText(99));
+        for (const WideRow& row : wideRows) {
+            lineWidth = std::max(lineWidth, metrics.horizontalAdvance(row.line->text()));
+            widthWidth = std::max(widthWidth, metrics.horizontalAdvance(row.width->text()));
+        }
+        textLeft = in + lineWidth + widthWidth + 2 * average;
+        if (fraWidest->width() - in - textLeft >= 12 * average)
+            break;
     }
-    const int textLeft = in + lineWidth + widthWidth + 2 * average;
     for (WideRow& row : wideRows) {
         const int y = row.line->y(), h = row.line->height();
         row.line->setGeometry(in, y, lineWidth, h);
         row.width->setGeometry(in + lineWidth + average, y, widthWidth, h);
         row.text->setGeometry(textLeft, y, std::max(0, fraWidest->width() - in - textLeft), h);
         row.text->setFullText(row.text->fullText(), row.text->fullToolTip());
+        // In a window too narrow to show the text, the width's tooltip holds it.
+        if (row.text->width() < 3 * average)
+            row.width->setToolTip(row.text->toolTip());
+        else
+            row.width->setToolTip(bare && !row.width->text().isEmpty() ? widthText(row.width->text().toLongLong())
+                                                                      : QString());
     }
 }
 
@@ -190,21 +227,13 @@ void frmResults::LoadPanel()
         WideRow& row = wideRows[i];
         if (i < measured.widest.size()) {
             const engine::WideLine& wide = measured.widest[i];
-            const bool record = input_.delimited;
-            row.line->setText(lineText(wide.line, record));
-            row.line->setToolTip(record ? QStringLiteral("Record %1 starts on line %2")
-                                              .arg(number(wide.line), number(wide.startLine))
-                                        : QString());
-            row.width->setText(widthText(wide.width));
             // One line in the row, a line break inside a value shown as ↵;
             // the tooltip keeps the breaks.
             row.text->setFullText(QString::fromStdString(report::visibleText(wide.text)),
                                   widestToolTip(QString::fromStdString(wide.text)));
         } else {
-            row.line->clear();
-            row.width->clear();
             row.text->setFullText(QString());
         }
     }
-    PlacePanel();
+    PlacePanel();  // the numbers too, as the room allows
 }

@@ -88,6 +88,13 @@ private slots:
         QCOMPARE(window.findChild<QWidget*>("Frame2")->geometry(), platform::twipRect(120, 3960, 3735, 2055, dpi));
         QCOMPARE(window.findChild<QWidget*>("cmdClose")->geometry(), platform::twipRect(3960, 5640, 975, 375, dpi));
         QCOMPARE(window.findChild<QGroupBox*>("fraDistribution")->x(), designed.width());
+        // So narrow a window shows the widest lines' numbers bare, leaving
+        // room for some of their text; the tooltips say what they are.
+        const auto* line = window.findChild<QLabel*>("lblWideLine0");
+        QCOMPARE(line->text(), QStringLiteral("1"));
+        QCOMPARE(line->toolTip(), QStringLiteral("Line 1"));
+        QCOMPARE(window.findChild<QLabel*>("lblWideWidth0")->toolTip(), QStringLiteral("120 pixels"));
+        QVERIFY(window.findChild<QLabel*>("lblWideText0")->width() >= 3 * line->fontMetrics().averageCharWidth());
         // The widths are in the window's own pixels, which the screen draws twice as large.
         QCOMPARE(window.findChild<QLabel*>("lblResolution")->text(),
                  QStringLiteral("Resolution: 96 dpi, screen at 200%"));
