@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace {
 
 const QString sizeKey = QStringLiteral("ResultsWindowSize");
