@@ -1,5 +1,7 @@
 #include "ElidedComboBox.h"
 
+#include "ListPopupStyle.h"
+
 #include <QHelpEvent>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
@@ -40,4 +42,10 @@ bool ElidedComboBox::event(QEvent* event)
         return true;
     }
     return QComboBox::event(event);
+}
+
+void ElidedComboBox::showPopup()
+{
+    widenOpenList(this);
+    QComboBox::showPopup();
 }

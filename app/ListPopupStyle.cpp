@@ -15,9 +15,9 @@ int ListPopupStyle::styleHint(StyleHint hint, const QStyleOption* option, const 
     return QProxyStyle::styleHint(hint, option, widget, returnData);
 }
 
-void widenOpenList(QComboBox* list)
+int openListWidth(const QComboBox* list)
 {
-    QAbstractItemView* view = list->view();
+    const QAbstractItemView* view = list->view();
     const QFontMetrics metrics(view->font());
     int widest = 0;
     for (int i = 0; i < list->count(); ++i)
@@ -26,5 +26,7 @@ void widenOpenList(QComboBox* list)
     const int room = widest + 4 * metrics.averageCharWidth() + 2 * view->frameWidth() +
                      view->verticalScrollBar()->sizeHint().width();
     const int screen = list->screen() ? list->screen()->availableGeometry().width() : room;
-    view->setMinimumWidth(std::min(room, screen));
+    return std::min(room, screen);
 }
+
+void widenOpenList(QComboBox* list) { list->view()->setMinimumWidth(openListWidth(list)); }

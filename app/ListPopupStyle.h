@@ -17,6 +17,8 @@ public:
                   QStyleHintReturn* returnData = nullptr) const override;
 };
 
-// Makes the open list wide enough for its longest entry, and no wider than
-// the screen; a list wider than its box opens from the box's left edge.
+// How wide an open list must be for its longest entry, no wider than the
+// screen; and makes it so. A list wider than its box opens from the box's
+// left edge.
+int openListWidth(const QComboBox* list);
 void widenOpenList(QComboBox* list);

@@ -1,5 +1,7 @@
 #include "TypedSearch.h"
 
+#include "ListPopupStyle.h"
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCompleter>
@@ -85,7 +87,7 @@ void TypedSearch::update()
     }
     QAbstractItemView* popup = completer_->popup();
     popup->setFont(list_->font());
-    popup->setMinimumWidth(list_->view()->minimumWidth());
+    popup->setMinimumWidth(openListWidth(list_));
     completer_->complete(list_->rect());
     popup->setCurrentIndex(matches_->index(0));
 }

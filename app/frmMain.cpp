@@ -273,7 +273,6 @@ void frmMain::Load()
 
         selectRememberedFont();
     }
-    widenOpenList(cmbFont);
     DrawFont();
 
     // Each list stands 60 twips above the top of the label beside it.

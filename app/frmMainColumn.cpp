@@ -7,7 +7,6 @@
 #include "AppInfo.h"
 #include "ColumnNames.h"
 #include "ElidedComboBox.h"
-#include "ListPopupStyle.h"
 #include "RememberedColumn.h"
 #include "SortedComboBox.h"
 #include "Twips.h"
@@ -132,7 +131,6 @@ void frmMain::fillColumnList(int position)
     for (int i = 0; i < entries.size(); ++i)
         cmbColumn->setItemData(i, entries[i], Qt::ToolTipRole);  // a long name is cut short in the box
     cmbColumn->setCurrentIndex(position >= 0 && position < entries.size() ? position : 0);
-    widenOpenList(cmbColumn);
 }
 
 void frmMain::rememberColumn(int position) const

@@ -417,6 +417,34 @@ private slots:
         QVERIFY2(rows >= std::min(box->count(), 16) - 0.5, qPrintable(QString::number(rows)));
     }
 
+    // An open list is wide enough for its longest entry, wider than its box.
+    void openListsAreWideEnoughForTheirEntries_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::newRow("faces") << "cmbFont";
+        QTest::newRow("columns") << "cmbColumn";
+    }
+
+    void openListsAreWideEnoughForTheirEntries()
+    {
+        QFETCH(QString, list);
+        const QString longest = QStringLiteral("A name that runs on far longer than the box it is chosen in Condensed Bold");
+        if (list == "cmbColumn") {
+            dialogs_->openAnswers.push_back({true, writeFile(QStringLiteral("wide.csv"), "id," + longest.toUtf8() + "\n"), 4});
+            window_->Open();
+        } else {
+            window_->cmbFont->addItem(longest);
+        }
+        auto* box = window_->findChild<QComboBox*>(list);
+        box->showPopup();
+        QAbstractItemView* view = box->view();
+        QTRY_VERIFY(view->isVisible());
+        const int needed = view->fontMetrics().horizontalAdvance(longest);
+        const int shown = view->viewport()->width();
+        box->hidePopup();
+        QVERIFY2(shown > needed && shown > box->width(), qPrintable(QStringLiteral("%1 of %2").arg(shown).arg(needed)));
+    }
+
     // ------------------------------------------------ typing in the lists
 
     // A typed number selects that very entry, in the closed list and in the
