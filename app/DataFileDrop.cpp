@@ -4,6 +4,8 @@
 #include <QMimeData>
 #include <QUrl>
 
+bool isDataFile(const QFileInfo& file) { return file.exists() && !file.isDir(); }
+
 QString droppedDataFile(const QMimeData* data)
 {
     if (!data || !data->hasUrls())
@@ -12,7 +14,7 @@ QString droppedDataFile(const QMimeData* data)
     if (urls.size() != 1 || !urls.first().isLocalFile())
         return {};
     const QFileInfo file(urls.first().toLocalFile());
-    return file.isFile() ? file.absoluteFilePath() : QString();
+    return isDataFile(file) ? file.absoluteFilePath() : QString();
 }
 
 Qt::DropAction dataFileDropAction(Qt::DropActions offered)

@@ -1,5 +1,7 @@
 #include "ElidedComboBox.h"
 
+#include "ListPopupStyle.h"
+
 #include <QHelpEvent>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
@@ -15,7 +17,7 @@ QRect ElidedComboBox::textRect() const
 QString ElidedComboBox::shownText() const
 {
     // The style draws the label one pixel in from each side of the field.
-    return fontMetrics().elidedText(currentText(), Qt::ElideRight, textRect().width() - 2);
+    return fontMetrics().elidedText(boxText(), Qt::ElideRight, textRect().width() - 2);
 }
 
 void ElidedComboBox::paintEvent(QPaintEvent*)
@@ -33,11 +35,17 @@ void ElidedComboBox::paintEvent(QPaintEvent*)
 bool ElidedComboBox::event(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip && toolTip().isEmpty()) {
-        if (shownText() != currentText())
+        if (shownText() != boxText())
             QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), currentText(), this);
         else
             QToolTip::hideText();
         return true;
     }
     return QComboBox::event(event);
+}
+
+void ElidedComboBox::showPopup()
+{
+    widenOpenList(this);
+    QComboBox::showPopup();
 }

@@ -6,6 +6,8 @@
 
 #include <QProxyStyle>
 
+class QComboBox;
+
 class ListPopupStyle final : public QProxyStyle {
     Q_OBJECT
 public:
@@ -14,3 +16,9 @@ public:
     int styleHint(StyleHint hint, const QStyleOption* option = nullptr, const QWidget* widget = nullptr,
                   QStyleHintReturn* returnData = nullptr) const override;
 };
+
+// How wide an open list must be for its longest entry, no wider than the
+// screen; and makes it so. A list wider than its box opens from the box's
+// left edge.
+int openListWidth(const QComboBox* list);
+void widenOpenList(QComboBox* list);

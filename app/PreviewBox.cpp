@@ -3,10 +3,13 @@
 #include <QImage>
 #include <QPainter>
 #include <QProgressBar>
+#include <QPushButton>
 
+#include <algorithm>
 #include <cmath>
 
-PreviewBox::PreviewBox(QWidget* parent) : QFrame(parent), dc_(1, 1), progress_(new QProgressBar(this))
+PreviewBox::PreviewBox(QWidget* parent)
+    : QFrame(parent), dc_(1, 1), progress_(new QProgressBar(this)), cancel_(new QPushButton(tr("Cancel"), this))
 {
     setObjectName(QStringLiteral("picText"));
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -17,12 +20,18 @@ PreviewBox::PreviewBox(QWidget* parent) : QFrame(parent), dc_(1, 1), progress_(n
     progress_->setRange(0, 100);
     progress_->setTextVisible(true);
     progress_->hide();
+    cancel_->setObjectName(QStringLiteral("cmdCancel"));
+    cancel_->setToolTip(tr("Stop the calculation (Esc)"));
+    cancel_->setAutoDefault(false);
+    cancel_->hide();
+    connect(cancel_, &QPushButton::clicked, this, &PreviewBox::cancelRequested);
 }
 
 void PreviewBox::showProgress(int percent)
 {
     if (percent < 0) {
         progress_->hide();
+        cancel_->hide();
         return;
     }
     if (percent == unknownProgress) {
@@ -32,6 +41,7 @@ void PreviewBox::showProgress(int percent)
         progress_->setValue(percent);
     }
     progress_->show();
+    cancel_->show();
 }
 
 bool PreviewBox::fitBitmap()
@@ -64,7 +74,11 @@ void PreviewBox::resizeEvent(QResizeEvent* event)
 {
     QFrame::resizeEvent(event);
     fitBitmap();
+    // The bar along the foot, Cancel at its right end, both the button's height.
     const QRect area = contentsRect();
-    const int barHeight = progress_->sizeHint().height();
-    progress_->setGeometry(area.left() + 4, area.bottom() - barHeight - 3, area.width() - 8, barHeight);
+    const QSize button = cancel_->sizeHint();
+    const int height = std::max(progress_->sizeHint().height(), button.height());
+    const int top = area.bottom() - height - 3;
+    cancel_->setGeometry(area.right() - 4 - button.width(), top, button.width(), height);
+    progress_->setGeometry(area.left() + 4, top, std::max(0, cancel_->x() - 6 - area.left() - 4), height);
 }

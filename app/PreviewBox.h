@@ -8,6 +8,7 @@
 #include <QFrame>
 
 class QProgressBar;
+class QPushButton;
 
 class PreviewBox : public QFrame {
     Q_OBJECT
@@ -23,11 +24,16 @@ public:
     // Device pixels to a pixel that the bitmap was made for.
     double scale() const { return scale_; }
 
-    // The calculation's progress, shown along the box's bottom edge, so no
-    // other control moves; a negative value hides it, unknownProgress shows
-    // that work goes on without saying how far.
+    // The calculation's progress, shown along the box's bottom edge with a
+    // Cancel button beside it, so no other control moves; a negative value
+    // hides both, unknownProgress shows that work goes on without saying
+    // how far.
     void showProgress(int percent);
     static constexpr int unknownProgress = 1000;
+
+signals:
+    // Cancel was pressed.
+    void cancelRequested();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -37,4 +43,5 @@ private:
     BitmapDC dc_;
     double scale_ = 1.0;
     QProgressBar* progress_;
+    QPushButton* cancel_;
 };

@@ -5,6 +5,8 @@
 #include "BackgroundCalculation.h"
 #include "CurrentFont.h"
 #include "ElidedComboBox.h"
+#include "ElidedLabel.h"
+#include "ExactNumberTyping.h"
 #include "FontNames.h"
 #include "FontPreview.h"
 #include "ListPopupStyle.h"
@@ -18,7 +20,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFontDatabase>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -88,7 +89,7 @@ void frmMain::setMinimumClientSize()
     preview.setHeight(designOuterHeight - preview.top() - previewBottomMargin);
     QRectF all = preview;
     for (const auto& [control, twips] : design_)
-        if (control != picText)
+        if (control != picText && !control->isHidden())
             all |= twips;
     constexpr double designMargin = 120;
     setMinimumSize(platform::twipsToPixels(all.right() + designMargin, dpi()),
@@ -151,10 +152,15 @@ void frmMain::buildControls()
     cmbWeight = list(new QComboBox(this), "cmbWeight", {3120, 2040, 1215, 315});
     lblWidth = label("lblWidth", tr("Width (pixels):"), {1920, 2400, 1215, 255});
     cmbWidth = list(new QComboBox(this), "cmbWidth", {3120, 2400, 1215, 315});
+    new ExactNumberTyping(cmbSize);
+    new ExactNumberTyping(cmbWidth);
 
     lblStep4 = label("lblStep4", QStringLiteral("4"), {120, 3300, 255, 495});
     lblStep4Label = label("lblStep4Label", tr("Select data file:"), {360, 3360, 2535, 255});
-    lblFile = label("lblFile", QString(), {480, 3720, 2535, 255});
+    // A long file name is elided in the middle, its tooltip the whole path.
+    lblFile = new ElidedLabel(this);
+    lblFile->setObjectName(QStringLiteral("lblFile"));
+    place(lblFile, {480, 3720, 2535, 255});
     cmdOpen = button("cmdOpen", tr("&Open..."), {3120, 3600, 1215, 375});
 
     picText = new PreviewBox(this);
@@ -370,25 +376,4 @@ void frmMain::closeEvent(QCloseEvent* event)
     // Every way of closing the window leaves through Exit; it never refuses.
     Exit();
     event->accept();
-}
-
-void frmMain::keyPressEvent(QKeyEvent* event)
-{
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: {
-        // The focused button, or else the default button, Calculate.
-        auto* focused = qobject_cast<QPushButton*>(focusWidget());
-        QPushButton* target = focused ? focused : cmdCalculate;
-        if (target->isEnabled())
-            target->click();
-        return;
-    }
-    case Qt::Key_Escape:
-        if (cmdExit->isEnabled())
-            cmdExit->click();
-        return;
-    default:
-        QWidget::keyPressEvent(event);
-    }
 }

@@ -5,6 +5,7 @@
 #include "FontSelections.h"
 #include "CalculateWidth.h"
 #include "Delimited.h"
+#include "ElidedLabel.h"
 #include "ReportWriter.h"
 #include "WindowFont.h"
 #include "modFontView.h"
@@ -93,7 +94,7 @@ public:
     QComboBox* cmbWidth;
     QLabel* lblStep4;
     QLabel* lblStep4Label;
-    QLabel* lblFile;
+    ElidedLabel* lblFile;
     QPushButton* cmdOpen;
     PreviewBox* picText;
     QFrame* Line1;
@@ -128,14 +129,17 @@ private:
     bool restoreRememberedGeometry();
     void rememberOnExit() const;
     bool busy() const;
-    void showResults(const engine::TargetResult& target, bool delimited);
+    void showResults(const engine::CalculationResult& result);
     void showCalculationProgress();
+    void cancelCalculation();
     void publishResults(const engine::CalculationResult& result);
 
     // The column controls (frmMainColumn.cpp).
     void buildColumnControls();
     QList<platform::Caption> columnCaptions() const;
     void showColumnsOf(const QString& path);
+    // Makes room in step 4 for the column rows, or gives it back.
+    void showColumnRows(bool shown);
     void fillColumnList(int position);
     void rememberColumn(int position) const;
     // The format Calculate reads the data file in; nothing for plain text.
@@ -155,6 +159,7 @@ private:
     QPointer<frmResults> results_;
     QElapsedTimer calculationClock_;
     std::unique_ptr<BackgroundCalculation> calculation_;  // while Calculate runs
+    double belowStep4Shift_ = 0;  // twips the line and buttons stand lower, for the column rows
     bool exiting_ = false;
     int drawCount_ = 0;
 };

@@ -15,23 +15,26 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QFrame>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalBlocker>
 
 namespace {
 
 QString applicationTitle() { return QString::fromUtf8(appinfo::title); }
 
-// The designed step-4 rows hold the caption, the file name and Open; the
-// column controls take the free room right of the caption, over Open, and
-// the band between steps 3 and 4, left-aligned with step 3's Weight and
-// Width. The list stands 60 twips above its label, as step 3's lists do,
-// and clear of Open.
-constexpr QRectF headerTwips{1920, 3030, 2415, 240};
-constexpr QRectF columnLabelTwips{1920, 3330, 645, 255};
-constexpr QRectF columnListTwips{2580, 3270, 1755, 315};
-// The step-4 caption must end before the column label begins.
-constexpr double captionRoom = 1920 - 360 - 60;
+// The designed step-4 rows hold the caption, the file name and Open. Under
+// them, in the order they are used, the column rows: the Column list beside
+// its label, standing 60 twips above it as step 3's lists do, then the
+// header box. The line and the buttons below step 4 move down to make room,
+// keeping their designed distance from Open.
+constexpr double openBottom = 3600 + 375, lineTop = 4080;
+constexpr QRectF columnLabelTwips{480, 4140, 645, 255};
+constexpr QRectF columnListTwips{1200, 4080, 3135, 315};
+constexpr QRectF headerTwips{480, 4500, 3855, 255};
+constexpr double columnRowsShift = headerTwips.bottom() - openBottom;
+static_assert(columnListTwips.top() - openBottom == lineTop - openBottom);
 
 std::string fileName(const QString& path) { return QFileInfo(path).fileName().toStdString(); }
 
@@ -70,8 +73,7 @@ void frmMain::buildColumnControls()
 QList<platform::Caption> frmMain::columnCaptions() const
 {
     return {{lblColumn->text(), platform::CaptionKind::Label, lblColumn->width()},
-            {chkHeader->text(), platform::CaptionKind::CheckBox, chkHeader->width()},
-            {lblStep4Label->text(), platform::CaptionKind::Label, platform::twipsToPixels(captionRoom, dpi())}};
+            {chkHeader->text(), platform::CaptionKind::CheckBox, chkHeader->width()}};
 }
 
 void frmMain::showColumnsOf(const QString& path)
@@ -100,6 +102,24 @@ void frmMain::showColumnsOf(const QString& path)
     fillColumnList(position);
     for (QWidget* control : columnInputs_)
         control->setVisible(delimited);
+    showColumnRows(delimited);
+}
+
+void frmMain::showColumnRows(bool shown)
+{
+    const double shift = shown ? columnRowsShift : 0;
+    if (shift == belowStep4Shift_)
+        return;
+    for (QWidget* control : QList<QWidget*>{Line1, cmdCalculate, cmdHelp, cmdExit})
+        place(control, twipsOf(control).translated(0, shift - belowStep4Shift_));
+    belowStep4Shift_ = shift;
+    // The window grows by the rows, and gives the room back when they go,
+    // unless it is maximised.
+    // (A larger minimum grows the window by itself; its height is taken first.)
+    const int before = minimumHeight(), height = this->height();
+    setMinimumClientSize();
+    if (!isMaximized() && !isFullScreen())
+        resize(width(), std::max(minimumHeight(), height + minimumHeight() - before));
 }
 
 void frmMain::fillColumnList(int position)

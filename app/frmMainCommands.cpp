@@ -5,10 +5,12 @@
 #include "AppInfo.h"
 #include "BackgroundCalculation.h"
 #include "CalculateWidth.h"
+#include "ChosenFace.h"
 #include "ColumnNames.h"
 #include "CurrentFont.h"
 #include "Dialogs.h"
 #include "ElidedComboBox.h"
+#include "JsonOutput.h"
 #include "OpenFilterSetting.h"
 #include "PreviewBox.h"
 #include "RememberedSelections.h"
@@ -97,9 +99,7 @@ void frmMain::CalculateWidth()
 
     publishResults(result);
     if (result.outcome == engine::Outcome::Done) {
-        // The column's caption as the measurement read the header, should
-        // the file have changed since the list was filled.
-        showResults(result.targets.front(), result.delimited);
+        showResults(result);
         return;
     }
     const report::UserMessage message = report::calculationMessage(
@@ -123,14 +123,23 @@ void frmMain::publishResults(const engine::CalculationResult& result)
     }
 }
 
-void frmMain::showResults(const engine::TargetResult& target, bool delimited)
+void frmMain::showResults(const engine::CalculationResult& result)
 {
+    const engine::TargetResult& target = result.targets.front();
+    // Saved as JSON, exactly what the tool writes for the same file, font
+    // and resolution.
+    const tool::FormatRecord format =
+        result.delimited ? tool::formatRecord(result.layout, target.caption) : tool::FormatRecord{};
+    std::string json = tool::resultJson(
+        {target.measurement, target.statistics, tool::chosenFaceName(engine::CurrentFont), format, dpi()});
+    // The column's caption as the measurement read the header, should the
+    // file have changed since the list was filled.
     const report::ReportInput input{selections(),
                                     dataFileTitle_.toStdString(),
                                     dataFilePath_.toStdString(),
                                     target.statistics,
-                                    {target.measurement.widths, target.measurement.widest},
-                                    delimited,
+                                    {target.measurement.widths, target.measurement.widest, dpi(), std::move(json)},
+                                    result.delimited,
                                     target.caption};
     if (!results_)
         results_ = new frmResults(this);

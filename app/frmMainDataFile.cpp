@@ -5,6 +5,7 @@
 
 #include "AppInfo.h"
 #include "DataFileDrop.h"
+#include "ElidedLabel.h"
 #include "Dialogs.h"
 #include "RememberedSelections.h"
 
@@ -23,8 +24,7 @@ void frmMain::useDataFile(const QString& path)
     const QFileInfo file(path);
     dataFilePath_ = path;
     dataFileTitle_ = file.fileName();
-    lblFile->setText(dataFileTitle_);
-    lblFile->setToolTip(dataFilePath_);
+    lblFile->setFullText(dataFileTitle_, dataFilePath_);
     showColumnsOf(path);
     // The next Open starts there; not being able to remember it changes
     // nothing now.
@@ -35,7 +35,7 @@ void frmMain::useDataFile(const QString& path)
 void frmMain::openStartupFile(const QString& path)
 {
     const QFileInfo file(path);
-    if (file.isFile()) {
+    if (isDataFile(file)) {
         useDataFile(file.absoluteFilePath());
         return;
     }

@@ -7,9 +7,11 @@
 
 #include "AppInfo.h"
 #include "RememberedSelections.h"
+#include "ScaledPlace.h"
 #include "SortedComboBox.h"
 
 #include <QCheckBox>
+#include <QScreen>
 
 namespace {
 
@@ -56,7 +58,20 @@ void frmMain::rememberFont() const
 bool frmMain::restoreRememberedGeometry()
 {
     const QByteArray geometry = readWindowGeometry(applicationTitle());
-    return !geometry.isEmpty() && restoreGeometry(geometry);
+    if (geometry.isEmpty())
+        return false;
+    if (restoreGeometry(geometry))
+        return true;
+    // Qt keeps no place saved on a screen of another width, as after a run
+    // at another scale; the window takes that place in proportion instead.
+    const std::optional<SavedPlace> place = readSavedPlace(geometry);
+    const QScreen* where = screen();
+    if (!place || !where)
+        return false;
+    setGeometry(placeOnScreen(*place, where->geometry().width(), where->availableGeometry(), minimumSize()));
+    if (place->maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    return true;
 }
 
 void frmMain::rememberOnExit() const

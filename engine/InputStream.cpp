@@ -59,14 +59,17 @@ bool InputStream::waitForData(const StillWanted& stillWanted)
     for (;;) {
         pollfd wanted{fd_, POLLIN, 0};
         const int ready = ::poll(&wanted, 1, 100);
-        if (ready > 0)
-            return true;  // data, end or an error: the read tells which
         if (ready < 0 && errno != EINTR) {
             error_ = errno;
             return true;  // let the read report it
         }
+        // Asked on every wake, not only when nothing came: a writer that
+        // trickles never lets poll time out, and a cancelled reader must
+        // still close its end at once.
         if (stillWanted && !stillWanted())
             return false;
+        if (ready > 0)
+            return true;  // data, end or an error: the read tells which
     }
 }
 

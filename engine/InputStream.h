@@ -30,8 +30,8 @@ public:
     // Only a regular file has a size known in advance; 0 otherwise.
     std::uint64_t size() const { return regular_ ? startSize_ : 0; }
 
-    // Called about every 100 ms while a read waits for data; returning
-    // false gives up the read.
+    // Called each time a read of a stream wakes, and at least every 100 ms
+    // while it waits for data; returning false gives up the read.
     using StillWanted = std::function<bool()>;
 
     enum class Read { Data, End, Failed, GaveUp };

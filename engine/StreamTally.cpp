@@ -44,6 +44,8 @@ namespace {
 // "…" after a text that was cut.
 constexpr std::string_view ellipsis = "\xE2\x80\xA6";
 
+}  // namespace
+
 std::string recordText(const std::string& bytes, Encoding encoding)
 {
     std::string text = decodeText(bytes, encoding, recordTextCharacters);
@@ -52,8 +54,6 @@ std::string recordText(const std::string& bytes, Encoding encoding)
         text += ellipsis;
     return text;
 }
-
-}  // namespace
 
 Measurement resolve(const StreamTally& tally, std::size_t target, std::optional<std::int64_t> maxWidth)
 {
@@ -71,8 +71,7 @@ Measurement resolve(const StreamTally& tally, std::size_t target, std::optional<
     widest.merge(reading.widest);
     for (const WideLine& line : widest.lines())
         m.widest.push_back(WideLine{line.line, line.width,
-                                    tally.decodedTexts ? line.text
-                                                       : decodeText(line.text, m.encoding, WidestLines::textCharacters),
+                                    tally.decodedTexts ? line.text : recordText(line.text, m.encoding),
                                     line.startLine, target});
 
     if (maxWidth) {

@@ -79,10 +79,13 @@ struct StreamTally {
     void mergeWidths(const StreamTally& other);
 };
 
-// Check mode shows a line's first recordTextCharacters characters, then
-// "…" when there is more; a few bytes past them tell.
-inline constexpr std::size_t recordTextCharacters = 4096;
-inline constexpr std::size_t recordTextBytes = 4 * recordTextCharacters + 4;
+// Check mode shows as much of a line as the widest lines do.
+inline constexpr std::size_t recordTextCharacters = WidestLines::textCharacters;
+inline constexpr std::size_t recordTextBytes = WidestLines::textBytes;
+
+// A line's text as shown, from its first bytes: its first
+// recordTextCharacters characters, then "…" when there is more.
+std::string recordText(const std::string& bytes, Encoding encoding);
 
 // The measurement of one target of a whole stream, in the encoding the
 // stream was read in.

@@ -24,9 +24,11 @@ struct WideLine {
 class WidestLines {
 public:
     static constexpr std::size_t kept = 10;
-    // Enough bytes of a line for its first 200 characters in any encoding read.
-    static constexpr std::size_t textBytes = 800;
-    static constexpr std::size_t textCharacters = 200;
+    // A line's first textCharacters characters are shown, then "…" when
+    // there is more: enough bytes for them in any encoding read, and a few
+    // past them to tell.
+    static constexpr std::size_t textCharacters = 4096;
+    static constexpr std::size_t textBytes = 4 * textCharacters + 4;
 
     // Whether a line of this width could enter the list: a cheap test for
     // the measuring loop before it gathers the line's text.

@@ -9,7 +9,7 @@ QString abbreviated(bool negative, std::uint64_t magnitude, const QLocale& local
     // Up to four digits read at a glance; past that a suffix keeps a label
     // to at most four characters and a sign.
     if (magnitude < 10'000) {
-        const QString digits = locale.toString(static_cast<qulonglong>(magnitude));
+        const QString digits = QString::number(magnitude);  // no separator, as the designed labels
         return negative ? locale.negativeSign() + digits : digits;
     }
     static constexpr struct {

@@ -1,6 +1,6 @@
 #pragma once
-// Numbers short enough for an axis label: 950, 9,500, 12K, 1.2M, 3.4B, in
-// the user's own digits and decimal separator.
+// Numbers short enough for an axis label: 950, 9500, 12K, 1.2M, 3.4B, with
+// the user's own decimal separator.
 
 #include <QLocale>
 #include <QString>

@@ -1,7 +1,9 @@
 #pragma once
-// What Copy puts on the clipboard: the report's 21 lines, then the seven
-// measured fits. Plain text with a line feed after every line, as text
-// pasted on Linux expects; the saved report keeps its CR LF.
+// What Copy puts on the clipboard: the report's 21 lines, its seven fit
+// widths under a heading that says they are estimates, then an empty line
+// and the seven measured fits under theirs. Plain text with a line feed
+// after every line, as text pasted on Linux expects; the saved report
+// keeps its CR LF.
 
 #include "ReportWriter.h"
 

@@ -4,7 +4,6 @@
 #include "WidthStatistics.h"
 
 #include <QHelpEvent>
-#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolTip>
@@ -30,7 +29,8 @@ std::int64_t roundedWidth(double value)
     return static_cast<std::int64_t>(std::round(std::clamp(value, -limit, limit)));
 }
 
-QString shareText(std::size_t fit) { return QStringLiteral("%1%").arg(engine::fitShares[fit]); }
+// Room between two labels of one row.
+constexpr double labelGap = 4;
 
 }  // namespace
 
@@ -52,11 +52,39 @@ void DistributionChart::setData(const engine::WidthDistribution& widths, const s
     update();
 }
 
+std::vector<DistributionChart::LegendItem> DistributionChart::legend() const
+{
+    // Left to right from the chart's left edge (the plot's depends on the
+    // count axis, which depends on how many rows this takes), on as many
+    // rows as the chart's width needs; a text too long for a row of its
+    // own is elided.
+    static const QString texts[] = {QStringLiteral("lines"), QStringLiteral("measured fit"),
+                                    QStringLiteral("estimated fit, if the widths were normally distributed")};
+    const QFontMetrics metrics = fontMetrics();
+    const double swatch = metrics.height() * 1.2, from = 0;
+    std::vector<LegendItem> items;
+    double x = from;
+    int row = 0;
+    for (const QString& text : texts) {
+        const double needs = swatch + 4 + metrics.horizontalAdvance(text);
+        if (x > from && x + needs > width()) {
+            x = from;
+            ++row;
+        }
+        const int room = std::max(0, static_cast<int>(width() - x - swatch - 4));
+        items.push_back({metrics.elidedText(text, Qt::ElideRight, room), x, row});
+        x += needs + metrics.height();
+    }
+    return items;
+}
+
+int DistributionChart::rowsAbove() const { return legend().back().row + 1 + 2; }
+
 // Top to bottom: the legend, two rows of mark labels, the bars, the width labels.
 QRectF DistributionChart::plotArea() const
 {
     const int line = fontMetrics().height();
-    const double top = 3 * line + 4;
+    const double top = rowsAbove() * line + 4;
     const double bottom = height() - line - 5;
     const double right = width() - fontMetrics().horizontalAdvance(QStringLiteral("0000 px")) / 2.0;
     return QRectF(QPointF(leftMargin(), top), QPointF(right, std::max(top + 1, bottom)));
@@ -66,14 +94,21 @@ report::CountAxis DistributionChart::countAxis() const
 {
     // Room for a label about every two lines of text.
     const int line = fontMetrics().height();
-    const double plotHeight = height() - 4 * line - 9;
+    const double plotHeight = height() - (rowsAbove() + 1) * line - 9;
     return report::countAxis(histogram_.tallest, std::max(1, static_cast<int>(plotHeight / (2 * line))));
 }
 
 int DistributionChart::leftMargin() const
 {
+    // The widest count label, which need not be the top one ("9000" and "10K").
     const report::CountAxis axis = countAxis();
-    return fontMetrics().horizontalAdvance(abbreviatedNumber(axis.top)) + 8;
+    int widest = 0;
+    for (std::uint64_t c = 0; c <= axis.top; c += axis.step) {
+        widest = std::max(widest, fontMetrics().horizontalAdvance(abbreviatedNumber(c)));
+        if (axis.top - c < axis.step)
+            break;
+    }
+    return widest + 8;
 }
 
 double DistributionChart::xOf(double width) const
@@ -101,6 +136,22 @@ double DistributionChart::markX(std::size_t fit, bool exact) const
     return xOf(static_cast<double>(exact ? exact_.at(fit) : estimated_.at(fit)) + 0.5);
 }
 
+std::vector<report::MarkLabel> DistributionChart::markLabels(bool exact) const
+{
+    // Right of the count labels, which the lower row would touch.
+    const double from = plotArea().left();
+    std::vector<report::Mark> marks;
+    for (const std::size_t fit : markedFits)
+        marks.push_back({markX(fit, exact) - from, engine::fitShares[fit]});
+    const QFontMetrics metrics = fontMetrics();
+    std::vector<report::MarkLabel> labels = report::placeMarkLabels(
+        marks, [&metrics](const std::string& text) { return metrics.horizontalAdvance(QString::fromStdString(text)); },
+        width() - from, labelGap);
+    for (report::MarkLabel& label : labels)
+        label.left += from;
+    return labels;
+}
+
 QString DistributionChart::toolTipAt(QPoint point) const
 {
     const QRectF plot = plotArea();
@@ -111,13 +162,12 @@ QString DistributionChart::toolTipAt(QPoint point) const
         if (point.x() < bar.left() || point.x() >= bar.right())
             continue;
         const report::HistogramBin& b = histogram_.bins[i];
-        const QLocale locale;
-        const QString widths = b.from == b.to ? locale.toString(static_cast<qlonglong>(b.from))
-                                              : QStringLiteral("%1\u2013%2").arg(locale.toString(static_cast<qlonglong>(b.from)),
-                                                                                 locale.toString(static_cast<qlonglong>(b.to)));
+        // Whole numbers without separators, as the designed labels write them.
+        const QString widths = b.from == b.to ? QString::number(b.from)
+                                              : QStringLiteral("%1\u2013%2").arg(QString::number(b.from), QString::number(b.to));
         const QString unit = b.from == b.to && b.from == 1 ? QStringLiteral("pixel") : QStringLiteral("pixels");
         const QString lines = b.lines == 1 ? QStringLiteral("line") : QStringLiteral("lines");
-        return QStringLiteral("%1 %2: %3 %4").arg(widths, unit, locale.toString(static_cast<qulonglong>(b.lines)), lines);
+        return QStringLiteral("%1 %2: %3 %4").arg(widths, unit, QString::number(b.lines), lines);
     }
     return {};
 }
@@ -157,22 +207,21 @@ void DistributionChart::paintEvent(QPaintEvent*)
     QPen estimatedPen(estimatedColour, 2 * scale, Qt::CustomDashLine, Qt::FlatCap);
     estimatedPen.setDashPattern({2.5, 1.5});
 
-    // The legend, left to right.
-    double x = plot.left();
-    const double swatch = line * 1.2, mid = line / 2.0;
-    const auto legendText = [&](const QString& text) {
+    // The legend: a bar's colour, then the two kinds of mark.
+    const std::vector<LegendItem> items = legend();
+    const double swatch = line * 1.2;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const double x = items[i].x, mid = items[i].row * line + line / 2.0;
+        if (i == 0) {
+            painter.fillRect(QRectF(x, mid - line / 3.0, swatch, line * 2 / 3.0), barFill);
+        } else {
+            painter.setPen(i == 1 ? exactPen : estimatedPen);
+            painter.drawLine(QPointF(x, mid), QPointF(x + swatch, mid));
+        }
         painter.setPen(textPen);
-        painter.drawText(QPointF(x + swatch + 4, metrics.ascent()), text);
-        x += swatch + 4 + metrics.horizontalAdvance(text) + line;
-    };
-    painter.fillRect(QRectF(x, mid - line / 3.0, swatch, line * 2 / 3.0), barFill);
-    legendText(QStringLiteral("lines"));
-    painter.setPen(exactPen);
-    painter.drawLine(QPointF(x, mid), QPointF(x + swatch, mid));
-    legendText(QStringLiteral("measured fit"));
-    painter.setPen(estimatedPen);
-    painter.drawLine(QPointF(x, mid), QPointF(x + swatch, mid));
-    legendText(QStringLiteral("estimated fit"));
+        painter.drawText(QPointF(x + swatch + 4, items[i].row * line + metrics.ascent()), items[i].text);
+    }
+    const int labelRows = items.back().row + 1;  // the mark labels' rows follow
 
     // Count labels and grid lines.
     for (std::uint64_t c = 0; c <= counts.top; c += counts.step) {
@@ -222,31 +271,20 @@ void DistributionChart::paintEvent(QPaintEvent*)
     }
 
     // The marks: the dashed estimates over the measured ones, so where they
-    // meet both show.
+    // meet both show. Their shares above, a row for each kind.
     painter.setRenderHint(QPainter::Antialiasing, false);
-    QList<QRectF> labelled;
-    const auto mark = [&](std::size_t fit, bool exact) {
-        const double mx = markX(fit, exact);
+    for (const bool exact : {true, false}) {
         painter.setPen(exact ? exactPen : estimatedPen);
-        painter.drawLine(QPointF(mx, plot.top() - 2), QPointF(mx, plot.bottom()));
-        const QString text = shareText(fit);
-        const double w = metrics.horizontalAdvance(text);
-        for (int row = 0; row < 2; ++row) {
-            const QRectF place(std::clamp(mx - w / 2, 0.0, width() - w), line * (1 + row) + 1, w, line);
-            const bool clear = std::none_of(labelled.begin(), labelled.end(), [&](const QRectF& taken) {
-                return taken.adjusted(-3, 0, 3, 0).intersects(place);
-            });
-            if (!clear)
-                continue;
-            painter.setPen(exact ? exactColour : estimatedColour);
-            painter.drawText(place, Qt::AlignCenter, text);
-            labelled.append(place);
-            return;
+        for (const std::size_t fit : markedFits) {
+            const double mx = markX(fit, exact);
+            painter.drawLine(QPointF(mx, plot.top() - 2), QPointF(mx, plot.bottom()));
         }
-    };
-    // The widest shares first: 99% is the one asked about most.
-    for (auto it = markedFits.rbegin(); it != markedFits.rend(); ++it)
-        mark(*it, true);
-    for (auto it = markedFits.rbegin(); it != markedFits.rend(); ++it)
-        mark(*it, false);
+    }
+    for (const bool exact : {true, false}) {
+        painter.setPen(exact ? exactColour : estimatedColour);
+        const double top = line * (labelRows + (exact ? 0 : 1)) + 1;
+        for (const report::MarkLabel& label : markLabels(exact))
+            painter.drawText(QRectF(label.left, top, label.width, line), Qt::AlignCenter,
+                             QString::fromStdString(label.text));
+    }
 }

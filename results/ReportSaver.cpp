@@ -2,6 +2,7 @@
 
 #include "AppInfo.h"
 #include "Dialogs.h"
+#include "MeasuredReport.h"
 #include "WidthStatistics.h"
 
 #include <QDir>
@@ -50,13 +51,25 @@ QString writeWholeFile(const QString& path, const QByteArray& bytes)
     return {};
 }
 
+QByteArray savedBytes(SaveType type, const report::ReportInput& input, std::string_view decimalSeparator)
+{
+    switch (type) {
+    case SaveType::ReportWithMeasuredFits:
+        return QByteArray::fromStdString(report::measuredReportText(input, decimalSeparator));
+    case SaveType::Json:
+        return QByteArray::fromStdString(input.measured.json);
+    case SaveType::Report:
+        break;
+    }
+    return QByteArray::fromStdString(report::reportText(input, decimalSeparator));
+}
+
 bool SaveReport(QWidget* owner, const report::ReportInput& input, std::string_view decimalSeparator)
 {
     platform::SaveFileRequest request;
-    request.filters = platform::parseFilterText(QStringLiteral("Text File (*.txt)|*.txt"));
+    request.filters = platform::parseFilterText(QString::fromLatin1(saveFilterText));
     // Proposed afresh every time; the last chosen path is not offered again.
-    request.fileName = QString::fromStdString(report::proposedReportName(
-        input.selections.faceText, input.selections.sizeText, input.dataFileTitle));
+    request.fileName = QString::fromStdString(report::proposedReportName(input));
 
     const platform::SaveFileAnswer answer = platform::dialogs().saveFile(owner, request);
     if (!answer.accepted)
@@ -65,8 +78,9 @@ bool SaveReport(QWidget* owner, const report::ReportInput& input, std::string_vi
     // The path counts as the last report once confirmed, even if writing fails.
     engine::WidthStatistics.ReportPath = answer.path.toStdString();
 
-    const QByteArray bytes = QByteArray::fromStdString(report::reportText(input, decimalSeparator));
-    QString reason = writeWholeFile(answer.path, bytes);
+    const auto type = answer.selectedFilter >= 1 && answer.selectedFilter <= 3 ? SaveType(answer.selectedFilter)
+                                                                                : SaveType::Report;
+    QString reason = writeWholeFile(answer.path, savedBytes(type, input, decimalSeparator));
     if (reason.isEmpty())
         return true;
 

@@ -1,7 +1,7 @@
 #pragma once
-// Save: asks where the report goes and writes it there. A report replaces
-// an earlier file only once it is complete, and a failure is told to the
-// user instead of passing for a saved report.
+// Save: asks where the report goes, and which kind, and writes it there.
+// A report replaces an earlier file only once it is complete, and a
+// failure is told to the user instead of passing for a saved report.
 
 #include "ReportWriter.h"
 
@@ -13,6 +13,14 @@
 class QWidget;
 
 namespace results {
+
+// What Save writes, in the order its dialog lists them: the designed
+// report first, the one chosen unless the user picks another.
+inline constexpr const char* saveFilterText =
+    "Text File (*.txt)|*.txt|Report with measured fits (*.txt)|*.txt|JSON (*.json)|*.json";
+enum class SaveType { Report = 1, ReportWithMeasuredFits, Json };
+
+QByteArray savedBytes(SaveType type, const report::ReportInput& input, std::string_view decimalSeparator);
 
 // Shows the save dialog over owner, records the chosen path as the last
 // report and writes the report there. Cancel changes nothing. Returns

@@ -5,6 +5,10 @@
 
 namespace report {
 
+std::string pixelsText(std::int64_t width) { return std::to_string(width) + (width == 1 ? " pixel" : " pixels"); }
+
+std::string columnSuffix(const ReportInput& input) { return input.delimited ? ", column " + input.column : ""; }
+
 std::string yesNo(int checkState) { return checkState == 1 ? "Yes" : "No"; }
 
 std::string widthDescription(const std::string& widthText)
@@ -40,12 +44,12 @@ ResultValues resultValues(const ReportInput& input, std::string_view decimalSepa
     return v;
 }
 
-std::array<std::string, 7> measuredLines(const engine::Statistics& statistics)
+std::array<std::string, 7> measuredLines(const engine::Statistics& statistics, std::string_view unit)
 {
     std::array<std::string, 7> lines;
     for (std::size_t i = 0; i < lines.size(); ++i)
         lines[i] = std::to_string(engine::fitShares[i]) + "% of the lines fit within " +
-                   std::to_string(statistics.exactFits[i]) + " pixels";
+                   std::to_string(statistics.exactFits[i]) + std::string(unit);
     return lines;
 }
 
@@ -60,7 +64,7 @@ std::vector<std::string> reportLines(const ReportInput& input, std::string_view 
         "Strikethrough: " + v.strikeOut,
         "Weight: " + v.weight,
         "Width: " + v.width,
-        "Data File: " + printablePath(input.dataFilePath) + (input.delimited ? ", column " + input.column : ""),
+        "Data File: " + printablePath(input.dataFilePath) + columnSuffix(input),
         "",
         "Minimum Length: " + v.minimum,
         "Maximum Length: " + v.maximum,
@@ -80,9 +84,11 @@ std::string reportText(const ReportInput& input, std::string_view decimalSeparat
     return text;
 }
 
-std::string proposedReportName(const std::string& face, const std::string& size, const std::string& dataFileTitle)
+std::string proposedReportName(const ReportInput& input)
 {
-    std::string name = face + " " + size + " point - " + dataFileTitle + ".txt";
+    // Two columns of one file get reports of their own.
+    std::string name = input.selections.faceText + " " + input.selections.sizeText + " point - " +
+                       input.dataFileTitle + columnSuffix(input) + ".txt";
     for (char& c : name)
         if (c == '/' || c == '\0')
             c = '_';

@@ -20,6 +20,8 @@ namespace report {
 struct MeasuredDetail {
     engine::WidthDistribution widths;      // empty: nothing measured to show
     std::vector<engine::WideLine> widest;  // widest first, texts in UTF-8
+    int dpi = 96;                          // the resolution the widths are at
+    std::string json;  // the measurement as spanwick-measure --json writes it
 };
 
 struct ReportInput {
@@ -52,14 +54,21 @@ struct ResultValues {
 inline constexpr std::string_view windowUnit = " pixels";
 inline constexpr std::string_view reportUnit = " pixels.";
 
+// A width as the results write it: "1404 pixels", "1 pixel".
+std::string pixelsText(std::int64_t width);
+
+// ", column city" after a data file's name, for a column of delimited text;
+// nothing for plain text.
+std::string columnSuffix(const ReportInput& input);
+
 std::string yesNo(int checkState);
 std::string widthDescription(const std::string& widthText);
 
 ResultValues resultValues(const ReportInput& input, std::string_view decimalSeparator, std::string_view unit);
 
 // "90% of the lines fit within 104 pixels": the seven exact fits, in the
-// order of engine::fitShares.
-std::array<std::string, 7> measuredLines(const engine::Statistics& statistics);
+// order of engine::fitShares, ended by the unit as the estimated ones are.
+std::array<std::string, 7> measuredLines(const engine::Statistics& statistics, std::string_view unit);
 
 // The report's 21 lines, without line ends.
 std::vector<std::string> reportLines(const ReportInput& input, std::string_view decimalSeparator);
@@ -67,8 +76,9 @@ std::vector<std::string> reportLines(const ReportInput& input, std::string_view 
 // The report as it is saved: every line, the last one too, ended by CR LF.
 std::string reportText(const ReportInput& input, std::string_view decimalSeparator);
 
-// "<face> <size> point - <data file name>.txt", with any character that
-// cannot stand in a file name replaced.
-std::string proposedReportName(const std::string& face, const std::string& size, const std::string& dataFileTitle);
+// "<face> <size> point - <data file name>.txt", for a column of delimited
+// text "<face> <size> point - <data file name>, column <name>.txt", with
+// any character that cannot stand in a file name replaced.
+std::string proposedReportName(const ReportInput& input);
 
 }  // namespace report

@@ -39,6 +39,8 @@ frmResults::frmResults(QWidget* owner) : QDialog(owner)
 void frmResults::Load(const report::ReportInput& input)
 {
     input_ = input;
+    if (!isVisible())
+        resize(openingSize());
     const report::ResultValues v = report::resultValues(input, decimalSeparator(), report::windowUnit);
 
     setWindowTitle(QString::fromUtf8(appinfo::caption));
@@ -51,11 +53,11 @@ void frmResults::Load(const report::ReportInput& input)
     fill(lblWidth, v.width);
     // The name, elided if need be; the tooltip always has the whole path. A
     // line break in a file name would otherwise show as a second line. A
-    // column of a CSV or TSV file is named after it, as in the report.
-    const QString column =
-        input.delimited ? QStringLiteral(", column ") + QString::fromStdString(input.column) : QString();
+    // column of a CSV or TSV file is named after it, as in the report, and
+    // stays in view: the name is elided before it.
+    const QString column = QString::fromStdString(report::columnSuffix(input));
     lblDataFile->setFullText(QString::fromStdString(report::printablePath(input.dataFileTitle)) + column,
-                             QString::fromStdString(report::printablePath(input.dataFilePath)) + column);
+                             QString::fromStdString(report::printablePath(input.dataFilePath)) + column, column);
     fill(lblMin, v.minimum);
     fill(lblMax, v.maximum);
     fill(lblAvg, v.average);
@@ -70,6 +72,7 @@ void frmResults::showEvent(QShowEvent* event)
 {
     // Every showing starts on Save, wherever the focus was left last time.
     cmdSave->setFocus(Qt::ActiveWindowFocusReason);
+    FitToScreen();
     QDialog::showEvent(event);
 }
 

@@ -2,7 +2,8 @@
 // The results window: what was measured and the statistics, with Save and
 // Close, and to their right the distribution: a histogram, the measured
 // fits beside the estimated ones, and the widest lines. Copy puts it all on
-// the clipboard. Shown modally over the main window after each calculation.
+// the clipboard. Shown modally over the main window after each calculation;
+// it can be made larger than designed, and remembers its size.
 
 #include "ReportWriter.h"
 
@@ -25,20 +26,41 @@ public:
     // and statistics.
     void Load(const report::ReportInput& input);
 
+    // The size the window opens at: the last one it was closed at, or one
+    // wide enough for the panel, kept within the screen.
+    QSize openingSize() const;
+    // The client area the screen leaves room for, the frame taken off.
+    QSize roomOnScreen() const;
+
+public slots:
+    void done(int result) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void BuildLayout();
-    // Builds the distribution panel from the left edge given, in pixels;
-    // returns how wide it is with the window's margin.
-    int BuildPanel(int left);
+    // Builds the distribution panel right of the designed controls and
+    // works out how wide it can be and would like to be.
+    void BuildPanel();
+    // Places the panel in the window's current size.
+    void PlacePanel();
     void LoadPanel();
     void PlaceWidestColumns();
+    // The widest lines' numbers, as words ("Line 7", "1404 pixels") or bare.
+    void FillWideNumbers(bool bare);
+    // Keeps the window's size and place within the screen's free area.
+    void FitToScreen();
     void Save();
     void Copy();
 
     report::ReportInput input_;
+    QSize designed_;         // the designed client area, in pixels
+    QSize smallest_;         // the designed area and the narrowest panel
+    int measuredWidth_ = 0;  // the Measured group's width
+    int panelAtLeast_ = 0;   // the panel's narrowest width, the margin included
+    int panelAtFirst_ = 0;   // its width when nothing is remembered
 
     QGroupBox* Frame3 = nullptr;  // Font Information
     QGroupBox* Frame1 = nullptr;  // General Statistics
@@ -77,6 +99,7 @@ private:
     DistributionChart* chrDistribution = nullptr;
     ElidedLabel* lblLineCount = nullptr;
     ElidedLabel* lblBinWidth = nullptr;
+    ElidedLabel* lblResolution = nullptr;
     std::array<ElidedLabel*, 7> lblExact{};  // beside lbl50..lbl99, row for row
     struct WideRow {
         QLabel* line = nullptr;

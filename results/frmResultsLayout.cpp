@@ -29,10 +29,10 @@ constexpr double buttonLeft = 3960, buttonWidth = 975, buttonHeight = 375;
 
 void frmResults::BuildLayout()
 {
-    // A fixed dialog frame: title bar and close box, nothing to resize,
-    // minimise or maximise with.
+    // Title bar, close box and maximise button; no minimise, as a modal
+    // window out of sight would leave the main window blocked.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+                   Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint);
 
     const int dpi = logicalDpiY();
     const auto place = [dpi](QWidget* widget, double left, double top, double width, double height) {
@@ -130,13 +130,17 @@ void frmResults::BuildLayout()
 
     setFont(platform::fittingWindowFont(QApplication::font(this), captions));
     // The designed client area, widened by the distribution panel, which is
-    // sized for the font just chosen.
-    const QSize designed = platform::twipRect(0, 0, clientWidth, clientHeight, dpi).size();
-    setFixedSize(designed.width() + BuildPanel(designed.width()), designed.height());
+    // sized for the font just chosen: no smaller than that, nor than the
+    // screen has room for.
+    designed_ = platform::twipRect(0, 0, clientWidth, clientHeight, dpi).size();
+    BuildPanel();
+    smallest_ = QSize(designed_.width() + panelAtLeast_, designed_.height());
+    setMinimumSize(smallest_.boundedTo(roomOnScreen()));
+    resize(openingSize());
+    PlacePanel();  // a hidden window hears of its size only when shown
     // Each group's frame line runs through its title, as designed, so the
     // first row stands clear of the line.
     setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
                                  "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
-    setSizeGripEnabled(false);
     setModal(true);
 }

@@ -1,19 +1,19 @@
 // The distribution panel right of the designed controls: the histogram
 // across the panel, below it the measured fits, row for row level with the
-// estimated ones in "Confidence Intervals", and the widest lines.
+// estimated ones in "Confidence Intervals" at the window's first height,
+// and the widest lines. The chart and the widest lines grow with the window.
 
 #include "frmResults.h"
 
 #include "DistributionChart.h"
 #include "ElidedLabel.h"
+#include "VisibleText.h"
 #include "Twips.h"
 
 #include <QGroupBox>
-#include <QLocale>
-#include <QScreen>
-#include <QStyle>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -28,17 +28,31 @@ constexpr double firstRowTop = 240, rowStep = 240, rowHeight = 255;
 // and its tooltip holds the whole.
 const QString longestFit = QStringLiteral("99% of the lines fit within 99999 pixels");
 
+// Numbers as the designed labels write them: whole, no thousands separator.
+QString number(std::uint64_t n) { return QString::number(n); }
+
 // A line of plain text; a record of delimited text, numbered after its header.
 QString lineText(std::uint64_t line, bool record = false)
 {
-    return (record ? QStringLiteral("Record %1") : QStringLiteral("Line %1"))
-        .arg(QLocale().toString(static_cast<qulonglong>(line)));
+    return (record ? QStringLiteral("Record %1") : QStringLiteral("Line %1")).arg(number(line));
 }
-QString widthText(std::int64_t width) { return QStringLiteral("%1 px").arg(QLocale().toString(static_cast<qlonglong>(width))); }
+QString widthText(std::int64_t width) { return QString::fromStdString(report::pixelsText(width)); }
+
+// A widest line's whole kept text, its line ends as line breaks, and a
+// word when it goes on past what was kept.
+QString widestToolTip(QString text)
+{
+    const bool cut = static_cast<std::size_t>(text.toUcs4().size()) > engine::WidestLines::textCharacters;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    if (!cut)
+        return text;
+    return text + QStringLiteral("\n\n(Only the first %1 characters of this line are kept.)")
+                      .arg(engine::WidestLines::textCharacters);
+}
 
 }  // namespace
 
-int frmResults::BuildPanel(int left)
+void frmResults::BuildPanel()
 {
     const int dpi = logicalDpiY();
     const auto px = [dpi](double twips) { return platform::twipsToPixels(twips, dpi); };
@@ -46,16 +60,17 @@ int frmResults::BuildPanel(int left)
     const int average = metrics.averageCharWidth();
     const int gap = px(groupGap), in = px(inset);
 
-    const auto group = [&](const char* name, const char* title, QRect geometry) {
+    const auto group = [&](const char* name, const char* title) {
         auto* box = new QGroupBox(QString::fromLatin1(title), this);
         box->setObjectName(QString::fromLatin1(name));
-        box->setGeometry(geometry);
         return box;
     };
     // Rows are placed from twips the way the designed ones are, so a row
-    // here and one in Frame2 with the same twips end up on the same pixel.
-    const auto rowRect = [&](QGroupBox* box, double groupTop, double rowTop, int x, int width) {
-        return QRect(x, px(groupTop) + px(rowTop) - box->y(), width, px(rowTop + rowHeight) - px(rowTop));
+    // here and one in Frame2 with the same twips end up on the same pixel
+    // while the groups stand at their first places. They keep their places
+    // in their groups when the groups move.
+    const auto rowRect = [&](double groupTop, double rowTop, int x, int width) {
+        return QRect(x, px(groupTop) + px(rowTop) - px(lowerTop), width, px(rowTop + rowHeight) - px(rowTop));
     };
     const auto elided = [&](QGroupBox* box, const QString& name, QRect geometry) {
         auto* field = new ElidedLabel(box);
@@ -67,32 +82,26 @@ int frmResults::BuildPanel(int left)
     // Measured: as wide as its longest sentence.
     const int fitWidth = std::max(metrics.horizontalAdvance(longestFit),
                                   metrics.horizontalAdvance(QStringLiteral("Measured")) + 4 * average);
-    const int measuredWidth = fitWidth + 2 * in;
-    fraMeasured = group("fraMeasured", "Measured", QRect(left, px(lowerTop), measuredWidth, px(lowerBottom) - px(lowerTop)));
-    lblLineCount = elided(fraMeasured, QStringLiteral("lblLineCount"), rowRect(fraMeasured, lowerTop, firstRowTop, in, fitWidth));
-    lblBinWidth = elided(fraMeasured, QStringLiteral("lblBinWidth"),
-                         rowRect(fraMeasured, lowerTop, firstRowTop + rowStep, in, fitWidth));
+    measuredWidth_ = fitWidth + 2 * in;
+    fraMeasured = group("fraMeasured", "Measured");
+    lblLineCount = elided(fraMeasured, QStringLiteral("lblLineCount"), rowRect(lowerTop, firstRowTop, in, fitWidth));
+    lblBinWidth = elided(fraMeasured, QStringLiteral("lblBinWidth"), rowRect(lowerTop, firstRowTop + rowStep, in, fitWidth));
+    lblResolution =
+        elided(fraMeasured, QStringLiteral("lblResolution"), rowRect(lowerTop, firstRowTop + 2 * rowStep, in, fitWidth));
     for (std::size_t i = 0; i < lblExact.size(); ++i)
         lblExact[i] = elided(fraMeasured, QStringLiteral("lblExact%1").arg(engine::fitShares[i]),
-                             rowRect(fraMeasured, fitsTop, firstRowTop + static_cast<double>(i) * rowStep, in, fitWidth));
+                             rowRect(fitsTop, firstRowTop + static_cast<double>(i) * rowStep, in, fitWidth));
 
     // Widest Lines: line number, width and as much of the text as the
-    // screen leaves room for, between a dozen and thirty-odd characters.
-    const int numbers = metrics.horizontalAdvance(lineText(99'999, true)) + metrics.horizontalAdvance(widthText(9'999)) +
-                        2 * average;
-    const int widestLeft = left + measuredWidth + gap;
-    int textWidth = 32 * average;
-    if (const QScreen* shown = screen()) {
-        const int frame = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 16;
-        const int room = shown->availableGeometry().width() - frame - widestLeft - 2 * in - numbers - px(windowEdge);
-        textWidth = std::clamp(room, 12 * average, textWidth);
-    }
-    int widestWidth = 2 * in + numbers + textWidth;
+    // window leaves room for: at least a dozen characters, at first
+    // forty-odd, all of it in a window made wide enough.
+    const int numbers = metrics.horizontalAdvance(lineText(99'999, true)) +
+                        metrics.horizontalAdvance(widthText(99'999)) + 2 * average;
     // The chart spans both; it needs room for its sixty bars and labels.
     const int chartNeeds = 60 * 4 + metrics.horizontalAdvance(QStringLiteral("0000 px")) * 2;
-    widestWidth = std::max(widestWidth, chartNeeds - measuredWidth - gap);
-    fraWidest = group("fraWidest", "Widest Lines",
-                      QRect(widestLeft, px(lowerTop), widestWidth, px(lowerBottom) - px(lowerTop)));
+    const int widestAtLeast = 2 * in + numbers + 12 * average;
+    const int widestAtFirst = std::max(2 * in + numbers + 40 * average, chartNeeds - measuredWidth_ - gap);
+    fraWidest = group("fraWidest", "Widest Lines");
     for (std::size_t i = 0; i < wideRows.size(); ++i) {
         const double top = firstRowTop + static_cast<double>(i) * rowStep;
         WideRow& row = wideRows[i];
@@ -101,44 +110,97 @@ int frmResults::BuildPanel(int left)
         for (QLabel* number : {row.line, row.width}) {
             number->setTextFormat(Qt::PlainText);
             number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            number->setGeometry(rowRect(fraWidest, lowerTop, top, 0, 0));
+            number->setGeometry(rowRect(lowerTop, top, 0, 0));
         }
         row.line->setObjectName(QStringLiteral("lblWideLine%1").arg(i));
         row.width->setObjectName(QStringLiteral("lblWideWidth%1").arg(i));
-        row.text = elided(fraWidest, QStringLiteral("lblWideText%1").arg(i), rowRect(fraWidest, lowerTop, top, 0, 0));
+        row.text = elided(fraWidest, QStringLiteral("lblWideText%1").arg(i), rowRect(lowerTop, top, 0, 0));
+        row.text->setWrapsToolTip(true);
     }
 
-    const int panelWidth = measuredWidth + gap + widestWidth;
-    fraDistribution = group("fraDistribution", "Distribution",
-                            QRect(left, px(chartTop), panelWidth, px(chartBottom) - px(chartTop)));
+    fraDistribution = group("fraDistribution", "Distribution");
     chrDistribution = new DistributionChart(fraDistribution);
     chrDistribution->setObjectName(QStringLiteral("chrDistribution"));
-    const int side = px(60), top = px(firstRowTop) - px(30);
-    chrDistribution->setGeometry(side, top, panelWidth - 2 * side, fraDistribution->height() - top - px(60));
 
+    const int edge = px(windowEdge);
+    panelAtLeast_ = measuredWidth_ + gap + widestAtLeast + edge;
+    panelAtFirst_ = measuredWidth_ + gap + widestAtFirst + edge;
+}
+
+void frmResults::PlacePanel()
+{
+    const int dpi = logicalDpiY();
+    const auto px = [dpi](double twips) { return platform::twipsToPixels(twips, dpi); };
+    const int left = designed_.width(), right = width() - px(windowEdge);
+    // A taller window gives the chart the height; the groups below keep to the foot.
+    const int taller = std::max(0, height() - designed_.height());
+    const int lowerY = px(lowerTop) + taller, lowerHeight = px(lowerBottom) - px(lowerTop);
+    fraMeasured->setGeometry(left, lowerY, measuredWidth_, lowerHeight);
+    const int widestLeft = left + measuredWidth_ + px(groupGap);
+    fraWidest->setGeometry(widestLeft, lowerY, std::max(0, right - widestLeft), lowerHeight);
+    fraDistribution->setGeometry(left, px(chartTop), std::max(0, right - left), px(chartBottom) - px(chartTop) + taller);
+    const int side = px(60), top = px(firstRowTop) - px(30);
+    chrDistribution->setGeometry(side, top, std::max(0, fraDistribution->width() - 2 * side),
+                                 std::max(0, fraDistribution->height() - top - px(60)));
     PlaceWidestColumns();
-    return panelWidth + px(windowEdge);
+}
+
+void frmResults::FillWideNumbers(bool bare)
+{
+    const std::vector<engine::WideLine>& widest = input_.measured.widest;
+    for (std::size_t i = 0; i < wideRows.size(); ++i) {
+        WideRow& row = wideRows[i];
+        if (i >= widest.size()) {
+            row.line->clear();
+            row.width->clear();
+            continue;
+        }
+        const engine::WideLine& wide = widest[i];
+        const QString where = lineText(wide.line, input_.delimited);
+        row.line->setText(bare ? number(wide.line) : where);
+        row.line->setToolTip(input_.delimited ? QStringLiteral("%1 starts on line %2").arg(where, number(wide.startLine))
+                             : bare           ? where
+                                              : QString());
+        row.width->setText(bare ? number(static_cast<std::uint64_t>(std::max<std::int64_t>(wide.width, 0)))
+                                : widthText(wide.width));
+    }
 }
 
 void frmResults::PlaceWidestColumns()
 {
-    // The numbers take what their longest value needs, the text the rest.
+    // The numbers take what their longest value needs, the text the rest;
+    // where that leaves less than a dozen characters, the numbers go bare
+    // ("778", "29445") and their tooltips say what they are.
     const QFontMetrics metrics(font());
     const int average = metrics.averageCharWidth();
     const int in = platform::twipsToPixels(inset, logicalDpiY());
-    int lineWidth = metrics.horizontalAdvance(lineText(9, input_.delimited));
-    int widthWidth = metrics.horizontalAdvance(widthText(99));
-    for (const WideRow& row : wideRows) {
-        lineWidth = std::max(lineWidth, metrics.horizontalAdvance(row.line->text()));
-        widthWidth = std::max(widthWidth, metrics.horizontalAdvance(row.width->text()));
+    int lineWidth = 0, widthWidth = 0, textLeft = 0;
+    bool bare = false;
+    for (const bool tried : {false, true}) {
+        bare = tried;
+        FillWideNumbers(bare);
+        lineWidth = metrics.horizontalAdvance(bare ? number(9) : lineText(9, input_.delimited));
+        widthWidth = metrics.horizontalAdvance(bare ? number(99) : widthText(99));
+        for (const WideRow& row : wideRows) {
+            lineWidth = std::max(lineWidth, metrics.horizontalAdvance(row.line->text()));
+            widthWidth = std::max(widthWidth, metrics.horizontalAdvance(row.width->text()));
+        }
+        textLeft = in + lineWidth + widthWidth + 2 * average;
+        if (fraWidest->width() - in - textLeft >= 12 * average)
+            break;
     }
-    const int textLeft = in + lineWidth + widthWidth + 2 * average;
     for (WideRow& row : wideRows) {
         const int y = row.line->y(), h = row.line->height();
         row.line->setGeometry(in, y, lineWidth, h);
         row.width->setGeometry(in + lineWidth + average, y, widthWidth, h);
         row.text->setGeometry(textLeft, y, std::max(0, fraWidest->width() - in - textLeft), h);
-        row.text->setFullText(row.text->fullText(), row.text->fullText());
+        row.text->setFullText(row.text->fullText(), row.text->fullToolTip());
+        // In a window too narrow to show the text, the width's tooltip holds it.
+        if (row.text->width() < 3 * average)
+            row.width->setToolTip(row.text->toolTip());
+        else
+            row.width->setToolTip(bare && !row.width->text().isEmpty() ? widthText(row.width->text().toLongLong())
+                                                                      : QString());
     }
 }
 
@@ -147,16 +209,17 @@ void frmResults::LoadPanel()
     const report::MeasuredDetail& measured = input_.measured;
     chrDistribution->setData(measured.widths, input_.statistics.exactFits, input_.statistics.fits);
 
-    const QLocale locale;
-    lblLineCount->setFullText(
-        QStringLiteral("Lines: %1").arg(locale.toString(static_cast<qulonglong>(measured.widths.lineCount()))));
+    lblLineCount->setFullText(QStringLiteral("Lines: %1").arg(number(measured.widths.lineCount())));
     const report::Histogram& histogram = chrDistribution->histogram();
-    lblBinWidth->setFullText(histogram.bins.empty()
-                                 ? QString()
-                                 : QStringLiteral("Each bar: %1 %2")
-                                       .arg(locale.toString(static_cast<qlonglong>(histogram.binWidth)),
-                                            histogram.binWidth == 1 ? QStringLiteral("pixel") : QStringLiteral("pixels")));
-    const std::array<std::string, 7> fits = report::measuredLines(input_.statistics);
+    lblBinWidth->setFullText(histogram.bins.empty() ? QString()
+                                                    : QStringLiteral("Each bar: ") + widthText(histogram.binWidth));
+    // A scaled screen draws each of these pixels larger; the widths are in
+    // the pixels the window lays itself out in.
+    QString resolution = QStringLiteral("Resolution: %1 dpi").arg(measured.dpi);
+    if (const double scale = devicePixelRatioF(); scale != 1.0)
+        resolution += QStringLiteral(", screen at %1%").arg(std::lround(scale * 100));
+    lblResolution->setFullText(resolution);
+    const std::array<std::string, 7> fits = report::measuredLines(input_.statistics, report::windowUnit);
     for (std::size_t i = 0; i < fits.size(); ++i)
         lblExact[i]->setFullText(QString::fromStdString(fits[i]));
 
@@ -164,19 +227,13 @@ void frmResults::LoadPanel()
         WideRow& row = wideRows[i];
         if (i < measured.widest.size()) {
             const engine::WideLine& wide = measured.widest[i];
-            const bool record = input_.delimited;
-            row.line->setText(lineText(wide.line, record));
-            row.line->setToolTip(record ? QStringLiteral("Record %1 starts on line %2")
-                                              .arg(QLocale().toString(static_cast<qulonglong>(wide.line)),
-                                                   QLocale().toString(static_cast<qulonglong>(wide.startLine)))
-                                        : QString());
-            row.width->setText(widthText(wide.width));
-            row.text->setFullText(QString::fromStdString(wide.text));
+            // One line in the row, a line break inside a value shown as ↵;
+            // the tooltip keeps the breaks.
+            row.text->setFullText(QString::fromStdString(report::visibleText(wide.text)),
+                                  widestToolTip(QString::fromStdString(wide.text)));
         } else {
-            row.line->clear();
-            row.width->clear();
             row.text->setFullText(QString());
         }
     }
-    PlaceWidestColumns();
+    PlacePanel();  // the numbers too, as the room allows
 }

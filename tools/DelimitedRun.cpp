@@ -17,11 +17,6 @@ std::optional<engine::DelimitedFormat> delimitedFormat(const MeasureOptions& opt
     return format;
 }
 
-FormatRecord formatRecord(const engine::RecordLayout& layout, const std::string& caption)
-{
-    return FormatRecord{true, layout.delimiter, layout.header, caption};
-}
-
 std::string unknownColumnMessage(const std::string& dataFile, const engine::ColumnChoice& column,
                                  const engine::RecordLayout& layout)
 {

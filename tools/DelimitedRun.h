@@ -13,9 +13,6 @@ namespace tool {
 // The format a .csv or .tsv file, or a file with --column, is read in.
 std::optional<engine::DelimitedFormat> delimitedFormat(const MeasureOptions& options);
 
-// What a part records of the format, for --merge.
-FormatRecord formatRecord(const engine::RecordLayout& layout, const std::string& caption);
-
 // The refusal of a column the header does not name, listing the names.
 std::string unknownColumnMessage(const std::string& dataFile, const engine::ColumnChoice& column,
                                  const engine::RecordLayout& layout);

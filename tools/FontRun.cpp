@@ -59,15 +59,14 @@ void printFonts(StandardOutput& out, const MeasureOptions& options, const std::v
                 const engine::CalculationResult& result, const std::vector<std::string>& faceNames)
 {
     const FormatRecord format =
-        result.delimited ? FormatRecord{true, result.layout.delimiter, result.layout.header, result.targets.front().caption}
-                         : FormatRecord{};
+        result.delimited ? formatRecord(result.layout, result.targets.front().caption) : FormatRecord{};
     if (options.output == Output::Json) {
         std::string json = "{\"Fonts\":[";
         for (std::size_t f = 0; f < fonts.size(); ++f) {
             const engine::TargetResult& target = result.targets[f];
             if (f > 0)
                 json += ',';
-            json += resultObject(JsonResult{target.measurement, target.statistics, faceNames[f], format},
+            json += resultObject(JsonResult{target.measurement, target.statistics, faceNames[f], format, options.dpi},
                                  fonts[f].selections.sizeText);
         }
         out.write(json + "]}\n");

@@ -51,7 +51,7 @@ std::string resultFields(const JsonResult& result)
     for (std::size_t i = 0; i < engine::fitShares.size(); ++i)
         out += ",\"ExactFit" + std::to_string(engine::fitShares[i]) + "\":" + std::to_string(s.exactFits[i]);
     out += ",\"Widest\":" + widestJson(result.measurement.widest, result.format.delimited);
-    out += ",\"Face\":" + jsonString(result.face);
+    out += ",\"Face\":" + jsonString(result.face) + ",\"Dpi\":" + std::to_string(result.dpi);
     if (result.format.delimited)
         out += ",\"Column\":" + jsonString(result.format.column);
     out += ",\"Encoding\":" + jsonString(engine::encodingName(result.measurement.encoding));
@@ -73,9 +73,7 @@ std::vector<engine::WideLine> decodedWidest(const engine::WidestLines& widest, e
 {
     std::vector<engine::WideLine> lines;
     for (const engine::WideLine& line : widest.lines())
-        lines.push_back({line.line, line.width,
-                         alreadyDecoded ? line.text
-                                        : engine::decodeText(line.text, encoding, engine::WidestLines::textCharacters),
+        lines.push_back({line.line, line.width, alreadyDecoded ? line.text : engine::recordText(line.text, encoding),
                          line.startLine});
     return lines;
 }
@@ -125,6 +123,11 @@ std::string jsonString(std::string_view text)
         ++p;
     }
     return out + "\"";
+}
+
+FormatRecord formatRecord(const engine::RecordLayout& layout, const std::string& caption)
+{
+    return FormatRecord{true, layout.delimiter, layout.header, caption};
 }
 
 std::string formatJson(const FormatRecord& format)

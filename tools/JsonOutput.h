@@ -1,7 +1,9 @@
 #pragma once
-// The tool's JSON: the statistics of a measurement, and with --histogram
-// everything --merge needs to add parts of a data set together.
+// The JSON of a measurement: its statistics, and with --histogram
+// everything --merge needs to add parts of a data set together. The tool
+// writes it, and the results window saves the same.
 
+#include "Delimited.h"
 #include "FontSelections.h"
 #include "StreamTally.h"
 #include "WidthStatistics.h"
@@ -30,15 +32,20 @@ struct FormatRecord {
     bool operator==(const FormatRecord&) const = default;
 };
 
+// What a part records of the format, for --merge: the layout read and the
+// measured column's caption.
+FormatRecord formatRecord(const engine::RecordLayout& layout, const std::string& caption);
+
 struct JsonResult {
     const engine::Measurement& measurement;
     const engine::Statistics& statistics;
     std::string face;  // the face the font layer chose
     FormatRecord format;
+    int dpi = 96;  // the resolution measured at
 };
 
-// One line: the statistics, the exact fits, the widest lines, the face
-// and the encoding.
+// One line: the statistics, the exact fits, the widest lines, the face,
+// the resolution and the encoding.
 std::string resultJson(const JsonResult& result);
 
 // The same object without its line end, with the font's size beside the

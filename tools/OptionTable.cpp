@@ -203,7 +203,8 @@ std::vector<Option> makeTable()
 
         {"--json", "", "", Section::Output, Measure | Merge | Catalogue,
          "one JSON object: the unrounded statistics, the exact fits (ExactFit50..ExactFit99: the smallest width "
-         "that at least that share of the lines fit in), the ten widest lines, the face and the encoding read",
+         "that at least that share of the lines fit in), the ten widest lines, the face, the resolution (Dpi) "
+         "and the encoding read",
          "", outputOption<Output::Json>},
         {"--histogram", "", "", Section::Output, Measure | Merge,
          "the JSON object with the count of lines of each width and all that --merge needs", "",

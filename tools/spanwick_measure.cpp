@@ -4,6 +4,7 @@
 #include "AppInfo.h"
 #include "CalculateWidth.h"
 #include "CatalogueRun.h"
+#include "ChosenFace.h"
 #include "CurrentFont.h"
 #include "DataFileName.h"
 #include "DelimitedRun.h"
@@ -21,7 +22,6 @@
 #include "OptionTable.h"
 #include "ReportWriter.h"
 #include "SizeSearch.h"
-#include "SelectedFont.h"
 #include "StandardOutput.h"
 #include "UsageText.h"
 #include "UserMessages.h"
@@ -49,15 +49,6 @@ void complain(const std::string& message, const std::string& hint = {})
 }
 
 std::string decimalSeparator() { return QLocale::system().decimalPoint().toStdString(); }
-
-std::string selectedFaceName()
-{
-    char name[LF_FACESIZE];
-    DeviceContext context;
-    const SelectedFont selected(&context, engine::CurrentFont);
-    GetTextFaceA(&context, LF_FACESIZE, name);
-    return name;
-}
 
 // The faces to measure in: those asked for, as the font list spells them,
 // or the first of the list.
@@ -112,7 +103,7 @@ bool pixelHeightsFit(const std::vector<std::string>& sizes, int dpi)
 int printCharWidths(tool::StandardOutput& out)
 {
     const engine::WidthTable widths = engine::takeWidthTable(engine::CurrentFont);
-    std::string line = "{\"face\":" + tool::jsonString(selectedFaceName()) + ",\"widths\":[";
+    std::string line = "{\"face\":" + tool::jsonString(tool::chosenFaceName(engine::CurrentFont)) + ",\"widths\":[";
     for (std::size_t i = 0; i < widths.size(); ++i) {
         if (i > 0)
             line += ',';
@@ -136,7 +127,7 @@ void printResults(tool::StandardOutput& out, const tool::MeasureOptions& options
                   const tool::FontRecord& font, const std::string& face, const tool::FormatRecord& format,
                   const std::string& dataFileTitle, const std::string& dataFilePath)
 {
-    const tool::JsonResult result{measurement, statistics, face, format};
+    const tool::JsonResult result{measurement, statistics, face, format, font.dpi};
     if (options.output == tool::Output::Json) {
         out.write(tool::resultJson(result));
     } else if (options.output == tool::Output::Histogram) {
@@ -244,7 +235,7 @@ int measure(tool::StandardOutput& out, const tool::MeasureOptions& options, cons
     const tool::FormatRecord formatRecord =
         records ? tool::formatRecord(result.layout, target.caption) : tool::FormatRecord{};
     printResults(out, options, result.tally, target.measurement, target.statistics, {selections, options.dpi},
-                 selectedFaceName(), formatRecord, request.dataFileTitle, fullName(request));
+                 tool::chosenFaceName(engine::CurrentFont), formatRecord, request.dataFileTitle, fullName(request));
     return Success;
 }
 

@@ -43,6 +43,7 @@ struct SaveFileRequest {
 struct SaveFileAnswer {
     bool accepted = false;
     QString path;
+    int selectedFilter = 1;  // the filter in force when the user confirmed
 };
 
 class DialogProvider {

@@ -101,6 +101,7 @@ SaveFileAnswer runSaveDialog(QWidget* owner, const SaveFileRequest& request)
         return answer;
     answer.accepted = true;
     answer.path = dialog.selectedFiles().first();
+    answer.selectedFilter = dialog.selectedFilterPosition();
     return answer;
 }
 

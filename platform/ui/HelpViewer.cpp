@@ -1,8 +1,10 @@
 #include "HelpViewer.h"
 
 #include "BesidePlacement.h"
+#include "RememberedSize.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QScreen>
 #include <QShortcut>
@@ -16,6 +18,14 @@ namespace platform {
 namespace {
 constexpr int preferredWidth = 640, preferredHeight = 560;
 constexpr int narrowestWidth = 360;  // still reads comfortably
+const QString sizeKey = QStringLiteral("HelpWindowSize");
+
+// The size it was last closed at, else the one it was designed for.
+QSize wantedSize()
+{
+    const QSize remembered = readRememberedSize(sizeKey);
+    return remembered.isValid() ? remembered : QSize(preferredWidth, preferredHeight);
+}
 }  // namespace
 
 QPointer<HelpViewer> HelpViewer::instance_;
@@ -57,7 +67,13 @@ HelpViewer::HelpViewer(QWidget* owner) : QWidget(owner, Qt::Window), browser_(ne
     layout->setSpacing(0);
     layout->addWidget(bar);
     layout->addWidget(browser_);
-    resize(preferredWidth, preferredHeight);
+    resize(wantedSize());
+}
+
+void HelpViewer::closeEvent(QCloseEvent* event)
+{
+    writeRememberedSize(sizeKey, isMaximized() ? normalGeometry().size() : size());
+    QWidget::closeEvent(event);
 }
 
 HelpViewer* HelpViewer::show(QWidget* owner, const QString& helpFile)
@@ -84,8 +100,8 @@ void HelpViewer::placeBesideOwner()
     // The frame is not known before the window shows; the owner's is the
     // best guess.
     const QSize frame = owner->frameGeometry().size() - owner->size();
-    const QRect outer = placeBeside(owner->frameGeometry(), QSize(preferredWidth, preferredHeight) + frame,
-                                    screen->availableGeometry(), narrowestWidth + frame.width());
+    const QRect outer = placeBeside(owner->frameGeometry(), wantedSize() + frame, screen->availableGeometry(),
+                                    narrowestWidth + frame.width());
     resize(outer.size() - frame);
     move(outer.topLeft());
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The help viewer: a window of its own that shows the help file (HTML kept
 // under the name the program gives it) from its first page, beside the
-// program rather than in front of it. Back, Forward and Contents move
-// through it (Alt+Left, Alt+Right, Alt+Home); Esc and Ctrl+W close it.
+// program rather than in front of it, at the size it was last closed at.
+// Back, Forward and Contents move through it (Alt+Left, Alt+Right,
+// Alt+Home); Esc and Ctrl+W close it.
 
 #include <QPointer>
 #include <QString>
@@ -29,6 +30,10 @@ public:
     QAction* backAction() const { return back_; }
     QAction* forwardAction() const { return forward_; }
     QAction* contentsAction() const { return contents_; }
+
+protected:
+    // Remembers the size it was closed at, for the next time it opens.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     explicit HelpViewer(QWidget* owner);

@@ -136,8 +136,7 @@ inline void expectModel(const Measured& measured, const std::string& bytes)
     for (std::size_t k = 0; k < order.size(); ++k) {
         EXPECT_EQ(widest[k].line, order[k] + 1);
         EXPECT_EQ(widest[k].width, m.lines[order[k]].width);
-        EXPECT_EQ(widest[k].text, engine::decodeText(m.lines[order[k]].bytes, m.encoding,
-                                                     engine::WidestLines::textCharacters));
+        EXPECT_EQ(widest[k].text, engine::recordText(m.lines[order[k]].bytes, m.encoding));
     }
 }
 

@@ -334,17 +334,21 @@ TEST(MeasureLines, Utf16EqualsTheSameTextInUtf8)
     }
 }
 
-TEST(MeasureLines, WidestLinesKeepTheFirst200Characters)
+// As check mode does: the first 4096 characters, then "…" when there are more.
+TEST(MeasureLines, WidestLinesKeepTheFirst4096Characters)
 {
     Font font;
-    std::string longLine;
-    for (int i = 0; i < 300; ++i)
-        longLine += "\xC3\xA9";  // 300 characters, 600 bytes
-    const Measured m = measureBytes("short\n" + longLine + "\n", font);
-    ASSERT_EQ(m.measurement.widest.size(), 2u);
+    std::string longLine, fullLine;
+    for (int i = 0; i < 5000; ++i)
+        longLine += "\xC3\xA9";  // 5000 characters, 10000 bytes
+    for (int i = 0; i < 4096; ++i)
+        fullLine += "\xC3\xA9";
+    const Measured m = measureBytes("short\n" + longLine + "\n" + fullLine + "\n", font);
+    ASSERT_EQ(m.measurement.widest.size(), 3u);
     EXPECT_EQ(m.measurement.widest[0].line, 2u);
-    EXPECT_EQ(m.measurement.widest[0].text, longLine.substr(0, 400));
-    EXPECT_EQ(m.measurement.widest[1].text, "short");
+    EXPECT_EQ(m.measurement.widest[0].text, longLine.substr(0, 2 * 4096) + "\xE2\x80\xA6");
+    EXPECT_EQ(m.measurement.widest[1].text, fullLine);  // exactly 4096: whole, no mark
+    EXPECT_EQ(m.measurement.widest[2].text, "short");
 }
 
 TEST(MeasureLines, CheckModeKeepsTheLinesOverTheLimitInOrder)

@@ -2,6 +2,7 @@
 // shown over, on the control that had it, whatever the answer. The real
 // dialogs run here, answered by a script as a user would answer them.
 
+#include "TestSettings.h"
 #include "Dialogs.h"
 #include "WidthStatistics.h"
 #include "frmResults.h"
@@ -124,6 +125,8 @@ QPushButton* button(const QWidget& window, const char* name) { return window.fin
 
 class DialogFocusTest : public QObject {
     Q_OBJECT
+
+    TestSettings settings;
 
     QWidget mainWindow;
 

@@ -203,16 +203,32 @@ private slots:
         QCOMPARE(w.selections().faceText, w.cmbFont->currentText().toStdString());
     }
 
+    // Choosing a file redraws the preview at most once, besides what the
+    // window's growing or shrinking for the column rows redraws: no more
+    // than making the window as much taller by hand does.
     void choosingAFileRedrawsAtMostOnce()
     {
         frmMain& w = *window_;
         QTest::qWait(50);
+        const int height = w.height();
         int draws = w.drawCount();
+        w.resize(w.width(), height + 52);
+        QTest::qWait(50);
+        const int resizing = w.drawCount() - draws;
+        w.resize(w.width(), height);
+        QTest::qWait(50);
+        draws = w.drawCount();
         choose(writeFile(QStringLiteral("a.csv"), "x,y\n"));
         QTest::qWait(50);
-        QVERIFY2(w.drawCount() - draws <= 1, qPrintable(QString::number(w.drawCount() - draws)));
+        QVERIFY(w.height() > height);
+        QVERIFY2(w.drawCount() - draws <= resizing + 1, qPrintable(QString::number(w.drawCount() - draws)));
         draws = w.drawCount();
         choose(writeFile(QStringLiteral("b.txt"), "x\n"));  // hides them again
+        QTest::qWait(50);
+        QCOMPARE(w.height(), height);
+        QVERIFY2(w.drawCount() - draws <= resizing + 1, qPrintable(QString::number(w.drawCount() - draws)));
+        draws = w.drawCount();
+        choose(writeFile(QStringLiteral("c.txt"), "x\n"));  // nothing to hide
         QTest::qWait(50);
         QVERIFY2(w.drawCount() - draws <= 1, qPrintable(QString::number(w.drawCount() - draws)));
     }
@@ -247,26 +263,53 @@ private slots:
         QVERIFY(w.cmbColumn->isEnabled() && w.chkHeader->isEnabled() && w.lblColumn->isEnabled());
     }
 
-    void columnControlsKeepClearOfTheDesignedOnes()
+    // Step 4 with a CSV file: its name (elided in the middle), then the
+    // Column list, then the header box, in the order they are used, inside
+    // the step and touching nothing; the line and the buttons make room
+    // below and go back when a plain file follows.
+    void stepFourHoldsTheColumnRowsInOrder()
     {
         frmMain& w = *window_;
-        // Their captions fit (captionsFitTheirDesignedWidths checks every
-        // caption); here, that they leave the designed controls and the
-        // step-4 caption's text uncovered.
-        const QList<QWidget*> ours{w.chkHeader, w.lblColumn, w.cmbColumn};
-        for (QWidget* control : ours) {
-            for (QWidget* designed : w.inputs()) {
-                if (designed == w.lblStep4Label)
-                    continue;  // its box is wider than its text; checked below
-                QVERIFY2(!control->geometry().intersects(designed->geometry()),
-                         qPrintable(control->objectName() + " covers " + designed->objectName()));
+        const QRectF designedLine = w.twipsOf(w.Line1), designedCalculate = w.twipsOf(w.cmdCalculate);
+        const QString name = QStringLiteral("customer export for the autumn campaign, all regions, final.csv");
+        choose(writeFile(QStringLiteral("exports/") + name, "id,name,note\n1,a,b\n"));
+        QVERIFY(w.cmbColumn->isVisible() && w.chkHeader->isVisible());
+
+        const QString shown = w.lblFile->text();
+        QVERIFY2(shown.contains(u'…') && shown.startsWith(QStringLiteral("cust")) && shown.endsWith(QStringLiteral(".csv")),
+                 qPrintable(shown));
+        QVERIFY(w.lblFile->fontMetrics().horizontalAdvance(shown) <= w.lblFile->contentsRect().width());
+        QCOMPARE(w.lblFile->toolTip(), w.dataFilePath());
+
+        const auto box = [](const QWidget* control) { return control->geometry(); };
+        // In the order they are used, top to bottom, within the step.
+        QVERIFY(box(w.lblStep4Label).bottom() < box(w.lblFile).top());
+        QVERIFY(std::max(box(w.lblFile).bottom(), box(w.cmdOpen).bottom()) < box(w.cmbColumn).top());
+        const int labelMiddle = box(w.lblColumn).center().y();  // beside its list
+        QVERIFY(labelMiddle > box(w.cmbColumn).top() && labelMiddle < box(w.cmbColumn).bottom());
+        QVERIFY(box(w.cmbColumn).bottom() < box(w.chkHeader).top());
+        QVERIFY(box(w.chkHeader).bottom() < box(w.Line1).top());
+        // Nothing touches them.
+        for (QWidget* ours : QList<QWidget*>{w.lblColumn, w.cmbColumn, w.chkHeader}) {
+            for (QWidget* other : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (other == ours || other->isHidden() || (ours == w.lblColumn && other == w.cmbColumn) ||
+                    (ours == w.cmbColumn && other == w.lblColumn))
+                    continue;
+                QVERIFY2(!box(ours).adjusted(-1, -1, 1, 1).intersects(box(other)),
+                         qPrintable(ours->objectName() + " touches " + other->objectName()));
             }
-            QVERIFY(!control->geometry().intersects(w.picText->geometry()));
+            QVERIFY(w.rect().contains(box(ours)));
         }
-        const int captionEnd =
-            w.lblStep4Label->x() +
-            platform::neededWidth({w.lblStep4Label->text(), platform::CaptionKind::Label, 0}, w.lblStep4Label->font());
-        QVERIFY(captionEnd < w.lblColumn->x());
+        QVERIFY(!box(w.lblColumn).intersects(box(w.cmbColumn)));
+        // The rows below moved down together, as far as the rows need.
+        const double moved = w.twipsOf(w.Line1).top() - designedLine.top();
+        QVERIFY(moved > 0);
+        QCOMPARE(w.twipsOf(w.cmdCalculate).top() - designedCalculate.top(), moved);
+        QVERIFY(w.rect().contains(box(w.cmdExit)));
+
+        choose(writeFile(QStringLiteral("names.txt"), "x\n"));
+        QCOMPARE(w.twipsOf(w.Line1), designedLine);
+        QCOMPARE(w.twipsOf(w.cmdCalculate), designedCalculate);
     }
 
     // ------------------------------------------------ Calculate

@@ -8,11 +8,13 @@
 #include "Settings.h"
 #include "SortedComboBox.h"
 #include "StartupArguments.h"
+#include "TypedSearch.h"
 #include "MainWindowFixture.h"
 #include "frmMain.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
+#include <QDataStream>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -25,6 +27,9 @@
 #include <QTest>
 
 #include <memory>
+#include <thread>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -94,17 +99,40 @@ private slots:
         QCOMPARE(!parsed.error.isEmpty(), usageError);
     }
 
+    // Whatever Open... accepts: a file, or a named pipe that Calculate then
+    // reads to its end.
+    void startupFileIsTakenAsOpenTakesIt_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("pipe");
+        QTest::newRow("file") << "empty.txt" << false;
+        QTest::newRow("named pipe") << "export.fifo" << true;
+    }
+
     void startupFileIsTakenAsOpenTakesIt()
     {
-        const QString path = writeFile(QStringLiteral("start/empty.txt"), QByteArray());
+        QFETCH(QString, name);
+        QFETCH(bool, pipe);
+        QString path = folder_.filePath(QStringLiteral("start/") + name);
+        if (pipe) {
+            QVERIFY(QDir().mkpath(folder_.filePath(QStringLiteral("start"))));
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else {
+            path = writeFile(QStringLiteral("start/") + name, QByteArray());
+        }
         window_->openStartupFile(path);
-        QCOMPARE(window_->lblFile->text(), QStringLiteral("empty.txt"));
+        QCOMPARE(window_->lblFile->text(), name);
         QCOMPARE(window_->lblFile->toolTip(), path);
         QVERIFY(dialogs_->messages.isEmpty());
-        // Calculate reads that file.
+        // Calculate reads that file; a pipe's writer leaves without writing.
+        std::thread writer;
+        if (pipe)
+            writer = std::thread([path] { QFile(path).open(QIODevice::WriteOnly); });
         window_->Calculate();
+        if (writer.joinable())
+            writer.join();
         QCOMPARE(dialogs_->messages.size(), 1);
-        QCOMPARE(dialogs_->messages[0].text, QStringLiteral("The data file 'empty.txt' does not contain any data."));
+        QCOMPARE(dialogs_->messages[0].text, QStringLiteral("The data file '%1' does not contain any data.").arg(name));
         QCOMPARE(stored("DataFolder"), folder_.filePath(QStringLiteral("start")));
     }
 
@@ -295,6 +323,42 @@ private slots:
         QCOMPARE(again.picText->size(), preview);
     }
 
+    // A place saved at another scale, on a screen of another width in the
+    // window's pixels, which Qt will not restore: the window takes the same
+    // place in proportion, within the screen and no smaller than designed.
+    void aPlaceFromAnotherScaleIsKept_data()
+    {
+        QTest::addColumn<QRect>("saved");  // on a screen two thirds as wide
+        QTest::addColumn<QPoint>("place");
+        QTest::addColumn<bool>("designedSize");
+        QTest::newRow("in proportion") << QRect(60, 40, 560, 380) << QPoint(90, 60) << false;
+        QTest::newRow("past the right edge") << QRect(500, 40, 560, 380) << QPoint(-1, 60) << false;
+        QTest::newRow("smaller than designed") << QRect(60, 40, 100, 80) << QPoint(90, 60) << true;
+    }
+
+    void aPlaceFromAnotherScaleIsKept()
+    {
+        QFETCH(QRect, saved);
+        QFETCH(QPoint, place);
+        QFETCH(bool, designedSize);
+        const QSize designed = window_->minimumSize();
+        const QRect screen = window_->screen()->availableGeometry();
+        // As saveGeometry writes it.
+        QByteArray bytes;
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_4_0);
+        out << quint32(0x1D9D0CB) << quint16(3) << quint16(0) << saved.adjusted(-1, -20, 1, 1) << saved << qint32(0)
+            << quint8(0) << quint8(0) << qint32(window_->screen()->geometry().width() * 2 / 3) << saved;
+        storeSettings({{"WindowGeometry", QString::fromLatin1(bytes.toBase64())}});
+        frmMain& again = restart();
+        QCOMPARE(again.size(), designedSize ? designed : saved.size());
+        if (place.x() < 0)
+            QCOMPARE(again.geometry().right(), screen.right());  // brought back onto the screen
+        else
+            QCOMPARE(again.geometry().topLeft(), place);
+        QVERIFY(screen.contains(again.geometry()));
+    }
+
     void damagedGeometryGivesTheDesignedWindow()
     {
         const QSize designed = window_->size();
@@ -351,6 +415,123 @@ private slots:
         box->hidePopup();
         QVERIFY2(rows <= 16.5, qPrintable(QString::number(rows)));
         QVERIFY2(rows >= std::min(box->count(), 16) - 0.5, qPrintable(QString::number(rows)));
+    }
+
+    // An open list is wide enough for its longest entry, wider than its box.
+    void openListsAreWideEnoughForTheirEntries_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::newRow("faces") << "cmbFont";
+        QTest::newRow("columns") << "cmbColumn";
+    }
+
+    void openListsAreWideEnoughForTheirEntries()
+    {
+        QFETCH(QString, list);
+        const QString longest = QStringLiteral("A name that runs on far longer than the box it is chosen in Condensed Bold");
+        if (list == "cmbColumn") {
+            dialogs_->openAnswers.push_back({true, writeFile(QStringLiteral("wide.csv"), "id," + longest.toUtf8() + "\n"), 4});
+            window_->Open();
+        } else {
+            window_->cmbFont->addItem(longest);
+        }
+        auto* box = window_->findChild<QComboBox*>(list);
+        box->showPopup();
+        QAbstractItemView* view = box->view();
+        QTRY_VERIFY(view->isVisible());
+        const int needed = view->fontMetrics().horizontalAdvance(longest);
+        const int shown = view->viewport()->width();
+        box->hidePopup();
+        QVERIFY2(shown > needed && shown > box->width(), qPrintable(QStringLiteral("%1 of %2").arg(shown).arg(needed)));
+    }
+
+    // ------------------------------------------------ typing in the lists
+
+    // A typed number selects that very entry, in the closed list and in the
+    // open one; letters still search as in any list.
+    void typingANumberSelectsThatEntry_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("showing");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("12 over 24") << "cmbSize" << "24" << "12" << "12";
+        QTest::newRow("10 over 24") << "cmbSize" << "24" << "10" << "10";
+        QTest::newRow("1 alone") << "cmbSize" << "24" << "1" << "1";
+        QTest::newRow("the largest") << "cmbSize" << "8" << "144" << "144";
+        QTest::newRow("no 145: its last digit alone") << "cmbSize" << "8" << "145" << "5";
+        QTest::newRow("a 0 that makes no size") << "cmbSize" << "8" << "0" << "8";
+        QTest::newRow("width 50") << "cmbWidth" << "Normal" << "50" << "50";
+        QTest::newRow("width 100") << "cmbWidth" << "7" << "100" << "100";
+        QTest::newRow("a letter finds Normal") << "cmbWidth" << "7" << "n" << "Normal";
+    }
+
+    void typingANumberSelectsThatEntry()
+    {
+        QFETCH(QString, list);
+        QFETCH(QString, showing);
+        QFETCH(QString, typed);
+        QFETCH(QString, selected);
+        auto* box = window_->findChild<QComboBox*>(list);
+        box->setCurrentIndex(box->findText(showing));
+        box->setFocus();
+        QTest::keyClicks(box, typed);
+        QCOMPARE(box->currentText(), selected);
+
+        // The open list: its highlight moves, and Enter chooses. (Letters
+        // are Qt's own search, which the closed box has just fed.)
+        if (!typed.front().isDigit())
+            return;
+        box->setCurrentIndex(box->findText(showing));
+        box->showPopup();
+        QTRY_VERIFY(box->view()->isVisible());
+        QTest::keyClicks(box->view(), typed);
+        QCOMPARE(box->view()->currentIndex().data().toString(), selected);
+        QTest::keyClick(box->view(), Qt::Key_Return);
+        QTRY_VERIFY(!box->view()->isVisible());
+        QCOMPARE(box->currentText(), selected);
+    }
+
+    // The face list is searched by whole names, spaces included, or any
+    // part of them; Enter chooses, Esc gives up without leaving the program.
+    void typingSearchesTheFaceList()
+    {
+        SortedComboBox* faces = window_->cmbFont;
+        if (faces->findText(QStringLiteral("Liberation Serif")) < 0 || faces->findText(QStringLiteral("Liberation Mono")) < 0)
+            QSKIP("the Liberation fonts are not installed");
+        TypedSearch* search = faces->search();
+        faces->setCurrentIndex(faces->findText(QStringLiteral("Liberation Mono")));
+        faces->setFocus();
+        QTest::keyClicks(faces, QStringLiteral("Liberation Se"));
+        QVERIFY(search->searching());
+        QCOMPARE(search->offered(), QStringList{"Liberation Serif"});
+        QTest::keyClick(search->popup(), Qt::Key_Return);
+        QTRY_VERIFY(!search->searching());
+        QCOMPARE(faces->currentText(), QStringLiteral("Liberation Serif"));
+        QVERIFY(dialogs_->messages.isEmpty());  // Enter chose; it did not calculate
+
+        // A part of a name: those that begin with it first, then the rest.
+        QTest::keyClicks(faces, QStringLiteral("mono"));
+        const QStringList offered = search->offered();
+        QVERIFY(offered.contains(QStringLiteral("Liberation Mono")));
+        for (const QString& face : offered)
+            QVERIFY(face.contains(QStringLiteral("mono"), Qt::CaseInsensitive));
+        QTest::keyClick(search->popup(), Qt::Key_Escape);
+        QTRY_VERIFY(!search->searching());
+        QCOMPARE(faces->currentText(), QStringLiteral("Liberation Serif"));
+        QVERIFY(window_->isVisible());
+
+        // Nothing found: nothing offered, nothing changed; Backspace goes
+        // back to what was found.
+        QTest::keyClicks(faces, QStringLiteral("Liberation Mq"));
+        QVERIFY(search->searching());
+        QVERIFY(search->offered().isEmpty());
+        QTest::keyClick(faces, Qt::Key_Backspace);
+        QCOMPARE(search->offered(), QStringList{"Liberation Mono"});
+        QTest::keyClick(search->popup(), Qt::Key_Escape);
+        QVERIFY(!search->searching());
+        QCOMPARE(faces->currentText(), QStringLiteral("Liberation Serif"));
+        QVERIFY(window_->isVisible());
     }
 
     void smallestWindowShowsEveryControlWhole()

@@ -27,8 +27,15 @@
 #include <QTest>
 #include <QTimer>
 #include <QProgressBar>
+#include <QScopeGuard>
 
+#include <atomic>
+#include <chrono>
 #include <thread>
+
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <sys/stat.h>
 
@@ -462,14 +469,14 @@ private slots:
     }
 
     // The measurement runs on a thread of its own: while it waits for a
-    // FIFO's writer the window is busy, yet repaints, shows its progress
-    // and ignores Escape; the results come once the writer is done.
+    // FIFO's writer the window is busy, yet repaints and shows its progress
+    // with Cancel beside it; the results come once the writer is done.
     void aCalculationRunsBesideTheWindow()
     {
         const QString fifo = folder_.filePath(QStringLiteral("stream"));
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         chooseDataFile(fifo);
-        bool disabled = false, repainted = false, progressShown = false, stillOpen = false;
+        bool disabled = false, repainted = false, progressShown = false, cancelShown = false;
         std::thread writer;
         QString shownFace;
         // Looks in while the measurement waits, once the progress bar is up
@@ -487,8 +494,8 @@ private slots:
             repainted = window_->drawCount() > draws;
             const auto* bar = window_->picText->findChild<QProgressBar*>();
             progressShown = bar && bar->isVisible() && bar->maximum() == 0;  // no end known
-            QTest::keyClick(window_.get(), Qt::Key_Escape);
-            stillOpen = window_->isVisible();
+            const auto* cancel = window_->picText->findChild<QPushButton*>(QStringLiteral("cmdCancel"));
+            cancelShown = cancel && cancel->isVisible() && cancel->isEnabled();
             writer = std::thread([fifo] {
                 QFile out(fifo);
                 if (out.open(QIODevice::WriteOnly))
@@ -502,11 +509,76 @@ private slots:
         QVERIFY(disabled);
         QVERIFY(repainted);
         QVERIFY(progressShown);
-        QVERIFY(stillOpen);
+        QVERIFY(cancelShown);
         QCOMPARE(shownFace, window_->cmbFont->currentText());
         QVERIFY(dialogs_->messages.isEmpty());
         QVERIFY(window_->cmdCalculate->isEnabled());
         QVERIFY(!window_->picText->findChild<QProgressBar*>()->isVisible());
+        QVERIFY(!window_->picText->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->isVisible());
+    }
+
+    // Esc or Cancel stops a calculation that reads a FIFO: its writer, which
+    // never stops writing, sees the pipe close; nothing is shown and the
+    // inputs come back.
+    void escapeOrCancelStopsACalculation_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Esc") << true;
+        QTest::newRow("Cancel") << false;
+    }
+
+    void escapeOrCancelStopsACalculation()
+    {
+        QFETCH(bool, escape);
+        const QString fifo = folder_.filePath(escape ? QStringLiteral("escaped") : QStringLiteral("cancelled"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        chooseDataFile(fifo);
+        // The writer sees EPIPE rather than a signal that would end the test.
+        struct sigaction ignore {}, previous {};
+        ignore.sa_handler = SIG_IGN;
+        ::sigaction(SIGPIPE, &ignore, &previous);
+        const auto restore = qScopeGuard([&previous] { ::sigaction(SIGPIPE, &previous, nullptr); });
+
+        // A line every few milliseconds, as a slow export does, so the
+        // reader is never left waiting long. The deadline only keeps a
+        // broken build from hanging the test run.
+        std::atomic<bool> pipeClosed = false;
+        std::thread writer([&pipeClosed, path = QFile::encodeName(fifo)] {
+            const int fd = ::open(path.constData(), O_WRONLY);
+            const QDeadlineTimer deadline(60'000);
+            while (fd >= 0 && !deadline.hasExpired()) {
+                if (::write(fd, "another customer\n", 17) < 0) {
+                    pipeClosed = errno == EPIPE;
+                    break;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+            if (fd >= 0)
+                ::close(fd);
+        });
+        bool stopped = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, window_.get(), [&] {
+            auto* cancel = window_->picText->findChild<QPushButton*>(QStringLiteral("cmdCancel"));
+            if (stopped || !cancel->isVisible())
+                return;  // shown once the calculation has run half a second
+            stopped = true;
+            if (escape)
+                QTest::keyClick(window_.get(), Qt::Key_Escape);
+            else
+                cancel->click();
+        });
+        poll.start(20);
+        window_->Calculate();
+        writer.join();
+        QVERIFY(stopped);
+        QVERIFY(pipeClosed);
+        QVERIFY(window_->isVisible());  // Esc stopped the calculation, not the program
+        QVERIFY(dialogs_->messages.isEmpty());
+        QVERIFY(window_->findChildren<frmResults*>().isEmpty());
+        for (QWidget* input : window_->inputs())
+            QVERIFY(input->isEnabled());
+        QVERIFY(!window_->picText->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->isVisible());
     }
 
     // Exit asks the application to quit, which does nothing while no

@@ -1,13 +1,16 @@
 // The real dialogs behind the seam: filters with Windows meaning, and the
 // help viewer.
 
+#include "TestSettings.h"
 #include "BesidePlacement.h"
 #include "Dialogs.h"
 #include "FileDialogs.h"
 #include "HelpViewer.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFileSystemModel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QScreen>
 #include <QTest>
@@ -19,6 +22,8 @@ QString helpFile() { return qEnvironmentVariable("SPANWICK_SOURCE_DIR") + QStrin
 
 class PlatformDialogsTest : public QObject {
     Q_OBJECT
+
+    TestSettings settings;
 
 private slots:
     void filterTextReadsDescriptionsAndPatterns()
@@ -55,6 +60,45 @@ private slots:
         QVERIFY(model);
         QCOMPARE(model->nameFilters(), listed);
         QCOMPARE(dialog.fileMode(), QFileDialog::ExistingFile);
+    }
+
+    // Saving, choosing another kind gives the name that kind's extension,
+    // and the kind chosen is the one answered.
+    void saveNameFollowsTheKindChosen_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<QString>("becomes");
+        QTest::newRow("to JSON") << "Arial 10 point - names.txt.txt" << 3 << "Arial 10 point - names.txt.json";
+        QTest::newRow("to the other text kind") << "report.txt" << 2 << "report.txt";
+        QTest::newRow("to JSON and back") << "report.txt" << -1 << "report.txt";
+    }
+
+    void saveNameFollowsTheKindChosen()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, chosen);
+        QFETCH(QString, becomes);
+        const auto filters = platform::parseFilterText(
+            QStringLiteral("Text File (*.txt)|*.txt|Report with measured fits (*.txt)|*.txt|JSON (*.json)|*.json"));
+        platform::FileDialog dialog(nullptr, QFileDialog::AcceptSave, filters, 1);
+        dialog.selectFile(typed);
+        auto* kinds = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(kinds && name);
+        const auto choose = [&](int position) {
+            kinds->setCurrentIndex(position - 1);
+            emit kinds->activated(position - 1);
+            emit kinds->textActivated(kinds->currentText());
+        };
+        if (chosen < 0) {
+            choose(3);
+            choose(1);
+        } else {
+            choose(chosen);
+        }
+        QCOMPARE(name->text(), becomes);
+        QCOMPARE(dialog.selectedFilterPosition(), chosen < 0 ? 1 : chosen);
     }
 
     void helpShowsTheProgramsHelpFile()
@@ -143,6 +187,23 @@ private slots:
         QVERIFY(!viewer->frameGeometry().intersects(owner.frameGeometry()));
         QVERIFY(screen.contains(viewer->frameGeometry()));
         QCOMPARE(viewer->frameGeometry().top(), owner.frameGeometry().top());
+        viewer->close();
+        QTRY_VERIFY(!viewer);
+    }
+
+    // Closed at one size, the viewer opens at it next time.
+    void helpRemembersItsSize()
+    {
+        settings.clear();
+        QPointer<platform::HelpViewer> viewer = platform::HelpViewer::show(nullptr, helpFile());
+        QVERIFY(QTest::qWaitForWindowExposed(viewer));
+        QCOMPARE(viewer->size(), QSize(640, 560));
+        viewer->resize(500, 420);
+        QTRY_COMPARE(viewer->size(), QSize(500, 420));
+        viewer->close();
+        QTRY_VERIFY(!viewer);
+        viewer = platform::HelpViewer::show(nullptr, helpFile());
+        QCOMPARE(viewer->size(), QSize(500, 420));
         viewer->close();
         QTRY_VERIFY(!viewer);
     }

@@ -3,6 +3,7 @@
 // ones, the widest lines, eliding, Copy and the keys, and that the designed
 // controls stay where they were.
 
+#include "TestSettings.h"
 #include "AbbreviatedNumber.h"
 #include "DistributionChart.h"
 #include "ElidedLabel.h"
@@ -93,6 +94,8 @@ void checkElided(const QLabel* label, const QString& full)
 class ResultsPanelTest : public QObject {
     Q_OBJECT
 
+    TestSettings settings;
+
     QWidget owner;
 
 private slots:
@@ -106,11 +109,11 @@ private slots:
         QTest::newRow("one width") << measuredInput({{12, 5}}) << qint64(1) << "12 pixels: 5 lines";
         QTest::newRow("two widths far apart")
             << measuredInput({{10, 7}, {10000, 1}}) << qint64(250) << "0\u2013249 pixels: 7 lines";
-        QTest::newRow("skewed tail") << measuredInput(skewed()) << qint64(5) << "20\u201324 pixels: 46,827 lines";
+        QTest::newRow("skewed tail") << measuredInput(skewed()) << qint64(5) << "20\u201324 pixels: 46827 lines";
         QTest::newRow("huge counts") << measuredInput({{100, 3'000'000'000}, {140, 5'000'000'000}, {180, 1}})
-                                     << qint64(2) << "140\u2013141 pixels: 5,000,000,000 lines";
+                                     << qint64(2) << "140\u2013141 pixels: 5000000000 lines";
         QTest::newRow("huge widths") << measuredInput({{3, 1}, {8'600'000'000, 2}}) << qint64(200'000'000)
-                                     << "8,600,000,000\u20138,799,999,999 pixels: 2 lines";
+                                     << "8600000000\u20138799999999 pixels: 2 lines";
     }
 
     void histogram()
@@ -174,6 +177,39 @@ private slots:
         }
     }
 
+    // Where marks crowd, their labels share: every marked share is written
+    // once in each row, and no label covers another or leaves the chart.
+    void labelsWhereMarksCrowd_data()
+    {
+        QTest::addColumn<report::ReportInput>("in");
+        QTest::addColumn<int>("measuredLabels");
+        QTest::newRow("one width: every mark on one bar") << measuredInput({{12, 5}}) << 1;
+        QTest::newRow("long tail") << measuredInput({{100, 9000}, {102, 500}, {30000, 500}}) << 2;
+        QTest::newRow("spread out") << measuredInput({{10, 50}, {400, 40}, {700, 5}, {1000, 4}, {1300, 1}}) << 4;
+    }
+
+    void labelsWhereMarksCrowd()
+    {
+        QFETCH(report::ReportInput, in);
+        QFETCH(int, measuredLabels);
+        frmResults window(&owner);
+        window.Load(in);
+        auto* chart = child<DistributionChart>(window, "chrDistribution");
+        for (const bool exact : {true, false}) {
+            const std::vector<report::MarkLabel> labels = chart->markLabels(exact);
+            std::vector<int> shares;
+            for (std::size_t i = 0; i < labels.size(); ++i) {
+                shares.insert(shares.end(), labels[i].shares.begin(), labels[i].shares.end());
+                QVERIFY(labels[i].left >= 0 && labels[i].left + labels[i].width <= chart->width());
+                if (i > 0)
+                    QVERIFY(labels[i].left > labels[i - 1].left + labels[i - 1].width);
+            }
+            QCOMPARE(shares, (std::vector<int>{50, 90, 95, 99}));
+            if (exact)
+                QCOMPARE(static_cast<int>(labels.size()), measuredLabels);
+        }
+    }
+
     void abbreviatedNumbers_data()
     {
         QTest::addColumn<qint64>("value");
@@ -181,7 +217,7 @@ private slots:
         QTest::addColumn<QString>("text");
         const QLocale english(QLocale::English, QLocale::UnitedStates), german(QLocale::German, QLocale::Germany);
         QTest::newRow("zero") << qint64(0) << english << "0";
-        QTest::newRow("four digits whole") << qint64(9'999) << english << "9,999";
+        QTest::newRow("four digits whole") << qint64(9'999) << english << "9999";
         QTest::newRow("thousands") << qint64(12'345) << english << "12K";
         QTest::newRow("rounds into the next unit") << qint64(999'999) << english << "1M";
         QTest::newRow("one decimal below ten") << qint64(1'234'567) << english << "1.2M";
@@ -206,7 +242,8 @@ private slots:
     {
         frmResults window(&owner);
         window.Load(measuredInput(skewed()));
-        const std::array<std::string, 7> lines = report::measuredLines(measuredInput(skewed()).statistics);
+        const std::array<std::string, 7> lines =
+            report::measuredLines(measuredInput(skewed()).statistics, report::windowUnit);
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const int share = engine::fitShares[i];
             auto* exact = child(window, QStringLiteral("lblExact%1").arg(share));
@@ -218,36 +255,47 @@ private slots:
             QVERIFY(exact->mapTo(&window, QPoint()).x() > window.findChild<QPushButton*>("cmdSave")->geometry().right());
         }
         QCOMPARE(shown(window, "lblExact99"), QStringLiteral("99% of the lines fit within 158 pixels"));
-        QCOMPARE(shown(window, "lblLineCount"), QStringLiteral("Lines: 305,015"));
+        QCOMPARE(shown(window, "lblLineCount"), QStringLiteral("Lines: 305015"));
         QCOMPARE(shown(window, "lblBinWidth"), QStringLiteral("Each bar: 5 pixels"));
     }
 
     void widestLines()
     {
         const QString longText = QStringLiteral("Begin ") + QString(150, u'x') + QStringLiteral(" – und Schluß");
+        // The kept 4096 characters of a longer line end in "…"; 4096 letters
+        // outside the BMP are a whole line, though twice as many UTF-16 units.
+        const QString cut = QString(4096, u'y') + u'…';
+        const QString whole = QString::fromUtf8("\xF0\x9F\x98\x80").repeated(4096);
         std::vector<engine::WideLine> widest{{7, 1234, longText.toStdString()},
-                                             {12'345'678, 900, "short"},
-                                             {3, 800, "<b>looks like markup</b>"}};
+                                             {12'345'678, 900, "short\r\nvalue"},
+                                             {3, 800, "<b>looks like markup</b>"},
+                                             {5, 700, cut.toStdString()},
+                                             {4, 600, whole.toStdString()}};
         frmResults window(&owner);
-        window.Load(measuredInput({{800, 1}, {900, 1}, {1234, 1}}, widest));
+        window.Load(measuredInput({{600, 1}, {700, 1}, {800, 1}, {900, 1}, {1234, 1}}, widest));
         QCOMPARE(shown(window, "lblWideLine0"), QStringLiteral("Line 7"));
-        QCOMPARE(shown(window, "lblWideWidth0"), QStringLiteral("1,234 px"));
-        QCOMPARE(shown(window, "lblWideLine1"), QStringLiteral("Line 12,345,678"));
+        QCOMPARE(shown(window, "lblWideWidth0"), QStringLiteral("1234 pixels"));
+        QCOMPARE(shown(window, "lblWideLine1"), QStringLiteral("Line 12345678"));
         auto* first = child(window, "lblWideText0");
         checkElided(first, longText);
-        QVERIFY2(first->text().startsWith("Begin") && first->text().endsWith("Schluß"), qPrintable(first->text()));
+        QVERIFY2(first->text().startsWith("Begin") && first->text().endsWith("luß"), qPrintable(first->text()));
         QCOMPARE(readAs(first->toolTip()), longText);
-        QCOMPARE(shown(window, "lblWideText1"), QStringLiteral("short"));
+        // A value over two lines shows on one, and whole in its tooltip.
+        QCOMPARE(shown(window, "lblWideText1"), QStringLiteral("short↵value"));
+        QCOMPARE(readAs(child(window, "lblWideText1")->toolTip()), QStringLiteral("short\nvalue"));
         QCOMPARE(readAs(child(window, "lblWideText2")->toolTip()), QStringLiteral("<b>looks like markup</b>"));
+        QCOMPARE(readAs(child(window, "lblWideText3")->toolTip()),
+                 cut + "\n\n(Only the first 4096 characters of this line are kept.)");
+        QCOMPARE(readAs(child(window, "lblWideText4")->toolTip()), whole);
         // Numbers are never cut, and every row's columns line up.
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 5; ++i)
             for (const char* column : {"lblWideLine%1", "lblWideWidth%1"}) {
                 auto* label = child(window, QString::fromLatin1(column).arg(i));
                 QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
                 QCOMPARE(label->x(), child(window, QString::fromLatin1(column).arg(0))->x());
             }
         // Rows past the last line stay empty, also after a longer list.
-        for (int i = 3; i < 10; ++i) {
+        for (int i = 5; i < 10; ++i) {
             QCOMPARE(shown(window, QStringLiteral("lblWideLine%1").arg(i)), QString());
             QCOMPARE(shown(window, QStringLiteral("lblWideText%1").arg(i)), QString());
             QCOMPARE(child(window, QStringLiteral("lblWideText%1").arg(i))->toolTip(), QString());
@@ -285,7 +333,37 @@ private slots:
         QCOMPARE(faceLabel->textFormat(), Qt::PlainText);
     }
 
-    void copyPutsTheReportAndTheMeasuredFitsOnTheClipboard_data()
+    // The data file's name gives way to the column it is followed by,
+    // unless the column's name alone would fill the field.
+    void theColumnStaysInView_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<bool>("columnWhole");
+        QTest::newRow("both short") << "customers.csv" << "note" << true;
+        QTest::newRow("long file name") << "customers exported " + QString(40, u'm') + ".csv" << "note" << true;
+        QTest::newRow("long column name") << "customers.csv" << "note " + QString(80, u'n') << false;
+    }
+
+    void theColumnStaysInView()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QString, column);
+        QFETCH(bool, columnWhole);
+        report::ReportInput in = measuredInput({{12, 1}}, {}, "DejaVu Sans", ("/data/" + fileName).toStdString());
+        in.delimited = true;
+        in.column = column.toStdString();
+        frmResults window(&owner);
+        window.Load(in);
+        auto* field = child<ElidedLabel>(window, "lblDataFile");
+        const QString full = fileName + ", column " + column;
+        checkElided(field, full);
+        QCOMPARE(field->text().endsWith(", column " + column), columnWhole);
+        QVERIFY(field->text().startsWith(fileName.left(3)));
+        QCOMPARE(readAs(field->toolTip()), "/data/" + full);
+    }
+
+    void copyPutsBothKindsOfFitUnderTheirOwnHeadings_data()
     {
         QTest::addColumn<QString>("how");
         QTest::newRow("button") << "button";
@@ -293,7 +371,7 @@ private slots:
         QTest::newRow("Ctrl+C") << "Ctrl+C";
     }
 
-    void copyPutsTheReportAndTheMeasuredFitsOnTheClipboard()
+    void copyPutsBothKindsOfFitUnderTheirOwnHeadings()
     {
         QFETCH(QString, how);
         ScriptedDialogs dialogs;
@@ -319,14 +397,16 @@ private slots:
                                 "Weight: Normal\nWidth: Normal\nData File: /home/user/names.txt\n\n"
                                 "Minimum Length: 10 pixels.\nMaximum Length: 20 pixels.\nAverage Length: 15 pixels.\n"
                                 "Standard Deviation: 7.1 pixels.\n\n"
+                                "Estimated, assuming the widths are normally distributed:\n"
                                 "50% of the data will fit within 15 pixels.\n60% of the data will fit within 17 pixels.\n"
                                 "70% of the data will fit within 19 pixels.\n80% of the data will fit within 21 pixels.\n"
                                 "90% of the data will fit within 24 pixels.\n95% of the data will fit within 27 pixels.\n"
-                                "99% of the data will fit within 31 pixels.\n"
-                                "50% of the lines fit within 10 pixels\n60% of the lines fit within 20 pixels\n"
-                                "70% of the lines fit within 20 pixels\n80% of the lines fit within 20 pixels\n"
-                                "90% of the lines fit within 20 pixels\n95% of the lines fit within 20 pixels\n"
-                                "99% of the lines fit within 20 pixels\n"));
+                                "99% of the data will fit within 31 pixels.\n\n"
+                                "Measured, the widths the lines really fit in (at 96 dots per inch):\n"
+                                "50% of the lines fit within 10 pixels.\n60% of the lines fit within 20 pixels.\n"
+                                "70% of the lines fit within 20 pixels.\n80% of the lines fit within 20 pixels.\n"
+                                "90% of the lines fit within 20 pixels.\n95% of the lines fit within 20 pixels.\n"
+                                "99% of the lines fit within 20 pixels.\n"));
         if (how != "button")
             QCOMPARE(focusAfter, window.findChild<QPushButton*>("cmdSave"));  // keys leave the focus where it was
         QVERIFY(dialogs.saveRequests.isEmpty());

@@ -1,7 +1,9 @@
 // The results window: the values it shows, Save and the report it writes,
 // the keys and closing, and its fixed layout.
 
+#include "TestSettings.h"
 #include "FileSizeLimit.h"
+#include "MeasuredReport.h"
 #include "ScriptedDialogs.h"
 #include "ResultsWindowHelpers.h"
 #include "SmallDisk.h"
@@ -28,6 +30,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <functional>
+#include <memory>
 #include <numeric>
 #include <optional>
 
@@ -92,6 +95,8 @@ const QByteArray tenAndTwenty =
 
 class ResultsWindowTest : public QObject {
     Q_OBJECT
+
+    TestSettings settings;
 
     QWidget owner;
     QLocale originalLocale;
@@ -227,9 +232,51 @@ private slots:
         QCOMPARE(dialogs.saveRequests[0].fileName, proposed);
         QCOMPARE(dialogs.saveRequests[1].fileName, proposed);
         const auto& filters = dialogs.saveRequests[0].filters;
-        QCOMPARE(filters.size(), 1);
+        QCOMPARE(filters.size(), 3);
         QCOMPARE(filters[0].description, QStringLiteral("Text File (*.txt)"));
         QCOMPARE(filters[0].patterns, QStringList{"*.txt"});
+        QCOMPARE(filters[1].description, QStringLiteral("Report with measured fits (*.txt)"));
+        QCOMPARE(filters[2].description, QStringLiteral("JSON (*.json)"));
+        QCOMPARE(filters[2].patterns, QStringList{"*.json"});
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    // The designed report stays the one written unless another kind is
+    // picked; each kind is written whole.
+    void saveWritesTheKindChosen_data()
+    {
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QByteArray>("starts");
+        QTest::addColumn<QByteArray>("ends");
+        const QByteArray json = "{\"LineCount\":1,\"Dpi\":120}\n";
+        QTest::newRow("report") << 1 << oneLineOf12 << oneLineOf12;
+        QTest::newRow("report with measured fits")
+            << 2 << oneLineOf12 + "\r\nMeasured, the widths the lines really fit in (at 120 dots per inch):\r\n"
+            << QByteArray("99% of the lines fit within 12 pixels.\r\n\r\nWidest lines:\r\nLine 1: 12 pixels: twelve\r\n");
+        QTest::newRow("JSON") << 3 << json << json;
+    }
+
+    void saveWritesTheKindChosen()
+    {
+        QFETCH(int, filter);
+        QFETCH(QByteArray, starts);
+        QFETCH(QByteArray, ends);
+        report::ReportInput in = input({12});
+        in.statistics.exactFits.fill(12);
+        in.measured.widest = {{1, 12, "twelve"}};
+        in.measured.dpi = 120;
+        in.measured.json = "{\"LineCount\":1,\"Dpi\":120}\n";
+        QTemporaryDir folder;
+        const QString path = folder.filePath("saved");
+        ScriptedDialogs dialogs;
+        dialogs.saveAnswers.push_back({true, path, filter});
+        frmResults window(&owner);
+        window.Load(in);
+        button(window, "cmdSave")->click();
+        const QByteArray saved = readTestFile(path);
+        QVERIFY2(saved.startsWith(starts) && saved.endsWith(ends), saved.constData());
+        if (filter == 2)
+            QCOMPARE(saved, QByteArray::fromStdString(report::measuredReportText(in, ".")));
         QVERIFY(dialogs.messages.isEmpty());
     }
 
@@ -437,7 +484,7 @@ private slots:
                 QVERIFY2(widget->focusPolicy() == Qt::NoFocus, qPrintable(widget->objectName()));
     }
 
-    void windowIsFixedAndOwned()
+    void windowOpensOwnedAndWithinTheScreen()
     {
         QWidget mainWindow;
         // Room on the screen either side, so the wider window can be centred.
@@ -455,23 +502,24 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-        // The designed height; wider by the distribution panel, which ends a
-        // margin short of the right edge.
+        // At least the designed size and the panel beside it, which starts
+        // where the designed area ends; no largest size.
         const int dpi = window.logicalDpiY();
         const QSize designedClient = platform::twipRect(0, 0, 5055, 6135, dpi).size();
         const auto* panel = window.findChild<QGroupBox*>("fraDistribution");
         QVERIFY(panel);
         QCOMPARE(panel->x(), designedClient.width());
-        const QSize client(panel->geometry().right() + 1 + platform::twipsToPixels(120, dpi), designedClient.height());
-        QCOMPARE(window.size(), client);
-        QCOMPARE(window.minimumSize(), client);
-        QCOMPARE(window.maximumSize(), client);
+        QCOMPARE(panel->geometry().right() + 1 + platform::twipsToPixels(120, dpi), window.width());
+        QCOMPARE(window.minimumSize().height(), designedClient.height());
+        QVERIFY(window.minimumSize().width() > designedClient.width());
+        QCOMPARE(window.maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
         const Qt::WindowFlags flags = window.windowFlags();
-        QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QVERIFY(flags & Qt::WindowMaximizeButtonHint);
+        QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
         QVERIFY(flags & Qt::WindowCloseButtonHint);
         QVERIFY(window.isModal());
         QCOMPARE(window.windowHandle()->transientParent(), mainWindow.windowHandle());  // no taskbar button
-        QVERIFY((window.frameGeometry().center() - mainWindow.frameGeometry().center()).manhattanLength() <= 2);
+        QVERIFY(window.screen()->availableGeometry().contains(window.frameGeometry()));
 
         // Long values are elided: nothing grows or moves.
         for (auto* widget : controls)
@@ -479,6 +527,54 @@ private slots:
         // Save and Close stand at the bottom right, Close level with the lowest group.
         QCOMPARE(button(window, "cmdClose")->geometry().bottom(),
                  window.findChild<QGroupBox*>("Frame2")->geometry().bottom());
+    }
+
+    // Made larger, the window gives the room to the chart and the widest
+    // lines; the designed controls stay where they are, and the size is
+    // the one the window opens at next time.
+    void growingGrowsTheChartAndTheWidestLines()
+    {
+        settings.clear();
+        report::ReportInput in = input({12, 40, 300});
+        in.measured.widest = {{3, 300, std::string(400, 'w')}};
+        auto window = std::make_unique<frmResults>(&owner);
+        window->Load(in);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->resize(window->minimumSize());
+        QTRY_COMPARE(window->size(), window->minimumSize());
+
+        QList<QWidget*> controls = window->findChildren<QWidget*>(QRegularExpression("^(Frame\\d|Label\\d+|cmd\\w+)$"));
+        for (const QString& name : valueFields)
+            controls.append(window->findChild<QWidget*>(name));
+        QMap<QString, QRect> before;
+        for (auto* widget : controls)
+            before[widget->objectName()] = QRect(widget->mapTo(window.get(), QPoint()), widget->size());
+        const auto* chart = window->findChild<QWidget*>("chrDistribution");
+        const auto* text = window->findChild<QLabel*>("lblWideText0");
+        const QSize chartBefore = chart->size();
+        const int textBefore = text->width();
+        QVERIFY(text->text().contains(u'…'));
+
+        const QSize grown = window->size() + QSize(200, 120);
+        window->resize(grown);
+        QTRY_COMPARE(window->size(), grown);
+        for (auto* widget : controls)
+            QCOMPARE(QRect(widget->mapTo(window.get(), QPoint()), widget->size()), before[widget->objectName()]);
+        QCOMPARE(chart->size(), chartBefore + QSize(200, 120));
+        QCOMPARE(text->width(), textBefore + 200);
+        // The groups below the chart keep to the foot, as far from it as Frame2.
+        const int foot = window->minimumHeight() - window->findChild<QGroupBox*>("Frame2")->geometry().bottom();
+        for (const char* name : {"fraMeasured", "fraWidest"})
+            QCOMPARE(window->height() - window->findChild<QGroupBox*>(name)->geometry().bottom(), foot);
+        for (auto* widget : window->findChildren<QWidget*>())
+            QVERIFY2(widget->parentWidget()->rect().contains(widget->geometry()), qPrintable(widget->objectName()));
+
+        // Reopened at that size, as far as the screen has room for it.
+        window->reject();
+        window = std::make_unique<frmResults>(&owner);
+        window->Load(in);
+        QCOMPARE(window->size(), grown.boundedTo(window->roomOnScreen()));
     }
 
     void captionsFit_data()

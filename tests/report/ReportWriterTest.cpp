@@ -1,5 +1,6 @@
 // The number patterns and the report, byte for byte.
 
+#include "MeasuredReport.h"
 #include "NumberFormat.h"
 #include "PrintablePath.h"
 #include "ReportWriter.h"
@@ -167,10 +168,51 @@ TEST(ReportTest, WindowValuesEndInPixelsWithoutAFullStop)
     EXPECT_EQ(v.width, "Normal");
 }
 
-TEST(ReportTest, ProposedNameKeepsTheDataFilesExtension)
+TEST(ReportTest, ProposedNameKeepsTheDataFilesExtensionAndNamesTheColumn)
 {
-    EXPECT_EQ(report::proposedReportName("Arial", "10", "names.txt"), "Arial 10 point - names.txt.txt");
-    EXPECT_EQ(report::proposedReportName("A/B", "8", "x"), "A_B 8 point - x.txt");
+    const auto named = [](std::string face, std::string title, std::string column = {}) {
+        auto input = example(oneLineOf12);
+        input.selections.faceText = std::move(face);
+        input.dataFileTitle = std::move(title);
+        input.delimited = !column.empty();
+        input.column = std::move(column);
+        return report::proposedReportName(input);
+    };
+    EXPECT_EQ(named("Arial", "names.txt"), "Arial 10 point - names.txt.txt");
+    EXPECT_EQ(named("A/B", "x"), "A_B 10 point - x.txt");
+    // Two columns of one file do not overwrite each other's report.
+    EXPECT_EQ(named("Arial", "people.csv", "city"), "Arial 10 point - people.csv, column city.txt");
+    EXPECT_EQ(named("Arial", "people.csv", "in/out"), "Arial 10 point - people.csv, column in_out.txt");
+}
+
+// The designed report unchanged, then the measured fits and the widest
+// lines, each one line whatever its text holds.
+TEST(ReportTest, ReportWithMeasuredFitsFollowsTheDesignedOne)
+{
+    auto input = example(tenAndTwenty);
+    input.statistics.exactFits = {10, 20, 20, 20, 20, 20, 20};
+    input.measured.dpi = 144;
+    input.measured.widest = {{2, 20, "twenty\r\nwide\tand more\xE2\x80\xA6", 3}, {1, 10, "ten", 1}};
+    const std::string designed = report::reportText(input, ".");
+    const std::string measuredFits = "\r\nMeasured, the widths the lines really fit in (at 144 dots per inch):\r\n"
+                                     "50% of the lines fit within 10 pixels.\r\n"
+                                     "60% of the lines fit within 20 pixels.\r\n"
+                                     "70% of the lines fit within 20 pixels.\r\n"
+                                     "80% of the lines fit within 20 pixels.\r\n"
+                                     "90% of the lines fit within 20 pixels.\r\n"
+                                     "95% of the lines fit within 20 pixels.\r\n"
+                                     "99% of the lines fit within 20 pixels.\r\n"
+                                     "\r\nWidest lines:\r\n";
+    EXPECT_EQ(report::measuredReportText(input, "."),
+              designed + measuredFits + "Line 2: 20 pixels: twenty\xE2\x86\xB5wide\\x09and more\xE2\x80\xA6\r\n"
+                                        "Line 1: 10 pixels: ten\r\n");
+    // A column's values are named by record and the line each starts on.
+    input.delimited = true;
+    input.column = "note";
+    EXPECT_EQ(report::measuredReportText(input, "."),
+              report::reportText(input, ".") + measuredFits +
+                  "Record 2 (from line 3): 20 pixels: twenty\xE2\x86\xB5wide\\x09and more\xE2\x80\xA6\r\n"
+                  "Record 1 (from line 1): 10 pixels: ten\r\n");
 }
 
 struct PathCase {

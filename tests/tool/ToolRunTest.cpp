@@ -138,4 +138,23 @@ TEST_F(ToolRun, MergedPartsEqualTheWhole)
     EXPECT_EQ(run("--merge '" + (folder / "bad.json").string() + "'").status, 2);
 }
 
+// A widest value keeps its first 4096 characters and then "…", as check
+// mode does, and a merge keeps it and the line each record starts on.
+TEST_F(ToolRun, WidestTextsKeep4096CharactersThroughAMerge)
+{
+    const std::string huge(5000, 'w');
+    const std::string data = write("notes.csv", "id,note\n1,\"two\nlines\"\n2," + huge + "\n3,short\n");
+    const Outcome whole = run("--json --column note '" + data + "'");
+    ASSERT_EQ(whole.status, 0) << whole.err;
+    EXPECT_NE(whole.out.find("{\"Record\":2,\"Line\":4,\"Width\":"), std::string::npos) << whole.out;
+    EXPECT_NE(whole.out.find("\"Text\":\"" + huge.substr(0, 4096) + "\xE2\x80\xA6\"}"), std::string::npos);
+    EXPECT_NE(whole.out.find("{\"Record\":1,\"Line\":2,"), std::string::npos) << whole.out;
+
+    const Outcome part = run("--histogram --column note '" + data + "'");
+    ASSERT_EQ(part.status, 0) << part.err;
+    const Outcome merged = run("--merge --json '" + write("part.json", part.out) + "'");
+    ASSERT_EQ(merged.status, 0) << merged.err;
+    EXPECT_EQ(merged.out, whole.out);
+}
+
 }  // namespace
