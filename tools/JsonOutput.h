@@ -37,6 +37,11 @@ struct JsonResult {
     FormatRecord format;
 };
 
+// The statistics, the exact fits and the widest lines (records of
+// delimited text) as the fields of an object, without its braces.
+std::string statisticsFields(const engine::Measurement& measurement, const engine::Statistics& statistics,
+                             bool records);
+
 // One line: the statistics, the exact fits, the widest lines, the face
 // and the encoding.
 std::string resultJson(const JsonResult& result);
