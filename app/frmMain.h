@@ -128,7 +128,7 @@ private:
     bool restoreRememberedGeometry();
     void rememberOnExit() const;
     bool busy() const;
-    void showResults(const engine::TargetResult& target, bool delimited);
+    void showResults(const engine::CalculationResult& result);
     void showCalculationProgress();
     void publishResults(const engine::CalculationResult& result);
 

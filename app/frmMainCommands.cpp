@@ -6,6 +6,7 @@
 #include "BackgroundCalculation.h"
 #include "CalculateWidth.h"
 #include "ColumnNames.h"
+#include "ColumnRows.h"
 #include "CurrentFont.h"
 #include "Dialogs.h"
 #include "ElidedComboBox.h"
@@ -97,9 +98,7 @@ void frmMain::CalculateWidth()
 
     publishResults(result);
     if (result.outcome == engine::Outcome::Done) {
-        // The column's caption as the measurement read the header, should
-        // the file have changed since the list was filled.
-        showResults(result.targets.front(), result.delimited);
+        showResults(result);
         return;
     }
     const report::UserMessage message = report::calculationMessage(
@@ -123,18 +122,33 @@ void frmMain::publishResults(const engine::CalculationResult& result)
     }
 }
 
-void frmMain::showResults(const engine::TargetResult& target, bool delimited)
+void frmMain::showResults(const engine::CalculationResult& result)
 {
-    const report::ReportInput input{selections(),
-                                    dataFileTitle_.toStdString(),
-                                    dataFilePath_.toStdString(),
-                                    target.statistics,
-                                    {target.measurement.widths, target.measurement.widest},
-                                    delimited,
-                                    target.caption};
+    // A column's caption as the measurement read the header, should the
+    // file have changed since the list was filled.
+    const auto reportOf = [&](const engine::TargetResult& target) {
+        return report::ReportInput{selections(),
+                                   dataFileTitle_.toStdString(),
+                                   dataFilePath_.toStdString(),
+                                   target.statistics,
+                                   {target.measurement.widths, target.measurement.widest},
+                                   result.delimited,
+                                   target.caption};
+    };
     if (!results_)
         results_ = new frmResults(this);
-    results_->Load(input);
+    // Several columns: a table of them, sized with the header in the same font.
+    std::optional<report::ColumnTable> table;
+    if (result.targets.size() > 1)
+        table = report::columnTable(result, logFont_, logFont_);
+    if (table) {
+        std::vector<report::ReportInput> columns;
+        for (const engine::TargetResult& target : result.targets)
+            columns.push_back(reportOf(target));
+        results_->LoadColumns(std::move(columns), std::move(table->rows));
+    } else {
+        results_->Load(reportOf(result.targets.front()));
+    }
     results_->exec();
 }
 

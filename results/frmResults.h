@@ -3,13 +3,18 @@
 // Close, and to their right the distribution: a histogram, the measured
 // fits beside the estimated ones, and the widest lines. Copy puts it all on
 // the clipboard. Shown modally over the main window after each calculation.
+// When every column of a CSV or TSV file was measured, a table of them
+// stands below, and the rest shows the column chosen in it.
 
+#include "ColumnRows.h"
 #include "ReportWriter.h"
 
 #include <QDialog>
 
 #include <array>
+#include <vector>
 
+class ColumnTablePanel;
 class DistributionChart;
 class ElidedLabel;
 class QGroupBox;
@@ -24,6 +29,9 @@ public:
     // Fills every value afresh from the calculation's selections, data file
     // and statistics.
     void Load(const report::ReportInput& input);
+    // Every column measured: a row for each, columns[i] the report of
+    // rows[i]; the first is shown.
+    void LoadColumns(std::vector<report::ReportInput> columns, std::vector<report::ColumnRow> rows);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -37,8 +45,24 @@ private:
     void PlaceWidestColumns();
     void Save();
     void Copy();
+    // Shows one column, or the one file of lines, in everything but the table.
+    void Fill(const report::ReportInput& input);
+
+    // The table of columns (frmResultsTable.cpp), made the first time
+    // there are columns.
+    void BuildTable();
+    // Shows the table when there are columns, sized for up to `rows` of
+    // them, and sizes the window to it.
+    void PlaceTable(int rows = 0);
+    std::vector<report::ColumnRow> ShownRows() const;  // in the order shown
+    std::string TableText() const;
+    void SaveTable();
+
+    static std::string DecimalSeparator();
 
     report::ReportInput input_;
+    std::vector<report::ReportInput> columns_;  // with a table: each row's report
+    QSize withoutTable_;
 
     QGroupBox* Frame3 = nullptr;  // Font Information
     QGroupBox* Frame1 = nullptr;  // General Statistics
@@ -69,6 +93,10 @@ private:
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdClose = nullptr;
     QPushButton* cmdCopy = nullptr;
+    QPushButton* cmdSaveTable = nullptr;
+
+    QGroupBox* fraColumns = nullptr;
+    ColumnTablePanel* tblColumns = nullptr;
 
     // The distribution panel.
     QGroupBox* fraDistribution = nullptr;

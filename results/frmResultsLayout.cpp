@@ -132,7 +132,8 @@ void frmResults::BuildLayout()
     // The designed client area, widened by the distribution panel, which is
     // sized for the font just chosen.
     const QSize designed = platform::twipRect(0, 0, clientWidth, clientHeight, dpi).size();
-    setFixedSize(designed.width() + BuildPanel(designed.width()), designed.height());
+    withoutTable_ = QSize(designed.width() + BuildPanel(designed.width()), designed.height());
+    setFixedSize(withoutTable_);
     // Each group's frame line runs through its title, as designed, so the
     // first row stands clear of the line.
     setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
