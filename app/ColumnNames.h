@@ -8,6 +8,11 @@
 #include <string>
 #include <vector>
 
-// One entry per field of the first record; one column even when the record
-// could not be read, as a file that is gone or a pipe still has a first column.
+// The Column list's first entry, before the columns: each entry after it
+// stands at its column's number.
+QString allColumnsEntry();
+
+// "All columns", then one entry per field of the first record; one column
+// even when the record could not be read, as a file that is gone or a pipe
+// still has a first column.
 QStringList columnEntries(const std::vector<std::string>& firstRecord, bool header);

@@ -81,7 +81,7 @@ void frmMain::showColumnsOf(const QString& path)
     const std::string name = fileName(path);
     const bool delimited = !path.isEmpty() && engine::isDelimitedName(name);
     firstRecord_.clear();
-    int position = 0;
+    int position = 0;  // all columns, unless one was picked before
     if (delimited) {
         // Read as Calculate will read it; a pipe or a file that cannot be
         // read lists one column, and Calculate says what is wrong.
@@ -91,7 +91,7 @@ void frmMain::showColumnsOf(const QString& path)
         if (!remembered.isEmpty()) {
             const engine::ColumnChoice wanted = engine::ColumnChoice::byText(remembered.toStdString());
             if (const auto number = engine::findColumn(wanted, firstRecord_, true))
-                position = static_cast<int>(*number) - 1;
+                position = static_cast<int>(*number);
         }
     }
     {
@@ -135,12 +135,14 @@ void frmMain::fillColumnList(int position)
 
 void frmMain::rememberColumn(int position) const
 {
-    // Only a header gives a name to find again in the next file.
-    if (!chkHeader->isChecked() || position < 0 || static_cast<std::size_t>(position) >= firstRecord_.size() ||
-        firstRecord_[static_cast<std::size_t>(position)].empty())
+    // Only a header gives a name to find again in the next file; all
+    // columns, nothing to find.
+    if (!chkHeader->isChecked() || position < 0 || static_cast<std::size_t>(position) > firstRecord_.size())
         return;
-    writeRememberedColumn(applicationTitle(), QFileInfo(dataFilePath_).suffix(),
-                          QString::fromStdString(firstRecord_[static_cast<std::size_t>(position)]));
+    const std::string name = position == 0 ? std::string() : firstRecord_[static_cast<std::size_t>(position) - 1];
+    if (position != 0 && name.empty())
+        return;
+    writeRememberedColumn(applicationTitle(), QFileInfo(dataFilePath_).suffix(), QString::fromStdString(name));
 }
 
 std::optional<engine::DelimitedFormat> frmMain::delimitedFormat() const
@@ -150,6 +152,9 @@ std::optional<engine::DelimitedFormat> frmMain::delimitedFormat() const
         return std::nullopt;
     engine::DelimitedFormat format = engine::formatForName(name);
     format.header = chkHeader->isChecked();
-    format.columns = {engine::ColumnChoice::byNumber(static_cast<std::size_t>(std::max(cmbColumn->currentIndex(), 0)) + 1)};
+    if (cmbColumn->currentIndex() <= 0)
+        format.allColumns = true;
+    else
+        format.columns = {engine::ColumnChoice::byNumber(static_cast<std::size_t>(cmbColumn->currentIndex()))};
     return format;
 }

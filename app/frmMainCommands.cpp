@@ -7,6 +7,7 @@
 #include "CalculateWidth.h"
 #include "ChosenFace.h"
 #include "ColumnNames.h"
+#include "ColumnRows.h"
 #include "CurrentFont.h"
 #include "Dialogs.h"
 #include "ElidedComboBox.h"
@@ -125,25 +126,36 @@ void frmMain::publishResults(const engine::CalculationResult& result)
 
 void frmMain::showResults(const engine::CalculationResult& result)
 {
-    const engine::TargetResult& target = result.targets.front();
-    // Saved as JSON, exactly what the tool writes for the same file, font
-    // and resolution.
-    const tool::FormatRecord format =
-        result.delimited ? tool::formatRecord(result.layout, target.caption) : tool::FormatRecord{};
-    std::string json = tool::resultJson(
-        {target.measurement, target.statistics, tool::chosenFaceName(engine::CurrentFont), format, dpi()});
-    // The column's caption as the measurement read the header, should the
-    // file have changed since the list was filled.
-    const report::ReportInput input{selections(),
-                                    dataFileTitle_.toStdString(),
-                                    dataFilePath_.toStdString(),
-                                    target.statistics,
-                                    {target.measurement.widths, target.measurement.widest, dpi(), std::move(json)},
-                                    result.delimited,
-                                    target.caption};
+    // A column's caption as the measurement read the header, should the
+    // file have changed since the list was filled. Saved as JSON, exactly
+    // what the tool writes for the same file, font and resolution.
+    const auto reportOf = [&](const engine::TargetResult& target) {
+        const tool::FormatRecord format =
+            result.delimited ? tool::formatRecord(result.layout, target.caption) : tool::FormatRecord{};
+        std::string json = tool::resultJson(
+            {target.measurement, target.statistics, tool::chosenFaceName(engine::CurrentFont), format, dpi()});
+        return report::ReportInput{selections(),
+                                   dataFileTitle_.toStdString(),
+                                   dataFilePath_.toStdString(),
+                                   target.statistics,
+                                   {target.measurement.widths, target.measurement.widest, dpi(), std::move(json)},
+                                   result.delimited,
+                                   target.caption};
+    };
     if (!results_)
         results_ = new frmResults(this);
-    results_->Load(input);
+    // Several columns: a table of them, sized with the header in the same font.
+    std::optional<report::ColumnTable> table;
+    if (result.targets.size() > 1)
+        table = report::columnTable(result, logFont_, logFont_);
+    if (table) {
+        std::vector<report::ReportInput> columns;
+        for (const engine::TargetResult& target : result.targets)
+            columns.push_back(reportOf(target));
+        results_->LoadColumns(std::move(columns), std::move(table->rows));
+    } else {
+        results_->Load(reportOf(result.targets.front()));
+    }
     results_->exec();
 }
 

@@ -6,6 +6,8 @@
 //   csv    a customer export in four columns, some quoted, a few over two lines
 //   quoted one CSV record, after a header, whose one field is quoted all the way
 //   wide   lines of 20 KB, as wide as lines get, for check mode that reports them all
+//   table  a wide export of 200 columns: numbers, names, dates, codes, and every
+//          twentieth a quoted note of a few sentences, the busiest column
 // The output is the same for the same arguments (fixed seed).
 
 #include <cstdint>
@@ -108,12 +110,67 @@ void csvRecord(std::string& out, Random& random)
     out += '\n';
 }
 
+constexpr int tableColumns = 200;
+
+std::string tableHeader()
+{
+    std::string out;
+    for (int c = 1; c <= tableColumns; ++c) {
+        if (c > 1)
+            out += ',';
+        out += c % 20 == 0 ? "note_" : "field_";
+        out += std::to_string(c);
+    }
+    return out + "\n";
+}
+
+// One record of the wide export: each column keeps to its kind.
+void tableRecord(std::string& out, Random& random)
+{
+    for (int c = 1; c <= tableColumns; ++c) {
+        if (c > 1)
+            out += ',';
+        switch (c % 20 == 0 ? 5 : c % 5) {
+        case 0:
+            appendNumber(out, random.below(1000000));
+            break;
+        case 1:
+            out += random.pick(firstNames);
+            out += ' ';
+            out += random.pick(lastNames);
+            break;
+        case 2:
+            out += "2024-";
+            appendNumber(out, 10 + random.below(3));
+            out += '-';
+            appendNumber(out, 10 + random.below(19));
+            break;
+        case 3:
+            out += random.pick(cities);
+            break;
+        case 4:
+            appendNumber(out, random.below(10000));
+            out += '.';
+            appendNumber(out, 10 + random.below(90));
+            break;
+        default:  // a note, quoted: commas, now and then a doubled quote
+            out += '"';
+            for (std::size_t w = 4 + random.below(24); w > 0; --w) {
+                out += random.pick(streets);
+                out += random.below(6) == 0 ? ", " : random.below(40) == 0 ? " \"\"sic\"\" " : " ";
+            }
+            out += '"';
+        }
+    }
+    out += '\n';
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     if (argc != 4) {
-        std::fprintf(stderr, "usage: %s ascii|crlf|utf8|long|csv|quoted|wide MEBIBYTES OUTPUT\n", argv[0]);
+        std::fprintf(stderr, "usage: %s ascii|crlf|utf8|long|csv|quoted|wide|table MEBIBYTES OUTPUT\n", argv[0]);
         return 2;
     }
     const std::string kind = argv[1];
@@ -127,6 +184,8 @@ int main(int argc, char** argv)
     std::string chunk;
     if (kind == "csv")
         chunk = "id,name,address,city\n";
+    if (kind == "table")
+        chunk = tableHeader();
     std::uint64_t written = 0;
     std::uint64_t longLineLeft = 0;  // bytes still to go in the current long line
     if (kind == "quoted")
@@ -141,6 +200,8 @@ int main(int argc, char** argv)
                 record(chunk, random, "\r\n");
             } else if (kind == "csv") {
                 csvRecord(chunk, random);
+            } else if (kind == "table") {
+                tableRecord(chunk, random);
             } else if (kind == "quoted") {
                 record(chunk, random, " \"\"and\"\", ");
             } else if (kind == "wide") {

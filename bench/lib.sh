@@ -14,11 +14,12 @@ cmake --build "$BUILD_DIR" -j"$(nproc)" --target bench
 TOOL="$BUILD_DIR/tools/spanwick-measure"
 GEN="$BUILD_DIR/bench/gen_data"
 
-# The previous release, built once from its commit beside this checkout.
+# The previous release, built once from its commit beside this checkout;
+# none when PREVIOUS is empty.
 source "$ROOT/bench/previous.sh"
 OLD_SRC="$BENCH_DIR/previous-$PREVIOUS"
 OLD="$OLD_SRC/build/tools/spanwick-measure"
-if [[ ! -x "$OLD" ]]; then
+if [[ -n "$PREVIOUS" && ! -x "$OLD" ]]; then
     echo "building the previous release $PREVIOUS ..." >&2
     previous_build "$PREVIOUS" "$OLD_SRC" -- spanwick-measure
 fi

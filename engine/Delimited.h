@@ -54,6 +54,10 @@ struct RecordLayout {
     // Every column as far as the records go: a record with more fields
     // than any before adds columns. Without a header only.
     bool growing = false;
+
+    // The column measured in a slot (a target's place among the columns):
+    // from the list, or while it grows, the slot's own number.
+    std::size_t column(std::size_t slot) const { return growing || slot >= columns.size() ? slot + 1 : columns[slot]; }
 };
 
 // The delimiter a file uses: the format's, or by the semicolon rule, from

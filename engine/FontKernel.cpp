@@ -2,6 +2,9 @@
 
 #include "Utf8.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace engine {
 
 const unsigned char* FontKernel::utf8Run(const unsigned char* p, const unsigned char* const end, LineWidth& line,
@@ -34,6 +37,27 @@ const unsigned char* FontKernel::utf8Run(const unsigned char* p, const unsigned 
         p += length;
     } while (p < end && *p >= 0x80);
     return p;
+}
+
+std::int64_t FontKernel::widestLine(std::string_view text)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = p + text.size();
+    std::int64_t widest = std::numeric_limits<std::int64_t>::min();  // there is always a line
+    for (;;) {
+        const unsigned char* const lineEnd =
+            std::find_if(p, end, [](unsigned char c) { return c == '\n' || c == '\r'; });
+        LineWidth line;
+        while (p < lineEnd) {
+            p = span8(p, lineEnd, true, line);
+            if (p < lineEnd)
+                line.common += tables_.single1252[*p++];
+        }
+        widest = std::max(widest, line.common + line.utf8);
+        if (lineEnd == end)
+            return widest;
+        p = lineEnd + 1;
+    }
 }
 
 }  // namespace engine

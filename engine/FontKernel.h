@@ -13,6 +13,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 namespace engine {
 
@@ -85,6 +86,11 @@ public:
             width += widths_(0xDC00);  // half a code unit at the end of the file: no character
         line.common = width;
     }
+
+    // The widest line of a UTF-8 text, each line the plain sum of its
+    // characters as a line of data is measured; a byte that is not UTF-8
+    // counts as Windows-1252. For a text that is not data: a header's name.
+    std::int64_t widestLine(std::string_view text);
 
     // The characters outside ASCII from p on, as in most scripts' words, in
     // both readings. Returns where they end, or with broke set, the byte

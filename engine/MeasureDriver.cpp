@@ -225,15 +225,25 @@ MeasureResult measure(const MeasureRequest& request)
         std::vector<Worker> workers =
             makeWorkers(wanted, request, options.blockSize + (std::size_t{1} << 16), lanes);
 
+        // Check mode's lines name their column, from the layout the first
+        // record gives: it is known before any record is measured.
+        const PieceSource* source = nullptr;
         std::optional<TooWideStream> stream;
         if (options.maxWidth && options.tooWide)
-            stream.emplace(*options.maxWidth, options.tooWide);
+            stream.emplace(*options.maxWidth, [&source, &options, fonts = request.fonts.size()](const WideLine& line) {
+                if (!options.delimited || !source)
+                    return options.tooWide(line);
+                WideLine named = line;
+                named.column = source->layout().column(line.target / std::max<std::size_t>(fonts, 1));
+                options.tooWide(named);
+            });
         const std::size_t segmentBytes = options.maxWidth ? recordTextBytes : WidestLines::textBytes;
         PieceCombiner combiner(segmentBytes, options.maxWidth, request.fonts.size(), stream ? &*stream : nullptr,
                                format && format->allColumns && !format->header);
         ProgressPacer pacer(options.progress, in.size(), combiner);
         PieceSource pieces(in, options.blockSize, [&pacer](std::uint64_t bytes) { return pacer(bytes); }, format,
                            options.copyTo);
+        source = &pieces;
         if (!pacer(0))
             return failed(Outcome::Cancelled);
 

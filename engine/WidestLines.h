@@ -17,6 +17,7 @@ struct WideLine {
     std::string text;  // the line's first bytes (see textBytes), or its decoded text
     std::uint64_t startLine = 0;  // delimited text: the line the record starts on
     std::size_t target = 0;       // check mode's lines: the target it is too wide for
+    std::size_t column = 0;       // check mode's lines of delimited text: the target's column, from 1
 
     bool operator==(const WideLine&) const = default;
 };

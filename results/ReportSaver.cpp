@@ -83,14 +83,18 @@ bool SaveReport(QWidget* owner, const report::ReportInput& input, std::string_vi
     QString reason = writeWholeFile(answer.path, savedBytes(type, input, decimalSeparator));
     if (reason.isEmpty())
         return true;
+    tellNotSaved(owner, QStringLiteral("report"), answer.path, reason);
+    return false;
+}
 
+void tellNotSaved(QWidget* owner, const QString& what, const QString& path, QString reason)
+{
     while (reason.endsWith(u'.'))
         reason.chop(1);
     platform::dialogs().message(owner, QString::fromUtf8(appinfo::title),
-                                QStringLiteral("The report could not be saved to '%1': %2.")
-                                    .arg(QDir::toNativeSeparators(answer.path), reason),
+                                QStringLiteral("The %1 could not be saved to '%2': %3.")
+                                    .arg(what, QDir::toNativeSeparators(path), reason),
                                 platform::MessageIcon::Critical);
-    return false;
 }
 
 }  // namespace results

@@ -27,6 +27,10 @@ QByteArray savedBytes(SaveType type, const report::ReportInput& input, std::stri
 // whether a report was written.
 bool SaveReport(QWidget* owner, const report::ReportInput& input, std::string_view decimalSeparator);
 
+// Tells the user that the file (the "report", the "table") could not be
+// saved to path, and the system's reason.
+void tellNotSaved(QWidget* owner, const QString& what, const QString& path, QString reason);
+
 // Replaces the file at path by bytes, all or nothing. Returns why that
 // failed, or an empty string.
 QString writeWholeFile(const QString& path, const QByteArray& bytes);

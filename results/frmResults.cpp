@@ -16,9 +16,6 @@
 
 namespace {
 
-// The user's regional decimal separator, read when it is needed.
-std::string decimalSeparator() { return QLocale().decimalPoint().toStdString(); }
-
 void fill(QLabel* field, const std::string& value) { field->setText(QString::fromStdString(value)); }
 
 }  // namespace
@@ -36,12 +33,20 @@ frmResults::frmResults(QWidget* owner) : QDialog(owner)
     connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this, &frmResults::Copy);
 }
 
+// The user's regional decimal separator, read when it is needed.
+std::string frmResults::DecimalSeparator() { return QLocale().decimalPoint().toStdString(); }
+
 void frmResults::Load(const report::ReportInput& input)
 {
+    columns_.clear();
+    ShowTable();
+    Fill(input);
+}
+
+void frmResults::Fill(const report::ReportInput& input)
+{
     input_ = input;
-    if (!isVisible())
-        resize(openingSize());
-    const report::ResultValues v = report::resultValues(input, decimalSeparator(), report::windowUnit);
+    const report::ResultValues v = report::resultValues(input, DecimalSeparator(), report::windowUnit);
 
     setWindowTitle(QString::fromUtf8(appinfo::caption));
     lblFontFace->setFullText(QString::fromStdString(v.fontFace));
@@ -76,9 +81,11 @@ void frmResults::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-void frmResults::Save() { results::SaveReport(this, input_, decimalSeparator()); }
+void frmResults::Save() { results::SaveReport(this, input_, DecimalSeparator()); }
 
 void frmResults::Copy()
 {
-    QGuiApplication::clipboard()->setText(QString::fromStdString(report::copiedText(input_, decimalSeparator())));
+    // With a table, the table: it pastes into a spreadsheet as cells.
+    const std::string text = columns_.empty() ? report::copiedText(input_, DecimalSeparator()) : TableText();
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }

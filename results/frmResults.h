@@ -3,14 +3,19 @@
 // Close, and to their right the distribution: a histogram, the measured
 // fits beside the estimated ones, and the widest lines. Copy puts it all on
 // the clipboard. Shown modally over the main window after each calculation;
-// it can be made larger than designed, and remembers its size.
+// it can be made larger than designed, and remembers its size. When every
+// column of a CSV or TSV file was measured, a table of them stands below,
+// and the rest shows the column chosen in it.
 
+#include "ColumnRows.h"
 #include "ReportWriter.h"
 
 #include <QDialog>
 
 #include <array>
+#include <vector>
 
+class ColumnTablePanel;
 class DistributionChart;
 class ElidedLabel;
 class QGroupBox;
@@ -25,6 +30,9 @@ public:
     // Fills every value afresh from the calculation's selections, data file
     // and statistics.
     void Load(const report::ReportInput& input);
+    // Every column measured: a row for each, columns[i] the report of
+    // rows[i]; the first is shown.
+    void LoadColumns(std::vector<report::ReportInput> columns, std::vector<report::ColumnRow> rows);
 
     // The size the window opens at: the last one it was closed at, or one
     // wide enough for the panel, kept within the screen.
@@ -54,13 +62,31 @@ private:
     void FitToScreen();
     void Save();
     void Copy();
+    // Shows one column, or the one file of lines, in everything but the table.
+    void Fill(const report::ReportInput& input);
+
+    // The table of columns (frmResultsTable.cpp), made the first time
+    // there are columns.
+    void BuildTable();
+    // Shows the table when there are columns, sized for up to `rows` of
+    // them, and sizes the window to it.
+    void ShowTable(int rows = 0);
+    // Places the table's group in the window's height below the rest.
+    void PlaceTable();
+    std::vector<report::ColumnRow> ShownRows() const;  // in the order shown
+    std::string TableText() const;
+    void SaveTable();
+
+    static std::string DecimalSeparator();
 
     report::ReportInput input_;
     QSize designed_;         // the designed client area, in pixels
-    QSize smallest_;         // the designed area and the narrowest panel
+    QSize smallest_;         // the designed area and the narrowest panel, the table's least below
     int measuredWidth_ = 0;  // the Measured group's width
     int panelAtLeast_ = 0;   // the panel's narrowest width, the margin included
     int panelAtFirst_ = 0;   // its width when nothing is remembered
+    std::vector<report::ReportInput> columns_;  // with a table: each row's report
+    int tableBelow_ = 0;                        // the height the table's group takes below, gap included
 
     QGroupBox* Frame3 = nullptr;  // Font Information
     QGroupBox* Frame1 = nullptr;  // General Statistics
@@ -91,6 +117,10 @@ private:
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdClose = nullptr;
     QPushButton* cmdCopy = nullptr;
+    QPushButton* cmdSaveTable = nullptr;
+
+    QGroupBox* fraColumns = nullptr;
+    ColumnTablePanel* tblColumns = nullptr;
 
     // The distribution panel.
     QGroupBox* fraDistribution = nullptr;

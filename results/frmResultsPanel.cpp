@@ -132,8 +132,9 @@ void frmResults::PlacePanel()
     const int dpi = logicalDpiY();
     const auto px = [dpi](double twips) { return platform::twipsToPixels(twips, dpi); };
     const int left = designed_.width(), right = width() - px(windowEdge);
-    // A taller window gives the chart the height; the groups below keep to the foot.
-    const int taller = std::max(0, height() - designed_.height());
+    // A taller window gives the chart the height, or the table when there
+    // is one; the groups below the chart keep to the designed foot.
+    const int taller = columns_.empty() ? std::max(0, height() - designed_.height()) : 0;
     const int lowerY = px(lowerTop) + taller, lowerHeight = px(lowerBottom) - px(lowerTop);
     fraMeasured->setGeometry(left, lowerY, measuredWidth_, lowerHeight);
     const int widestLeft = left + measuredWidth_ + px(groupGap);

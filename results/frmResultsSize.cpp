@@ -48,7 +48,9 @@ QSize frmResults::openingSize() const
     QSize wanted = platform::readRememberedSize(sizeKey);
     if (!wanted.isValid())
         wanted = QSize(designed_.width() + panelAtFirst_, designed_.height());
-    return wanted.boundedTo(roomOnScreen()).expandedTo(minimumSize());
+    // The table's height, if any, is added by whoever shows it.
+    const QSize room = roomOnScreen();
+    return wanted.boundedTo(room).expandedTo(QSize(designed_.width() + panelAtLeast_, designed_.height()).boundedTo(room));
 }
 
 void frmResults::FitToScreen()
@@ -72,7 +74,9 @@ void frmResults::FitToScreen()
 void frmResults::done(int result)
 {
     // A window closed maximised reopens at the size it had before.
-    platform::writeRememberedSize(sizeKey, isMaximized() ? normalGeometry().size() : size());
+    // The table's part is not kept: it is sized afresh for the next table.
+    const QSize size = isMaximized() ? normalGeometry().size() : this->size();
+    platform::writeRememberedSize(sizeKey, QSize(size.width(), std::max(designed_.height(), size.height() - tableBelow_)));
     QDialog::done(result);
 }
 
@@ -80,4 +84,5 @@ void frmResults::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
     PlacePanel();
+    PlaceTable();
 }

@@ -12,8 +12,9 @@ std::optional<engine::DelimitedFormat> delimitedFormat(const MeasureOptions& opt
         format.semicolonsIfNoCommas = false;
     }
     format.header = !options.noHeader;
-    if (options.column)
-        format.columns = {engine::ColumnChoice::byText(*options.column)};
+    format.allColumns = options.allColumns;
+    for (const std::string& column : options.columns)
+        format.columns.push_back(engine::ColumnChoice::byText(column));
     return format;
 }
 

@@ -1,5 +1,6 @@
 #include "FontRun.h"
 
+#include "AlignedTable.h"
 #include "FontDescription.h"
 #include "JsonOutput.h"
 #include "NumberFormat.h"
@@ -11,31 +12,6 @@ namespace tool {
 namespace {
 
 std::string points(int size) { return std::to_string(size) + (size == 1 ? " point" : " points"); }
-
-// Columns of text, each as wide as its widest cell, numbers to the right.
-std::string alignedTable(const std::vector<std::vector<std::string>>& rows, std::size_t textColumns)
-{
-    std::vector<std::size_t> widths;
-    for (const auto& row : rows)
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            widths.resize(std::max(widths.size(), c + 1));
-            widths[c] = std::max(widths[c], row[c].size());
-        }
-    std::string out;
-    for (const auto& row : rows) {
-        std::string line;
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            const std::string pad(widths[c] - row[c].size(), ' ');
-            if (c > 0)
-                line += "  ";
-            line += c < textColumns ? row[c] : pad;
-            line += c < textColumns ? pad : row[c];
-        }
-        line.erase(line.find_last_not_of(' ') + 1);
-        out += line + "\n";
-    }
-    return out;
-}
 
 }  // namespace
 
@@ -84,7 +60,7 @@ void printFonts(StandardOutput& out, const MeasureOptions& options, const std::v
                         std::to_string(s.exactFits[p90]), std::to_string(s.exactFits[p95]),
                         std::to_string(s.exactFits[p99])});
     }
-    out.write(alignedTable(rows, 1) + "Widths in pixels. The estimate assumes the widths are normally distributed; "
+    out.write(alignedTable(rows, [](std::size_t column) { return column == 0; }) + "Widths in pixels. The estimate assumes the widths are normally distributed; "
                                       "the measured fits are widths that share of the lines really fit in.\n");
 }
 

@@ -42,15 +42,8 @@ std::string histogram(const engine::WidthDistribution& widths)
 // The fields shared by --json and --histogram, without the closing brace.
 std::string resultFields(const JsonResult& result)
 {
-    const engine::Statistics& s = result.statistics;
-    std::string out = "{\"LineCount\":" + std::to_string(s.LineCount) + ",\"MinWidth\":" + std::to_string(s.MinWidth) +
-                      ",\"MaxWidth\":" + std::to_string(s.MaxWidth) + ",\"AverageWidth\":" + number(s.AverageWidth) +
-                      ",\"StdDeviation\":" + number(s.StdDeviation);
-    for (std::size_t i = 0; i < engine::fitShares.size(); ++i)
-        out += ",\"Fit" + std::to_string(engine::fitShares[i]) + "\":" + number(s.fits[i]);
-    for (std::size_t i = 0; i < engine::fitShares.size(); ++i)
-        out += ",\"ExactFit" + std::to_string(engine::fitShares[i]) + "\":" + std::to_string(s.exactFits[i]);
-    out += ",\"Widest\":" + widestJson(result.measurement.widest, result.format.delimited);
+    std::string out = "{";
+    out += statisticsFields(result.measurement, result.statistics, result.format.delimited);
     out += ",\"Face\":" + jsonString(result.face) + ",\"Dpi\":" + std::to_string(result.dpi);
     if (result.format.delimited)
         out += ",\"Column\":" + jsonString(result.format.column);
@@ -79,6 +72,18 @@ std::vector<engine::WideLine> decodedWidest(const engine::WidestLines& widest, e
 }
 
 }  // namespace
+
+std::string statisticsFields(const engine::Measurement& measurement, const engine::Statistics& s, bool records)
+{
+    std::string out = "\"LineCount\":" + std::to_string(s.LineCount) + ",\"MinWidth\":" + std::to_string(s.MinWidth) +
+                      ",\"MaxWidth\":" + std::to_string(s.MaxWidth) + ",\"AverageWidth\":" + number(s.AverageWidth) +
+                      ",\"StdDeviation\":" + number(s.StdDeviation);
+    for (std::size_t i = 0; i < engine::fitShares.size(); ++i)
+        out += ",\"Fit" + std::to_string(engine::fitShares[i]) + "\":" + number(s.fits[i]);
+    for (std::size_t i = 0; i < engine::fitShares.size(); ++i)
+        out += ",\"ExactFit" + std::to_string(engine::fitShares[i]) + "\":" + std::to_string(s.exactFits[i]);
+    return out + ",\"Widest\":" + widestJson(measurement.widest, records);
+}
 
 std::string jsonString(std::string_view text)
 {

@@ -44,6 +44,11 @@ struct JsonResult {
     int dpi = 96;  // the resolution measured at
 };
 
+// The statistics, the exact fits and the widest lines (records of
+// delimited text) as the fields of an object, without its braces.
+std::string statisticsFields(const engine::Measurement& measurement, const engine::Statistics& statistics,
+                             bool records);
+
 // One line: the statistics, the exact fits, the widest lines, the face,
 // the resolution and the encoding.
 std::string resultJson(const JsonResult& result);

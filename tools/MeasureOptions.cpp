@@ -55,6 +55,25 @@ std::string filesProblem(const MeasureOptions& o, Run run)
     }
 }
 
+// What only a table of columns uses, and what it cannot give.
+std::string tableProblem(const MeasureOptions& o, Output output)
+{
+    if (!o.severalColumns()) {
+        if (o.headerWeight)
+            return "--header-weight sizes the columns of a table: give --column all or a list of columns";
+        return "";
+    }
+    if (output == Output::Histogram)
+        return "--histogram measures one column for --merge; give one --column";
+    if (o.fitWithin)
+        return "--fit-within measures the lines or one column; give one --column";
+    if (fontCount(o) > 1)
+        return "a table of columns is measured in one font; give one face and one size";
+    if (o.headerWeight && output == Output::Check)
+        return "--header-weight sizes the columns of a table, which check mode does not print";
+    return "";
+}
+
 }  // namespace
 
 std::size_t fontCount(const MeasureOptions& options)
@@ -64,7 +83,7 @@ std::size_t fontCount(const MeasureOptions& options)
 
 bool readsDelimited(const MeasureOptions& options)
 {
-    if (options.column || options.delimiter || options.noHeader)
+    if (!options.columns.empty() || options.allColumns || options.delimiter || options.noHeader)
         return true;
     if (options.merge || options.files.empty())
         return false;
@@ -105,9 +124,11 @@ std::optional<MeasureOptions> parseOptions(const std::vector<std::string>& args,
     }
 
     const MeasureOptions& o = p.options;
-    if (o.noHeader && o.column && o.column->find_first_not_of("0123456789") != std::string::npos) {
-        error = "a column is named by the header; with --no-header give its number";
-        return std::nullopt;
+    for (const std::string& column : o.columns) {
+        if (o.noHeader && column.find_first_not_of("0123456789") != std::string::npos) {
+            error = "a column is named by the header; with --no-header give its number";
+            return std::nullopt;
+        }
     }
     const Run run = runOf(o);
     // --max-width is check mode, or with catalogues the budget of the
@@ -144,6 +165,9 @@ std::optional<MeasureOptions> parseOptions(const std::vector<std::string>& args,
         error = "several faces or sizes give a table or --json; that output takes one font";
         return std::nullopt;
     }
+    error = tableProblem(o, p.options.output);
+    if (!error.empty())
+        return std::nullopt;
     error = filesProblem(o, run);
     if (!error.empty())
         return std::nullopt;

@@ -40,11 +40,21 @@ struct MeasureOptions {
     // The data file ("-" for standard input), or with merge the parts.
     std::vector<std::string> files;
 
-    // Delimited text: a header name or a 1-based number; the delimiter
-    // (',', ';', '\t' or any other ASCII character); no header record.
-    std::optional<std::string> column;
+    // Delimited text: the columns asked for, in order, each a header name
+    // or a 1-based number, or every column; the delimiter (',', ';', '\t'
+    // or any other ASCII character); no header record.
+    std::vector<std::string> columns;
+    bool allColumns = false;
     std::optional<char> delimiter;
     bool noHeader = false;
+    // A table of columns: the weight its header row is drawn in, a
+    // position in engine::weightNames (unset: the font's own). Each column
+    // is sized for the fit share.
+    std::optional<int> headerWeight;
+
+    // Every column, a list or --column given again: the table of columns,
+    // whatever the file holds. One column alone is measured as always.
+    bool severalColumns() const { return allColumns || columns.size() > 1; }
 
     // Translation catalogues (--check-catalogue): files are the catalogues;
     // the output is the strings over budget, or with Json all of them.

@@ -1,6 +1,7 @@
 #include "OptionTable.h"
 
 #include "CatalogueReader.h"
+#include "ColumnSizing.h"
 #include "StreamTally.h"
 
 #include <algorithm>
@@ -12,15 +13,23 @@ namespace tool {
 
 namespace {
 
-// Thin, Extra Light, ... Extra Bold or Heavy.
-std::string weightChoices()
+// "a, b, ... or z" of items.
+template <class Items>
+std::string choices(const Items& items)
 {
     std::string list;
-    for (std::size_t i = 0; i < engine::weightNames.size(); ++i)
-        list += std::string(i == 0 ? "" : i + 1 == engine::weightNames.size() ? " or " : ", ") +
-                std::string(engine::weightNames[i]);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        list += i == 0 ? "" : i + 1 == items.size() ? " or " : ", ";
+        if constexpr (std::is_arithmetic_v<typename Items::value_type>)
+            list += std::to_string(items[i]);
+        else
+            list += items[i];
+    }
     return list;
 }
+
+// Thin, Extra Light, ... Extra Bold or Heavy.
+std::string weightChoices() { return choices(engine::weightNames); }
 
 bool chooseOutput(Parsing& p, Output output)
 {
@@ -102,8 +111,8 @@ bool size(Parsing& p, const std::string& value)
 
 bool fitShare(Parsing& p, const std::string& value)
 {
-    const auto n = wholeNumber(value, Range{50, 100});
-    if (!n || std::find(std::begin(fitShareChoices), std::end(fitShareChoices), *n) == std::end(fitShareChoices))
+    const auto n = wholeNumber(value, Range{0, engine::longestShare});
+    if (!n || !engine::isSizingShare(static_cast<int>(*n)))
         return false;
     p.options.fit = static_cast<int>(*n);
     return true;
@@ -117,16 +126,28 @@ bool fitWithin(Parsing& p, const std::string& value)
     return n.has_value();
 }
 
+std::optional<int> weightPosition(const std::string& value)
+{
+    for (std::size_t k = 0; k < engine::weightNames.size(); ++k)
+        if (engine::weightNames[k] == value)
+            return static_cast<int>(k);
+    return std::nullopt;
+}
+
 bool weight(Parsing& p, const std::string& value)
 {
-    for (std::size_t k = 0; k < engine::weightNames.size(); ++k) {
-        if (engine::weightNames[k] == value) {
-            p.options.selections.weightIndex = static_cast<int>(k);
-            return true;
-        }
-    }
-    return false;
+    const auto position = weightPosition(value);
+    if (position)
+        p.options.selections.weightIndex = *position;
+    return position.has_value();
 }
+
+bool headerWeight(Parsing& p, const std::string& value)
+{
+    p.options.headerWeight = weightPosition(value);
+    return p.options.headerWeight.has_value();
+}
+
 
 bool averageWidth(Parsing& p, const std::string& value)
 {
@@ -142,12 +163,30 @@ bool averageWidth(Parsing& p, const std::string& value)
     return true;
 }
 
+// A column, or a list of them split at commas (a comma of a name written
+// \,); "all" is every column.
 bool column(Parsing& p, const std::string& value)
 {
-    const bool digits = value.find_first_not_of("0123456789") == std::string::npos;
-    if (value.empty() || (digits && !wholeNumber(value, columnRange)))
-        return false;
-    p.options.column = value;
+    std::vector<std::string> names(1);
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '\\' && i + 1 < value.size() && value[i + 1] == ',')
+            names.back() += value[++i];
+        else if (value[i] == ',')
+            names.emplace_back();
+        else
+            names.back() += value[i];
+    }
+    for (const std::string& name : names) {
+        const bool digits = name.find_first_not_of("0123456789") == std::string::npos;
+        if (name.empty() || (digits && !wholeNumber(name, columnRange)))
+            return false;
+    }
+    for (std::string& name : names) {
+        if (name == allColumnsWord)
+            p.options.allColumns = true;
+        else
+            p.options.columns.push_back(std::move(name));
+    }
     return true;
 }
 
@@ -251,8 +290,9 @@ std::vector<Option> makeTable()
          "a whole number of pixels, " + maxWidthRange.text(), fitWithin},
         {"--fit", "", "P", Section::Output, Measure,
          "the share of the lines, in per cent, a width is sized for: 50, 60, 70, 80, 90, 95 or 99 (the measured "
-         "fits), or 100, every line (default)",
-         "50, 60, 70, 80, 90, 95, 99 or 100", fitShare},
+         "fits), or 100, every line (default); for --fit-within, and for each column of a table, which is never "
+         "narrower than its header",
+         choices(engine::sizingShares), fitShare},
         {"--merge", "", "", Section::Output, Merge,
          "combine --histogram outputs of consecutive parts of one data set, given in order, as if the whole had "
          "been measured; parts must share their font options. A file may hold several parts, one a line, and - "
@@ -268,8 +308,17 @@ std::vector<Option> makeTable()
          outputOption<Output::ListFonts>},
 
         {"--column", "", "NAME|N", Section::Delimited, Measure,
-         "the column to measure: a header name (exact, then ignoring case) or a number from 1 (default 1)",
-         "a header name or a number from " + columnRange.text(), column},
+         "the column to measure: a header name (exact, then ignoring case) or a number from 1 (default 1). " +
+             std::string(allColumnsWord) +
+             ", a list such as 1,3,name (a comma in a name written \\,) or --column again measure several in one "
+             "pass and print a table of them: values, shortest, longest, average, 99% fits, the header's width "
+             "and the width to give each column in pixels and in spreadsheet units",
+         std::string(allColumnsWord) + ", or header names or numbers from " + columnRange.text() +
+             ", separated by commas",
+         column},
+        {"--header-weight", "", "NAME", Section::Delimited, Measure,
+         "the weight the header row of a table is drawn in, as --weight names them (default: the font's own)",
+         weightChoices(), headerWeight},
         {"--delimiter", "", "D", Section::Delimited, Measure,
          ", or ; or tab or any one ASCII character (default: tab for .tsv; comma, or semicolon when the first "
          "record has semicolons and no comma)",

@@ -37,8 +37,9 @@ inline constexpr Range averageWidthRange{1, engine::largestCharacterWidth};
 inline constexpr Range placeholderWidthRange{0, 1 << 20};
 // The sizes --fit-within looks among when none are listed.
 inline constexpr Range fitWithinSizes{1, 144};
-// The shares --fit sizes for: the measured fits, or 100, every line.
-inline constexpr int fitShareChoices[] = {50, 60, 70, 80, 90, 95, 99, 100};
+
+// --column's word for every column.
+inline constexpr std::string_view allColumnsWord = "all";
 
 // Decimal digits alone, in range; nothing otherwise (a sign, a unit, a fraction).
 std::optional<std::int64_t> wholeNumber(std::string_view text, Range range);

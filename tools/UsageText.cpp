@@ -29,7 +29,11 @@ constexpr SectionText sections[] = {
 constexpr const char* closingParagraphs[] = {
     "In delimited text each record's field in the column is one value, as wide as its widest line; records are "
     "numbered from 1 after the header, which is 0. Check mode prints RECORD:LINE:WIDTH:TEXT, LINE being where the "
-    "record starts.",
+    "record starts, or with several columns RECORD:LINE:COLUMN:WIDTH:TEXT, COLUMN being the column's number.",
+    "A table of columns sizes each for the longest value (or --fit), or its header where that is wider: Sized in "
+    "pixels, Characters as a spreadsheet's Column Width box shows it and its writers' set-column calls take it, "
+    "Col width as the file's <col width> stores it (ExcelCharacters and ExcelWidth in the JSON), both in the "
+    "widest digit of the font measured: choose the workbook's default font.",
     "In catalogues the target (msgstr, translation) is measured, or the source where there is none; length "
     "variants fit when the narrowest does; an XLIFF unit's font attribute (face;size;weight) replaces the font "
     "options for it.",

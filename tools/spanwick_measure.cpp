@@ -4,6 +4,7 @@
 #include "AppInfo.h"
 #include "CalculateWidth.h"
 #include "CatalogueRun.h"
+#include "CheckLine.h"
 #include "ChosenFace.h"
 #include "CurrentFont.h"
 #include "DataFileName.h"
@@ -23,6 +24,7 @@
 #include "ReportWriter.h"
 #include "SizeSearch.h"
 #include "StandardOutput.h"
+#include "TableRun.h"
 #include "UsageText.h"
 #include "UserMessages.h"
 #include "VisibleText.h"
@@ -111,15 +113,6 @@ int printCharWidths(tool::StandardOutput& out)
     }
     out.write(line + "]}\n");
     return Success;
-}
-
-// LINE:WIDTH:TEXT, or for delimited text RECORD:LINE:WIDTH:TEXT; one line
-// each, whatever the text holds.
-std::string tooWideLine(const engine::WideLine& line, bool records)
-{
-    const std::string where =
-        records ? std::to_string(line.line) + ":" + std::to_string(line.startLine) : std::to_string(line.line);
-    return where + ":" + std::to_string(line.width) + ":" + report::visibleText(line.text) + "\n";
 }
 
 void printResults(tool::StandardOutput& out, const tool::MeasureOptions& options, const engine::StreamTally& tally,
@@ -220,7 +213,7 @@ int measure(tool::StandardOutput& out, const tool::MeasureOptions& options, cons
         request.options.maxWidth = options.maxWidth;
         request.options.tooWide = [&](const engine::WideLine& line) {
             tooWide = true;
-            out.write(tooWideLine(line, records));
+            out.write(tool::tooWideLine(line, records, options.severalColumns()));
         };
     }
     const engine::CalculationResult result = engine::CalculateWidth(request);
@@ -231,6 +224,16 @@ int measure(tool::StandardOutput& out, const tool::MeasureOptions& options, cons
                        result.layout, check);
     if (check)
         return tooWide ? DataProblem : Success;
+    if (options.severalColumns()) {
+        const std::optional<std::string> table = tool::tableOutput(options, result, selections, font, tool::chosenFaceName(engine::CurrentFont),
+                                                                   fullName(request), decimalSeparator());
+        if (!table) {
+            complain(report::calculationMessage(engine::Outcome::NoFont, {}).text);
+            return DataProblem;
+        }
+        out.write(*table);
+        return Success;
+    }
     const engine::TargetResult& target = result.targets.front();
     const tool::FormatRecord formatRecord =
         records ? tool::formatRecord(result.layout, target.caption) : tool::FormatRecord{};

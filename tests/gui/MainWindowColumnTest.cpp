@@ -161,11 +161,12 @@ private slots:
         if (!shown)
             return;
         QVERIFY(w.chkHeader->isChecked());
-        QCOMPARE(entries(w.cmbColumn), withHeader);
+        // Every column first, and chosen.
+        QCOMPARE(entries(w.cmbColumn), QStringList{"All columns"} + withHeader);
         QCOMPARE(w.cmbColumn->currentIndex(), 0);
 
         w.chkHeader->setChecked(false);
-        QCOMPARE(entries(w.cmbColumn), withoutHeader);
+        QCOMPARE(entries(w.cmbColumn), QStringList{"All columns"} + withoutHeader);
     }
 
     void aLongNameIsShortenedInTheBox()
@@ -173,8 +174,9 @@ private slots:
         frmMain& w = *window_;
         const QString longName = QStringLiteral("street address, second line, as the export names it");
         choose(writeFile(QStringLiteral("long.csv"), "id,\"" + longName.toUtf8() + "\"\n"));
-        QCOMPARE(w.cmbColumn->shownText(), QStringLiteral("id"));
         w.cmbColumn->setCurrentIndex(1);
+        QCOMPARE(w.cmbColumn->shownText(), QStringLiteral("id"));
+        w.cmbColumn->setCurrentIndex(2);
         const QString shown = w.cmbColumn->shownText();
         QVERIFY2(shown.endsWith(u'\u2026') && longName.startsWith(shown.chopped(1)), qPrintable(shown));
         // Pointing at it shows the whole name.
@@ -192,7 +194,7 @@ private slots:
         QTest::qWait(50);  // let the repaints of showing the controls finish
         const int draws = w.drawCount();
 
-        w.cmbColumn->setCurrentIndex(2);
+        w.cmbColumn->setCurrentIndex(3);
         QTest::mouseClick(w.chkHeader, Qt::LeftButton, {}, QPoint(6, w.chkHeader->height() / 2));
         QVERIFY(!w.chkHeader->isChecked());
         QCOMPARE(w.cmbColumn->currentText(), QStringLiteral("Column 3"));
@@ -241,7 +243,7 @@ private slots:
         w.openStartupFile(writeFile(QStringLiteral("b.tsv"), "p\tq\tr\n"));  // the command line's way
         QVERIFY(w.chkHeader->isVisible());
         QVERIFY(w.chkHeader->isChecked());
-        QCOMPARE(entries(w.cmbColumn), QStringList({"p", "q", "r"}));
+        QCOMPARE(entries(w.cmbColumn), QStringList({"All columns", "p", "q", "r"}));
     }
 
     void columnControlsFollowTheOtherInputs()
@@ -324,21 +326,21 @@ private slots:
         QTest::addColumn<QString>("column");
         const QByteArray people = "name,city\nAnn,Oslo\nBob,\"Rio de Janeiro\"\nCy,\"S\xC3\xA3o Paulo, SP\"\n";
         QTest::newRow("second column by its name")
-            << "people.csv" << people << true << 1 << QByteArray("Oslo\nRio de Janeiro\nS\xC3\xA3o Paulo, SP\n")
+            << "people.csv" << people << true << 2 << QByteArray("Oslo\nRio de Janeiro\nS\xC3\xA3o Paulo, SP\n")
             << "city";
-        QTest::newRow("first column") << "people.csv" << people << true << 0 << QByteArray("Ann\nBob\nCy\n")
+        QTest::newRow("first column") << "people.csv" << people << true << 1 << QByteArray("Ann\nBob\nCy\n")
                                       << "name";
         QTest::newRow("header off: the first row is data")
-            << "people.csv" << people << false << 0 << QByteArray("name\nAnn\nBob\nCy\n") << "Column 1";
-        QTest::newRow("semicolons") << "semi.csv" << QByteArray("a;b\n1;Wide value\n2;x\n") << true << 1
+            << "people.csv" << people << false << 1 << QByteArray("name\nAnn\nBob\nCy\n") << "Column 1";
+        QTest::newRow("semicolons") << "semi.csv" << QByteArray("a;b\n1;Wide value\n2;x\n") << true << 2
                                     << QByteArray("Wide value\nx\n") << "b";
-        QTest::newRow("tsv") << "t.tsv" << QByteArray("a\tb\n1\tWide, value\n2\tx\n") << true << 1
+        QTest::newRow("tsv") << "t.tsv" << QByteArray("a\tb\n1\tWide, value\n2\tx\n") << true << 2
                              << QByteArray("Wide, value\nx\n") << "b";
         // A value over several lines is as wide as its widest line.
         QTest::newRow("value over lines")
-            << "notes.csv" << QByteArray("id,note\n1,\"short\nA much longer line\nmid\"\n2,tiny\n") << true << 1
+            << "notes.csv" << QByteArray("id,note\n1,\"short\nA much longer line\nmid\"\n2,tiny\n") << true << 2
             << QByteArray("A much longer line\ntiny\n") << "note";
-        QTest::newRow("short record") << "short.csv" << QByteArray("a,b\n1,Beta\n2\n3,Gamma\n") << true << 1
+        QTest::newRow("short record") << "short.csv" << QByteArray("a,b\n1,Beta\n2\n3,Gamma\n") << true << 2
                                       << QByteArray("Beta\n\nGamma\n") << "b";
     }
 
@@ -425,8 +427,8 @@ private slots:
         const QString csv = "Column_csv", tsv = "Column_tsv";
         QTest::newRow("name in the header") << csv << "city" << "a.csv" << "city";
         QTest::newRow("name in other case") << csv << "CITY" << "a.csv" << "city";
-        QTest::newRow("name not in the header") << csv << "zip" << "a.csv" << "name";
-        QTest::newRow("tsv's name for a csv file") << tsv << "city" << "a.csv" << "name";
+        QTest::newRow("name not in the header") << csv << "zip" << "a.csv" << "All columns";
+        QTest::newRow("tsv's name for a csv file") << tsv << "city" << "a.csv" << "All columns";
         QTest::newRow("tsv's name for a tsv file") << tsv << "city" << "a.tsv" << "city";
         QTest::newRow("extension in capitals") << csv << "city" << "A.CSV" << "city";
     }
@@ -452,6 +454,7 @@ private slots:
         QCOMPARE(stored("Column_csv"), QStringLiteral("<none>"));  // the default is not a choice
         w.cmbColumn->setFocus();
         QTest::keyClick(w.cmbColumn, Qt::Key_Down);  // as the user picks it
+        QTest::keyClick(w.cmbColumn, Qt::Key_Down);
         QCOMPARE(w.cmbColumn->currentText(), QStringLiteral("name"));
         QCOMPARE(stored("Column_csv"), QStringLiteral("name"));
         QCOMPARE(stored("Column_tsv"), QStringLiteral("<none>"));
@@ -466,6 +469,13 @@ private slots:
         restart();
         choose(writeFile(QStringLiteral("b.csv"), "name,id\n"));
         QCOMPARE(window_->cmbColumn->currentText(), QStringLiteral("name"));
+
+        // Every column again: the next file opens on every column.
+        window_->cmbColumn->setFocus();
+        QTest::keyClick(window_->cmbColumn, Qt::Key_Home);
+        QCOMPARE(window_->cmbColumn->currentText(), QStringLiteral("All columns"));
+        choose(writeFile(QStringLiteral("c.csv"), "id,name\n"));
+        QCOMPARE(window_->cmbColumn->currentText(), QStringLiteral("All columns"));
     }
 };
 

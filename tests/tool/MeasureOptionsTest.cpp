@@ -285,3 +285,80 @@ INSTANTIATE_TEST_SUITE_P(
                         "--threads does not apply to --char-widths"},
         NotApplyingCase{"ListFontsWithSize", {"--list-fonts", "--size", "9"}, "--size does not apply to --list-fonts"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// --column takes one column, a list, or every column; given again, it adds.
+struct ColumnsCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::vector<std::string> columns;
+    bool all;
+    bool several;
+};
+
+class ColumnLists : public testing::TestWithParam<ColumnsCase> {};
+
+TEST_P(ColumnLists, AreReadInOrder)
+{
+    const auto o = parse(GetParam().args);
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->columns, GetParam().columns);
+    EXPECT_EQ(o->allColumns, GetParam().all);
+    EXPECT_EQ(o->severalColumns(), GetParam().several);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Args, ColumnLists,
+    testing::Values(ColumnsCase{"One", {"--column", "name", "x.csv"}, {"name"}, false, false},
+                    ColumnsCase{"OneNamedWithAComma", {"--column", "Last\\, First", "x.csv"}, {"Last, First"}, false,
+                                false},
+                    ColumnsCase{"List", {"--column", "1,3,name", "x.csv"}, {"1", "3", "name"}, false, true},
+                    ColumnsCase{"Repeated", {"--column", "2", "--column", "city", "x.csv"}, {"2", "city"}, false, true},
+                    ColumnsCase{"SameTwice", {"--column", "2", "--column", "2", "x.csv"}, {"2", "2"}, false, true},
+                    ColumnsCase{"All", {"--column", "all", "x.csv"}, {}, true, true},
+                    ColumnsCase{"AllInAList", {"--column", "2,all", "x.csv"}, {"2"}, true, true},
+                    ColumnsCase{"NoneGiven", {"x.csv"}, {}, false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MeasureOptionsTest, FitAndHeaderWeightAreKept)
+{
+    const auto o = parse({"--column", "all", "--fit", "95", "--header-weight", "Bold", "x.csv"});
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->fit, 95);
+    EXPECT_EQ(o->headerWeight, 6);
+    const auto defaults = parse({"--column", "all", "x.csv"});
+    ASSERT_TRUE(defaults);
+    EXPECT_EQ(defaults->fit, 100);
+    EXPECT_FALSE(defaults->headerWeight);
+}
+
+// What a table of columns needs, and what it cannot be combined with.
+INSTANTIATE_TEST_SUITE_P(
+    Tables, NotApplying,
+    testing::Values(
+        NotApplyingCase{"FitNotAShare", {"--column", "all", "--fit", "75", "x.csv"},
+                        "--fit must be 50, 60, 70, 80, 90, 95, 99 or 100, not '75'"},
+        NotApplyingCase{"HeaderWeightInCheckMode", {"--column", "all", "--header-weight", "Bold", "--max-width", "9",
+                                                    "x.csv"},
+                        "--header-weight sizes the columns of a table, which check mode does not print"},
+        NotApplyingCase{"SeveralFontsAndColumns", {"--column", "all", "--size", "8,10", "x.csv"},
+                        "a table of columns is measured in one font; give one face and one size"},
+        NotApplyingCase{"FitWithinOfColumns", {"--column", "1,2", "--fit-within", "100", "x.csv"},
+                        "--fit-within measures the lines or one column; give one --column"},
+        NotApplyingCase{"HeaderWeightOfLines", {"--header-weight", "Bold", "x.txt"},
+                        "--header-weight sizes the columns of a table: give --column all or a list of columns"},
+        NotApplyingCase{"HeaderWeightUnknown", {"--column", "all", "--header-weight", "bold", "x.csv"},
+                        "--header-weight must be Thin, Extra Light, Light, Normal, Medium, Semi Bold, Bold, Extra "
+                        "Bold or Heavy, not 'bold'"},
+        NotApplyingCase{"HistogramOfSeveral", {"--histogram", "--column", "1,2", "x.csv"},
+                        "--histogram measures one column for --merge; give one --column"},
+        NotApplyingCase{"EmptyInAList", {"--column", "1,,2", "x.csv"},
+                        "--column must be all, or header names or numbers from 1 to 1048576, separated by commas, "
+                        "not '1,,2'"},
+        NotApplyingCase{"NumberZeroInAList", {"--column", "2,0", "x.csv"},
+                        "--column must be all, or header names or numbers from 1 to 1048576, separated by commas, "
+                        "not '2,0'"},
+        NotApplyingCase{"NameWithoutHeader", {"--no-header", "--column", "1,name", "x.csv"},
+                        "a column is named by the header; with --no-header give its number"},
+        NotApplyingCase{"MergeWithFit", {"--merge", "--fit", "90", "a.json"},
+                        "--merge gives the report, --json or --histogram only"}),
+    [](const auto& info) { return std::string(info.param.name); });
