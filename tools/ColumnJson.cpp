@@ -22,7 +22,7 @@ std::string columnTableJson(const TablePrint& print)
     }
     out += "],\"MaxDigitWidth\":" + std::to_string(print.table.maxDigitWidth) +
            ",\"Fit\":" + std::to_string(print.fitShare) + ",\"HeaderWeight\":" + jsonString(print.headerWeight) +
-           ",\"Face\":" + jsonString(print.face) + ",\"Dpi\":" + std::to_string(print.dpi) +
+           ",\"Face\":" + jsonString(print.face) + ",\"Size\":" + jsonString(print.selections.sizeText) + ",\"Dpi\":" + std::to_string(print.dpi) +
            ",\"Encoding\":" + jsonString(engine::encodingName(result.encoding())) +
            ",\"Records\":" + std::to_string(result.tally.lineCount) +
            ",\"LongRecords\":" + std::to_string(result.tally.longRecords) + "}\n";

@@ -67,8 +67,6 @@ std::string tableProblem(const MeasureOptions& o, Output output)
         return "--histogram measures one column for --merge; give one --column";
     if (o.fitWithin)
         return "--fit-within measures the lines or one column; give one --column";
-    if (fontCount(o) > 1)
-        return "a table of columns is measured in one font; give one face and one size";
     if (o.headerWeight && output == Output::Check)
         return "--header-weight sizes the columns of a table, which check mode does not print";
     return "";

@@ -242,7 +242,8 @@ int measure(tool::StandardOutput& out, const tool::MeasureOptions& options, cons
     return Success;
 }
 
-// Several fonts in one pass: a table or JSON, one row a font.
+// Several fonts in one pass: a table or JSON, one row a font, or with several
+// columns a table of them for each font.
 int measureFonts(tool::StandardOutput& out, const tool::MeasureOptions& options,
                  const std::vector<tool::FontChoice>& fonts)
 {
@@ -254,13 +255,24 @@ int measureFonts(tool::StandardOutput& out, const tool::MeasureOptions& options,
         names.add(fonts[f].description);
         faceNames.push_back(names.faceName(f));
     }
-    const engine::CalculationResult result = engine::CalculateWidth(request);
+    engine::CalculationResult result = engine::CalculateWidth(request);
     if (result.fewerThreads)
         reportFewerThreads(options, result.threads);
     if (result.outcome != engine::Outcome::Done)
         return refused(request, result.outcome, result.reason, result.unclosedQuoteLine, result.unknownColumn,
                        result.layout, false);
-    tool::printFonts(out, options, fonts, result, faceNames);
+    if (!options.severalColumns()) {
+        tool::printFonts(out, options, fonts, result, faceNames);
+        return Success;
+    }
+    const std::string dataFile = fullName(request);
+    const std::optional<std::string> tables =
+        tool::fontTablesOutput(options, std::move(result), fonts, faceNames, dataFile, decimalSeparator());
+    if (!tables) {
+        complain(report::calculationMessage(engine::Outcome::NoFont, {}).text);
+        return DataProblem;
+    }
+    out.write(*tables);
     return Success;
 }
 

@@ -132,6 +132,38 @@ INSTANTIATE_TEST_SUITE_P(
                     ShapeCase{"AllOfOneColumn", "--json --column all", true, "{\"Columns\":[{\"Number\":1,"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Several faces and sizes: each font's table is the one measuring it alone
+// gives, in the order given, on any thread count.
+TEST_F(ToolRun, SeveralFontsGiveEachFontsTableAsMeasuredAlone)
+{
+    fixture::RandomText random(1818);
+    const std::string bytes = random.encoded(random.records(60, ',', true));
+    if (fixture::csvModel(bytes, ',').unclosedQuoteLine != 0)
+        GTEST_SKIP() << "the random file ends inside quotes";
+    const std::string data = quoted(write("data.csv", bytes));
+    const std::vector<std::pair<std::string, std::string>> fonts = {
+        {"DejaVu Sans", "8"}, {"DejaVu Sans", "11"}, {"Liberation Serif", "8"}, {"Liberation Serif", "11"}};
+    for (const std::string output : {"", "--json "}) {
+        std::string alone = output.empty() ? "" : "{\"Fonts\":[";
+        for (std::size_t f = 0; f < fonts.size(); ++f) {
+            const Outcome one = run(output + "--threads 1 --column all --face '" + fonts[f].first + "' --size " +
+                                    fonts[f].second + " " + data);
+            ASSERT_EQ(one.status, 0) << one.err;
+            if (f > 0)
+                alone += output.empty() ? "\n" : ",";
+            alone += output.empty() ? one.out : one.out.substr(0, one.out.size() - 1);
+        }
+        if (!output.empty())
+            alone += "]}\n";
+        for (const char* threads : {"1", "3"}) {
+            const Outcome all = run(output + "--threads " + threads +
+                                    " --column all --face 'DejaVu Sans' --face 'Liberation Serif' --size 8,11 " + data);
+            ASSERT_EQ(all.status, 0) << all.err;
+            EXPECT_EQ(all.out, alone) << output << "threads " << threads;
+        }
+    }
+}
+
 TEST_F(ToolRun, TheJsonNamesTheFontAndEncodingOnce)
 {
     const std::string data = write("people.csv", "name,city\nAnn,Oslo\nBo,Rio\n");
@@ -148,7 +180,7 @@ TEST_F(ToolRun, TheJsonNamesTheFontAndEncodingOnce)
     EXPECT_EQ(count("\"Dpi\""), 1u);
     EXPECT_EQ(count("\"ExcelWidth\""), 2u);
     EXPECT_NE(r.out.find("],\"MaxDigitWidth\":8,\"Fit\":100,\"HeaderWeight\":\"Normal\",\"Face\":\"DejaVu Sans Mono\","
-                         "\"Dpi\":96,\"Encoding\":\"UTF-8\",\"Records\":2,\"LongRecords\":0}\n"),
+                         "\"Size\":\"10\",\"Dpi\":96,\"Encoding\":\"UTF-8\",\"Records\":2,\"LongRecords\":0}\n"),
               std::string::npos)
         << r.out;
 }
