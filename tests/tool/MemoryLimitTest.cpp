@@ -16,6 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
+#if !defined(__SANITIZE_ADDRESS__)
 std::string read(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -23,6 +24,7 @@ std::string read(const fs::path& path)
     text << in.rdbuf();
     return text.str();
 }
+#endif
 
 TEST(MemoryLimit, TooManyThreadsFallBackToFewer)
 {
