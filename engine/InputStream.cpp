@@ -9,6 +9,12 @@
 
 namespace engine {
 
+bool readableOnlyOnce(const DataSource& source)
+{
+    struct stat info {};
+    return source.standardInput || ::stat(source.path.c_str(), &info) != 0 || !S_ISREG(info.st_mode);
+}
+
 InputStream::~InputStream()
 {
     if (ownsFd_ && fd_ >= 0)

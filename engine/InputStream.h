@@ -16,6 +16,10 @@ struct DataSource {
     bool standardInput = false;
 };
 
+// Standard input, a FIFO, a pipe or a device: what is read is gone, so a
+// second pass cannot read it again.
+bool readableOnlyOnce(const DataSource& source);
+
 class InputStream {
 public:
     InputStream() = default;
