@@ -21,6 +21,8 @@ class ElidedLabel;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QTabBar;
+class SizesPanel;
 
 class frmResults : public QDialog {
     Q_OBJECT
@@ -46,6 +48,7 @@ public slots:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildLayout();
@@ -56,6 +59,8 @@ private:
     void PlacePanel();
     void LoadPanel();
     void PlaceWidestColumns();
+    // Shows the chart or the Sizes view in the Distribution group's place.
+    void ShowTab(int index);
     // The widest lines' numbers, as words ("Line 7", "1404 pixels") or bare.
     void FillWideNumbers(bool bare);
     // Keeps the window's size and place within the screen's free area.
@@ -127,6 +132,8 @@ private:
     QGroupBox* fraMeasured = nullptr;
     QGroupBox* fraWidest = nullptr;
     DistributionChart* chrDistribution = nullptr;
+    QTabBar* tabDistribution = nullptr;  // the chart, or the Sizes view
+    SizesPanel* pnlSizes = nullptr;
     ElidedLabel* lblLineCount = nullptr;
     ElidedLabel* lblBinWidth = nullptr;
     ElidedLabel* lblResolution = nullptr;
