@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -50,6 +51,9 @@ SizesPanel::SizesPanel(QWidget* parent)
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionMode(QAbstractItemView::NoSelection);
     table_->setWordWrap(false);
+    // As wide as its columns; the sentence beside it takes the rest.
+    table_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     auto* within = new QLabel(tr("Fit &within"), this);
     within->setBuddy(txtFitWithin_);
@@ -90,8 +94,8 @@ SizesPanel::SizesPanel(QWidget* parent)
     side->addWidget(cmdCancel_, 0, Qt::AlignRight);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(table_, 1);
-    layout->addLayout(side);
+    layout->addWidget(table_);
+    layout->addLayout(side, 1);
 
     connect(job_, &BackgroundJob::progressed, this, &SizesPanel::showProgress);
     connect(job_, &BackgroundJob::finished, this, [this] {
@@ -317,8 +321,14 @@ void SizesPanel::showRows()
             table_->setItem(row, static_cast<int>(c), item);
         }
     }
-    if (highlighted_)
-        table_->scrollToItem(table_->item(static_cast<int>(*highlighted_), 0));
+    if (highlighted_) {
+        // Once the table has been laid out for its new row.
+        const int row = static_cast<int>(*highlighted_);
+        QTimer::singleShot(0, table_, [this, row] {
+            if (row < table_->rowCount())
+                table_->scrollToItem(table_->item(row, 0));
+        });
+    }
 }
 
 int SizesPanel::heightWanted() const

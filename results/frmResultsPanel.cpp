@@ -174,8 +174,14 @@ void frmResults::ShowTab(int index)
     const bool sizes = index == 1;
     chrDistribution->setVisible(!sizes);
     pnlSizes->setVisible(sizes);
-    if (sizes)
-        pnlSizes->open();
+    if (!sizes)
+        return;
+    // Taller, screen allowing, to show every row; with a table of columns
+    // below, the view scrolls instead.
+    const int shortBy = pnlSizes->heightWanted() - pnlSizes->height();
+    if (shortBy > 0 && columns_.empty() && isVisible() && !isMaximized())
+        resize(width(), std::min(height() + shortBy, roomOnScreen().height()));
+    pnlSizes->open();
 }
 
 void frmResults::FillWideNumbers(bool bare)
