@@ -13,7 +13,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -322,12 +321,9 @@ void SizesPanel::showRows()
         }
     }
     if (highlighted_) {
-        // Once the table has been laid out for its new row.
-        const int row = static_cast<int>(*highlighted_);
-        QTimer::singleShot(0, table_, [this, row] {
-            if (row < table_->rowCount())
-                table_->scrollToItem(table_->item(row, 0));
-        });
+        // Laid out for its new row first, or the scroll falls short.
+        table_->doItemsLayout();
+        table_->scrollToItem(table_->item(static_cast<int>(*highlighted_), 0));
     }
 }
 

@@ -3,6 +3,7 @@
 // measuring every listed size, it measures only once opened, it can be
 // cancelled, and a stream it cannot read again is said so.
 
+#include "ColumnTablePanel.h"
 #include "FitWithinText.h"
 #include "FontDescription.h"
 #include "ResultsWindowHelpers.h"
@@ -248,12 +249,54 @@ private slots:
             QCOMPARE(rowTexts(table, row), expectedTexts(expected.fits->points, alone(source, expected.fits->points)));
             for (int r = 0; r < table->rowCount(); ++r)
                 QCOMPARE(highlighted(table, r), r == row);
+            // In sight, though the table may scroll.
+            QTRY_VERIFY(table->viewport()->rect().contains(table->visualItemRect(table->item(row, 0))));
             // Emptied, the box takes the answer away, and the added row.
             box->clear();
             QTest::keyClick(box, Qt::Key_Enter);
             QCOMPARE(view->answer(), QString());
             QCOMPARE(table->rowCount(), 9);
             QVERIFY(!view->highlightedRow());
+        });
+    }
+
+    // With every column measured, the view answers for the column chosen in
+    // the table, and measures again for another; the window does not grow
+    // for it, so the answer's row is scrolled into sight.
+    void followsTheChosenColumn()
+    {
+        std::vector<report::ReportInput> columns;
+        std::vector<report::ColumnRow> rows;
+        for (const std::size_t number : {std::size_t{1}, std::size_t{2}}) {
+            engine::DelimitedFormat format;
+            format.columns = {engine::ColumnChoice::byNumber(number)};
+            columns.push_back(inputFor(sourceFor(csv, 10, format)));
+            report::ColumnRow row;
+            row.number = number;
+            row.statistics = columns.back().statistics;
+            rows.push_back(row);
+        }
+        frmResults window(&owner);
+        window.LoadColumns(columns, rows);
+        runModal(window, [&] {
+            const int height = window.height();
+            openSizes(window);
+            SizesPanel* view = sizesOf(window);
+            QTRY_VERIFY_WITH_TIMEOUT(!view->busy(), measuring);
+            QCOMPARE(window.height(), height);
+            QCOMPARE(rowTexts(view->table(), 4), expectedTexts(10, columns[0].statistics));
+
+            window.findChild<ColumnTablePanel*>()->chooseRow(1);
+            QVERIFY(view->busy());
+            QTRY_VERIFY_WITH_TIMEOUT(!view->busy(), measuring);
+            QCOMPARE(rowTexts(view->table(), 4), expectedTexts(10, columns[1].statistics));
+
+            QTest::keyClicks(view->fitWithinBox(), QStringLiteral("100000"));
+            QTest::keyClick(view->fitWithinBox(), Qt::Key_Return);
+            QTRY_VERIFY_WITH_TIMEOUT(!view->busy() && view->highlightedRow(), measuring);
+            const QTableWidget* table = view->table();
+            QCOMPARE(table->item(static_cast<int>(*view->highlightedRow()), 0)->text(), QStringLiteral("144"));
+            QVERIFY(table->viewport()->rect().contains(table->visualItemRect(table->item(9, 0))));
         });
     }
 
