@@ -174,6 +174,7 @@ report::SizesSource frmMain::sizesSource(const engine::TargetResult& target) con
     }
     source.selections = selections();
     source.logPixelsY = GetDeviceCaps(GetScreenDC(), LOGPIXELSY);
+    source.stamp = engine::fileStamp(source.data);
     return source;
 }
 

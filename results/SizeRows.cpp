@@ -5,6 +5,7 @@
 #include "NumberFormat.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <new>
 
 namespace report {
@@ -105,6 +106,23 @@ FitWithin searchFitWithin(const SizesSource& source, std::int64_t within, const 
         found.outcome = engine::Outcome::OutOfMemory;
     }
     return found;
+}
+
+std::string notMeasurableAgain(const SizesSource& source)
+{
+    if (!source.measurable())
+        return "There is no data file to measure in other sizes.";
+    // A file that is gone is left to the reading, which says why.
+    std::error_code missing;
+    const bool there = source.data.standardInput || std::filesystem::exists(source.data.path, missing);
+    if (there && engine::readableOnlyOnce(source.data))
+        return "The data came from a stream, which cannot be read a second time, so other sizes cannot be "
+               "measured. Save it to a file and calculate with that file to compare sizes.";
+    const std::optional<engine::FileStamp> now = engine::fileStamp(source.data);
+    if (source.stamp && now && now != source.stamp)
+        return "The data file '" + source.data.path +
+               "' has changed since it was measured. Calculate again to compare sizes.";
+    return {};
 }
 
 std::string sizesProblem(const SizesSource& source, engine::Outcome outcome, const std::string& reason)

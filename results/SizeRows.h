@@ -26,6 +26,7 @@ struct SizesSource {
     std::optional<engine::DelimitedFormat> delimited;  // one column of it
     engine::FontSelections selections;
     int logPixelsY = 96;
+    std::optional<engine::FileStamp> stamp;  // the file as it was measured
 
     bool measurable() const { return !data.path.empty() || data.standardInput; }
     int chosenSize() const;
@@ -67,6 +68,11 @@ struct FitWithin {
 // The largest listed size whose measured 99% fit is within the width, and
 // the next one up, as measuring every listed size would answer.
 FitWithin searchFitWithin(const SizesSource& source, std::int64_t within, const engine::ProgressHook& progress);
+
+// Why the data cannot be measured again as it was, in a sentence: nothing
+// was measured, it came from a stream, or the file has changed since.
+// Empty when it can.
+std::string notMeasurableAgain(const SizesSource& source);
 
 // What the view says instead of rows when a pass did not end in them;
 // empty when cancelled.

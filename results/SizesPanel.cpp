@@ -164,13 +164,8 @@ void SizesPanel::setBusy(bool busy)
 void SizesPanel::startRows()
 {
     state_ = State::Stopped;
-    if (!source_.measurable()) {
-        say(tr("There is no data file to measure in other sizes."));
-        return;
-    }
-    if (engine::readableOnlyOnce(source_.data)) {
-        say(tr("The data came from a stream, which cannot be read a second time, so other sizes cannot be "
-               "measured. Save it to a file and calculate with that file to compare sizes."));
+    if (const std::string refusal = report::notMeasurableAgain(source_); !refusal.empty()) {
+        say(text(refusal));
         return;
     }
     state_ = State::MeasuringRows;
@@ -215,12 +210,14 @@ void SizesPanel::applyFitWithin()
             job_->cancel();
         pending_.reset();
         lblAnswer_->clear();
+        say({});
         resetRows();
         return;
     }
     const std::int64_t within = txtFitWithin_->text().toLongLong();
     switch (state_) {
     case State::Idle:
+    case State::Stopped:  // again, after a cancel; or said again why not
         pending_ = within;
         startRows();
         break;
@@ -231,14 +228,18 @@ void SizesPanel::applyFitWithin()
     case State::Ready:
         startSearch(within);
         break;
-    case State::Stopped:
-        break;  // the view says why there is nothing to measure
     }
 }
 
 void SizesPanel::startSearch(std::int64_t within)
 {
     job_->cancel();  // a search for another width
+    if (const std::string refusal = report::notMeasurableAgain(source_); !refusal.empty()) {
+        lblAnswer_->clear();
+        resetRows();
+        say(text(refusal));
+        return;
+    }
     state_ = State::Searching;
     searching_ = within;
     lblAnswer_->clear();

@@ -376,24 +376,48 @@ private slots:
         QVERIFY(!leftOpen);
     }
 
-    // A stream was read once by Calculate and is gone: the view says so
-    // rather than wait for it, and the box has nothing to look for.
-    void aStreamIsSaidSo()
+    // A stream was read once by Calculate and is gone, and a file written
+    // since would answer for other data: the view says so rather than
+    // measure, and the box has nothing to look for.
+    void whatCannotBeReadAgainIsSaidSo_data()
     {
-        const QString fifo = folder.filePath("fifo");
-        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("a named pipe") << "fifo" << "cannot be read a second time";
+        QTest::newRow("a file written since") << "changed" << "has changed since it was measured";
+        QTest::newRow("nothing measured") << "none" << "no data file";
+    }
+
+    void whatCannotBeReadAgainIsSaidSo()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, said);
+        report::SizesSource source = sourceFor(lines, 10);
+        if (kind == "fifo") {
+            const QString fifo = folder.filePath("fifo");
+            QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+            source = sourceFor(fifo, 10);
+        } else if (kind == "changed") {
+            const QString path = writeTestFile(folder, "changing.txt", someLines(3, 50));
+            source = sourceFor(path, 10);
+            source.stamp = engine::fileStamp(source.data);
+            writeTestFile(path, someLines(3, 51));
+        } else {
+            source = report::SizesSource{};
+        }
         frmResults window(&owner);
         window.Load(inputFor(sourceFor(lines, 10)));
-        window.findChild<SizesPanel*>()->setSource(sourceFor(fifo, 10));
+        window.findChild<SizesPanel*>()->setSource(source);
         runModal(window, [&] {
             openSizes(window);
             SizesPanel* view = sizesOf(window);
             QVERIFY(!view->busy());
-            QVERIFY(view->status().contains(QStringLiteral("cannot be read a second time")));
+            QVERIFY2(view->status().contains(said), qPrintable(view->status()));
             QTest::keyClicks(view->fitWithinBox(), QStringLiteral("200"));
             QTest::keyClick(view->fitWithinBox(), Qt::Key_Return);
             QVERIFY(!view->busy());
             QCOMPARE(view->table()->rowCount(), 0);
+            QCOMPARE(view->answer(), QString());
         });
     }
 };

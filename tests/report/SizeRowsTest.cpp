@@ -8,6 +8,8 @@
 
 #include <numeric>
 
+#include <unistd.h>
+
 namespace {
 
 struct Round {
@@ -112,6 +114,33 @@ TEST(SizesRequest, TheSameDataColumnAndStyleInEachSize)
         EXPECT_EQ(lf.lfWeight, 600);
         EXPECT_STREQ(lf.lfFaceName, "DejaVu Sans");
     }
+}
+
+TEST(SizesAgain, AFileAsMeasuredCanBeMeasuredAgain)
+{
+    char name[] = "/tmp/sizes-again-XXXXXX";
+    const int fd = ::mkstemp(name);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, "Ann\n", 4), 4);
+    report::SizesSource source;
+    source.data.path = name;
+    source.stamp = engine::fileStamp(source.data);
+    EXPECT_EQ(report::notMeasurableAgain(source), "");
+    ASSERT_EQ(::write(fd, "Bo\n", 3), 3);  // written since
+    EXPECT_NE(report::notMeasurableAgain(source).find("has changed since it was measured"), std::string::npos);
+    source.stamp.reset();  // not known: taken as it is
+    EXPECT_EQ(report::notMeasurableAgain(source), "");
+    ::close(fd);
+    ::unlink(name);
+    EXPECT_EQ(report::notMeasurableAgain(source), "");  // gone: the reading says so
+}
+
+TEST(SizesAgain, StandardInputAndNothingAreSaidSo)
+{
+    report::SizesSource source;
+    EXPECT_EQ(report::notMeasurableAgain(source), "There is no data file to measure in other sizes.");
+    source.data.standardInput = true;
+    EXPECT_NE(report::notMeasurableAgain(source).find("cannot be read a second time"), std::string::npos);
 }
 
 }  // namespace
