@@ -179,8 +179,10 @@ void frmResults::ShowTab(int index)
     // Taller, screen allowing, to show every row; with a table of columns
     // below, the view scrolls instead.
     const int shortBy = pnlSizes->heightWanted() - pnlSizes->height();
-    if (shortBy > 0 && columns_.empty() && isVisible() && !isMaximized())
+    if (shortBy > 0 && columns_.empty() && isVisible() && !isMaximized()) {
         resize(width(), std::min(height() + shortBy, roomOnScreen().height()));
+        FitToScreen();
+    }
     pnlSizes->open();
 }
 

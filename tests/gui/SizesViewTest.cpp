@@ -6,12 +6,14 @@
 #include "ColumnTablePanel.h"
 #include "FitWithinText.h"
 #include "FontDescription.h"
+#include "OffscreenScreen.h"
 #include "ResultsWindowHelpers.h"
 #include "SizesPanel.h"
 #include "TestFiles.h"
 #include "frmResults.h"
 
 #include <QLineEdit>
+#include <QScreen>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableWidget>
@@ -312,10 +314,14 @@ private slots:
             QTest::qWait(50);
             QVERIFY(!view->busy());
             QCOMPARE(view->table()->rowCount(), 0);
+            const int before = window.height();
             openSizes(window);
             QVERIFY(view->busy());
             QTRY_VERIFY_WITH_TIMEOUT(!view->busy(), measuring);
             QCOMPARE(view->table()->rowCount(), 9);
+            // Taller for its rows, as far as a small screen allows.
+            QVERIFY(window.height() > before);
+            QVERIFY(window.screen()->availableGeometry().contains(window.frameGeometry()));
         });
         window.Load(inputFor(sourceFor(lines, 20)));
         runModal(window, [&] {
@@ -422,5 +428,8 @@ private slots:
     }
 };
 
-QTEST_MAIN(SizesViewTest)
+int main(int argc, char** argv)
+{
+    return runOnScreen<SizesViewTest>(argc, argv, {1024, 600, 96, "1"});  // a small laptop's
+}
 #include "SizesViewTest.moc"
