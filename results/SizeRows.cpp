@@ -28,6 +28,8 @@ int SizesSource::chosenSize() const { return engine::pointSizeFromText(selection
 std::vector<int> neighbouringSizes(int chosen)
 {
     std::vector<int> sizes;
+    // A size the list does not hold stands beside its nearest end.
+    chosen = std::clamp(chosen, engine::smallestListedPointSize, engine::largestListedPointSize);
     const int from = std::max(engine::smallestListedPointSize, chosen - sizesEachSide);
     const int to = std::min(engine::largestListedPointSize, chosen + sizesEachSide);
     for (int points = from; points <= to; ++points)

@@ -32,7 +32,8 @@ INSTANTIATE_TEST_SUITE_P(Sizes, SizesRound,
                          testing::Values(Round{"InTheMiddle", 10, 6, 14}, Round{"TheFirst", 1, 1, 5},
                                          Round{"ThreeFromTheFirst", 3, 1, 7}, Round{"FiveFromTheFirst", 5, 1, 9},
                                          Round{"TheLast", 144, 140, 144}, Round{"NextToTheLast", 143, 139, 144},
-                                         Round{"NothingChosen", 0, 1, 4}),
+                                         Round{"NothingChosen", 0, 1, 5},
+                                         Round{"PastTheLast", 200, 140, 144}, Round{"BelowTheFirst", -3, 1, 5}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 std::vector<report::SizeRow> rowsOf(std::initializer_list<int> sizes)
