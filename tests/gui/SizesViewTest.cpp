@@ -10,6 +10,7 @@
 #include "ResultsWindowHelpers.h"
 #include "SizesPanel.h"
 #include "TestFiles.h"
+#include "TestSettings.h"
 #include "frmResults.h"
 
 #include <QLineEdit>
@@ -148,6 +149,7 @@ constexpr int measuring = 60'000;  // ms at most for a pass over a small file
 class SizesViewTest : public QObject {
     Q_OBJECT
 
+    TestSettings settings;  // the window's remembered size, kept apart
     QTemporaryDir folder;
     QWidget owner;
     QString lines, csv;
@@ -306,6 +308,7 @@ private slots:
     // results open on the chart, and their view waits again.
     void measuresOnlyOnceOpened()
     {
+        settings.clear();  // opened at its first size
         const report::SizesSource source = sourceFor(lines, 10);
         frmResults window(&owner);
         window.Load(inputFor(source));
