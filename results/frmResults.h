@@ -1,7 +1,8 @@
 #pragma once
 // The results window: what was measured and the statistics, with Save and
-// Close, and to their right the distribution: a histogram, the measured
-// fits beside the estimated ones, and the widest lines. Copy puts it all on
+// Close, and to their right the distribution: a histogram, or in its place
+// the Sizes view, the measured fits beside the estimated ones, and the
+// widest lines. Copy puts it all on
 // the clipboard. Shown modally over the main window after each calculation;
 // it can be made larger than designed, and remembers its size. When every
 // column of a CSV or TSV file was measured, a table of them stands below,
