@@ -193,6 +193,7 @@ void SizesPanel::rowsMeasured()
         return;
     }
     measured_ = report::sizeRows(result, sizes_);
+    rowsResult_.reset();  // the rows are all that is kept of it
     state_ = State::Ready;
     say({});
     resetRows();
