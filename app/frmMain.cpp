@@ -263,7 +263,7 @@ void frmMain::Load()
         const QSignalBlocker font(cmbFont), size(cmbSize), weight(cmbWeight), width(cmbWidth);
         const QSignalBlocker italic(chkItalic), underline(chkUnderline), strikeOut(chkStrikeOut);
         cmbFont->fill(platform::installedScreenFonts());
-        for (int points = 1; points <= engine::largestListedPointSize; ++points)
+        for (int points = engine::smallestListedPointSize; points <= engine::largestListedPointSize; ++points)
             cmbSize->addItem(QString::number(points));
         for (const std::string_view name : engine::weightNames)
             cmbWeight->addItem(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));

@@ -133,6 +133,7 @@ private:
     void showCalculationProgress();
     void cancelCalculation();
     void publishResults(const engine::CalculationResult& result);
+    report::SizesSource sizesSource(const engine::TargetResult& target) const;
 
     // The column controls (frmMainColumn.cpp).
     void buildColumnControls();

@@ -140,7 +140,8 @@ void frmMain::showResults(const engine::CalculationResult& result)
                                    target.statistics,
                                    {target.measurement.widths, target.measurement.widest, dpi(), std::move(json)},
                                    result.delimited,
-                                   target.caption};
+                                   target.caption,
+                                   sizesSource(target)};
     };
     if (!results_)
         results_ = new frmResults(this);
@@ -157,6 +158,24 @@ void frmMain::showResults(const engine::CalculationResult& result)
         results_->Load(reportOf(result.targets.front()));
     }
     results_->exec();
+}
+
+report::SizesSource frmMain::sizesSource(const engine::TargetResult& target) const
+{
+    // The same data, column and font as measured, for the results window's
+    // Sizes view to measure again in other sizes.
+    report::SizesSource source;
+    source.data.path = QFile::encodeName(dataFilePath_).toStdString();
+    source.dataFileTitle = dataFileTitle_.toStdString();
+    source.delimited = delimitedFormat();
+    if (source.delimited) {
+        source.delimited->allColumns = false;
+        source.delimited->columns = {engine::ColumnChoice::byNumber(target.column)};
+    }
+    source.selections = selections();
+    source.logPixelsY = GetDeviceCaps(GetScreenDC(), LOGPIXELSY);
+    source.stamp = engine::fileStamp(source.data);
+    return source;
 }
 
 void frmMain::Help()

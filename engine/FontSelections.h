@@ -33,8 +33,9 @@ inline std::string FontSelections::weightText() const
     return std::string(weightNames[static_cast<std::size_t>(weightIndex)]);
 }
 
-// The size list holds 1 to 144 points; the width list "Normal", then an
-// average character width of 1 to 100 pixels.
+// The size list holds 1 to 144 points, for every face; the width list
+// "Normal", then an average character width of 1 to 100 pixels.
+inline constexpr int smallestListedPointSize = 1;
 inline constexpr int largestListedPointSize = 144;
 inline constexpr int largestCharacterWidth = 100;
 inline constexpr std::string_view normalWidth = "Normal";

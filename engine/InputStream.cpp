@@ -9,6 +9,29 @@
 
 namespace engine {
 
+namespace {
+
+FileStamp stampOf(const struct stat& info)
+{
+    return {static_cast<std::uint64_t>(info.st_size), info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+}
+
+}  // namespace
+
+bool readableOnlyOnce(const DataSource& source)
+{
+    struct stat info {};
+    return source.standardInput || ::stat(source.path.c_str(), &info) != 0 || !S_ISREG(info.st_mode);
+}
+
+std::optional<FileStamp> fileStamp(const DataSource& source)
+{
+    struct stat info {};
+    if (source.standardInput || ::stat(source.path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    return stampOf(info);
+}
+
 InputStream::~InputStream()
 {
     if (ownsFd_ && fd_ >= 0)
@@ -41,9 +64,7 @@ int InputStream::open(const DataSource& source)
     // Files in /proc and the like say they are empty and are not: they are
     // read as streams.
     regular_ = S_ISREG(info.st_mode) && info.st_size > 0;
-    startSize_ = static_cast<std::uint64_t>(info.st_size);
-    startModifiedSeconds_ = info.st_mtim.tv_sec;
-    startModifiedNanoseconds_ = info.st_mtim.tv_nsec;
+    start_ = stampOf(info);
     if (regular_)
         ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
     // A pipe holds 64 KiB unless asked for more: a larger one lets the
@@ -101,8 +122,7 @@ bool InputStream::changed(std::uint64_t bytesRead) const
     struct stat info {};
     if (::fstat(fd_, &info) != 0)
         return true;
-    return static_cast<std::uint64_t>(info.st_size) != startSize_ || bytesRead != startSize_
-        || info.st_mtim.tv_sec != startModifiedSeconds_ || info.st_mtim.tv_nsec != startModifiedNanoseconds_;
+    return stampOf(info) != start_ || bytesRead != start_.size;
 }
 
 }  // namespace engine

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace engine {
@@ -15,6 +16,22 @@ struct DataSource {
     std::string path;
     bool standardInput = false;
 };
+
+// Standard input, a FIFO, a pipe or a device: what is read is gone, so a
+// second pass cannot read it again.
+bool readableOnlyOnce(const DataSource& source);
+
+// What tells one version of a regular file from the next: its size and
+// the time it was last written.
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::int64_t modifiedSeconds = 0;
+    long modifiedNanoseconds = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// A regular file's stamp; none for anything else, or a file that is gone.
+std::optional<FileStamp> fileStamp(const DataSource& source);
 
 class InputStream {
 public:
@@ -28,7 +45,7 @@ public:
     int open(const DataSource& source);
 
     // Only a regular file has a size known in advance; 0 otherwise.
-    std::uint64_t size() const { return regular_ ? startSize_ : 0; }
+    std::uint64_t size() const { return regular_ ? start_.size : 0; }
 
     // Called each time a read of a stream wakes, and at least every 100 ms
     // while it waits for data; returning false gives up the read.
@@ -53,9 +70,7 @@ private:
     bool ownsFd_ = false;
     bool regular_ = false;
     int error_ = 0;
-    std::uint64_t startSize_ = 0;
-    std::int64_t startModifiedSeconds_ = 0;
-    long startModifiedNanoseconds_ = 0;
+    FileStamp start_;
 };
 
 }  // namespace engine

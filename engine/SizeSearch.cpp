@@ -9,7 +9,6 @@
 #include <limits>
 #include <map>
 
-#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -189,13 +188,6 @@ private:
     std::map<std::size_t, std::int64_t> fits_;  // the measured sizes
 };
 
-// Standard input, a pipe or a device: what is read is gone.
-bool readOnce(const DataSource& source)
-{
-    struct stat info {};
-    return source.standardInput || ::stat(source.path.c_str(), &info) != 0 || !S_ISREG(info.st_mode);
-}
-
 }  // namespace
 
 std::int64_t shareFit(const WidthDistribution& widths, int percent)
@@ -238,6 +230,7 @@ SizeSearchResult searchSizes(const SizeSearchRequest& request)
     std::vector<Face> faces;
     for (const std::vector<SizeChoice>& sizes : request.faces)
         faces.emplace_back(sizes, request.within);
+    result.statistics.resize(faces.size());
 
     std::optional<Copy> copy;
     DataSource source = request.source;
@@ -269,7 +262,7 @@ SizeSearchResult searchSizes(const SizeSearchRequest& request)
         measuring.options.characters = firstPass;
         measuring.options.maxWidth.reset();
         measuring.options.tooWide = nullptr;
-        if (firstPass && readOnce(source)) {
+        if (firstPass && readableOnlyOnce(source)) {
             copy.emplace();
             if (copy->fd() < 0) {
                 result.failed.outcome = Outcome::Unreadable;
@@ -291,8 +284,11 @@ SizeSearchResult searchSizes(const SizeSearchRequest& request)
         }
         result.measured.push_back(pass.size());
         for (std::size_t k = 0; k < pass.size(); ++k) {
+            const auto [f, i] = pass[k];
             const Measurement m = resolve(measured.tally, k);
-            faces[pass[k].first].measured(pass[k].second, shareFit(m.widths, request.percent));
+            faces[f].measured(i, shareFit(m.widths, request.percent));
+            if (m.widths.lineCount() > 0)
+                result.statistics[f][faces[f].size(i).points] = computeStatistics(m.widths);
         }
         for (std::size_t f = 0; f < faces.size(); ++f)
             wanted[f] = faces[f].wanted(characters);

@@ -16,8 +16,10 @@
 
 #include "CharWidths.h"
 #include "Measure.h"
+#include "WidthStatistics.h"
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -55,6 +57,8 @@ struct SizeSearchResult {
     MeasureResult failed;  // the pass that did not end Done, with what it says
     std::vector<FaceAnswer> faces;
     std::vector<std::size_t> measured;  // the sizes each pass measured
+    // Each face's statistics of every size a pass measured, by points.
+    std::vector<std::map<int, Statistics>> statistics;
 };
 
 SizeSearchResult searchSizes(const SizeSearchRequest& request);

@@ -4,6 +4,7 @@
 // window, the report and the command-line tool say exactly the same thing.
 
 #include "FontSelections.h"
+#include "SizeRows.h"
 #include "WidestLines.h"
 #include "WidthDistribution.h"
 #include "WidthStatistics.h"
@@ -32,6 +33,7 @@ struct ReportInput {
     MeasuredDetail measured;
     bool delimited = false;  // a column of delimited text was measured
     std::string column;      // its caption
+    SizesSource sizes{};     // the same data and font, to measure in other sizes
 };
 
 // The values in the order they are filled. Lengths end in the unit: the

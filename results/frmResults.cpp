@@ -5,9 +5,11 @@
 #include "ElidedLabel.h"
 #include "PrintablePath.h"
 #include "ReportSaver.h"
+#include "SizesPanel.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLocale>
@@ -40,6 +42,7 @@ void frmResults::Load(const report::ReportInput& input)
 {
     columns_.clear();
     ShowTable();
+    ShowTab(0);  // each showing opens on the chart; the Sizes view waits to be opened
     Fill(input);
 }
 
@@ -71,6 +74,7 @@ void frmResults::Fill(const report::ReportInput& input)
     for (std::size_t i = 0; i < v.fitLines.size(); ++i)
         fill(lines[i], v.fitLines[i]);
     LoadPanel();
+    pnlSizes->setSource(input.sizes);
 }
 
 void frmResults::showEvent(QShowEvent* event)
@@ -79,6 +83,17 @@ void frmResults::showEvent(QShowEvent* event)
     cmdSave->setFocus(Qt::ActiveWindowFocusReason);
     FitToScreen();
     QDialog::showEvent(event);
+}
+
+void frmResults::keyPressEvent(QKeyEvent* event)
+{
+    // Esc stops the Sizes view's measuring first, and closes the window after.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && pnlSizes->busy()) {
+        pnlSizes->cancel();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void frmResults::Save() { results::SaveReport(this, input_, DecimalSeparator()); }

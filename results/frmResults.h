@@ -1,7 +1,8 @@
 #pragma once
 // The results window: what was measured and the statistics, with Save and
-// Close, and to their right the distribution: a histogram, the measured
-// fits beside the estimated ones, and the widest lines. Copy puts it all on
+// Close, and to their right the distribution: a histogram, or in its place
+// the Sizes view, the measured fits beside the estimated ones, and the
+// widest lines. Copy puts it all on
 // the clipboard. Shown modally over the main window after each calculation;
 // it can be made larger than designed, and remembers its size. When every
 // column of a CSV or TSV file was measured, a table of them stands below,
@@ -21,6 +22,8 @@ class ElidedLabel;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QTabBar;
+class SizesPanel;
 
 class frmResults : public QDialog {
     Q_OBJECT
@@ -46,6 +49,7 @@ public slots:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildLayout();
@@ -56,6 +60,8 @@ private:
     void PlacePanel();
     void LoadPanel();
     void PlaceWidestColumns();
+    // Shows the chart or the Sizes view in the Distribution group's place.
+    void ShowTab(int index);
     // The widest lines' numbers, as words ("Line 7", "1404 pixels") or bare.
     void FillWideNumbers(bool bare);
     // Keeps the window's size and place within the screen's free area.
@@ -127,6 +133,8 @@ private:
     QGroupBox* fraMeasured = nullptr;
     QGroupBox* fraWidest = nullptr;
     DistributionChart* chrDistribution = nullptr;
+    QTabBar* tabDistribution = nullptr;  // the chart, or the Sizes view
+    SizesPanel* pnlSizes = nullptr;
     ElidedLabel* lblLineCount = nullptr;
     ElidedLabel* lblBinWidth = nullptr;
     ElidedLabel* lblResolution = nullptr;

@@ -7,10 +7,12 @@
 
 #include "DistributionChart.h"
 #include "ElidedLabel.h"
+#include "SizesPanel.h"
 #include "VisibleText.h"
 #include "Twips.h"
 
 #include <QGroupBox>
+#include <QTabBar>
 
 #include <algorithm>
 #include <cmath>
@@ -118,9 +120,23 @@ void frmResults::BuildPanel()
         row.text->setWrapsToolTip(true);
     }
 
-    fraDistribution = group("fraDistribution", "Distribution");
+    // Its tabs stand in the group's title: the chart, or the Sizes view.
+    fraDistribution = group("fraDistribution", "");
+    tabDistribution = new QTabBar(fraDistribution);
+    tabDistribution->setObjectName(QStringLiteral("tabDistribution"));
+    tabDistribution->addTab(tr("&Distribution"));
+    tabDistribution->addTab(tr("Si&zes"));
+    tabDistribution->setDrawBase(false);
+    tabDistribution->setExpanding(false);
+    tabDistribution->setUsesScrollButtons(false);
+    tabDistribution->setFocusPolicy(Qt::NoFocus);  // Alt+D and Alt+Z choose a tab
+    tabDistribution->resize(tabDistribution->sizeHint());
     chrDistribution = new DistributionChart(fraDistribution);
     chrDistribution->setObjectName(QStringLiteral("chrDistribution"));
+    pnlSizes = new SizesPanel(fraDistribution);
+    pnlSizes->setObjectName(QStringLiteral("pnlSizes"));
+    pnlSizes->hide();
+    connect(tabDistribution, &QTabBar::currentChanged, this, &frmResults::ShowTab);
 
     const int edge = px(windowEdge);
     panelAtLeast_ = measuredWidth_ + gap + widestAtLeast + edge;
@@ -140,10 +156,34 @@ void frmResults::PlacePanel()
     const int widestLeft = left + measuredWidth_ + px(groupGap);
     fraWidest->setGeometry(widestLeft, lowerY, std::max(0, right - widestLeft), lowerHeight);
     fraDistribution->setGeometry(left, px(chartTop), std::max(0, right - left), px(chartBottom) - px(chartTop) + taller);
-    const int side = px(60), top = px(firstRowTop) - px(30);
-    chrDistribution->setGeometry(side, top, std::max(0, fraDistribution->width() - 2 * side),
-                                 std::max(0, fraDistribution->height() - top - px(60)));
+    const int side = px(60), top = tabDistribution->height();
+    tabDistribution->move(px(60), 0);
+    const QRect inside(side, top, std::max(0, fraDistribution->width() - 2 * side),
+                       std::max(0, fraDistribution->height() - top - px(60)));
+    chrDistribution->setGeometry(inside);
+    pnlSizes->setGeometry(inside);
     PlaceWidestColumns();
+}
+
+void frmResults::ShowTab(int index)
+{
+    if (tabDistribution->currentIndex() != index) {
+        tabDistribution->setCurrentIndex(index);  // comes back here
+        return;
+    }
+    const bool sizes = index == 1;
+    chrDistribution->setVisible(!sizes);
+    pnlSizes->setVisible(sizes);
+    if (!sizes)
+        return;
+    // Taller, screen allowing, to show every row; with a table of columns
+    // below, the view scrolls instead.
+    const int shortBy = pnlSizes->heightWanted() - pnlSizes->height();
+    if (shortBy > 0 && columns_.empty() && isVisible() && !isMaximized()) {
+        resize(width(), std::min(height() + shortBy, roomOnScreen().height()));
+        FitToScreen();
+    }
+    pnlSizes->open();
 }
 
 void frmResults::FillWideNumbers(bool bare)

@@ -5,6 +5,7 @@
 #include "frmResults.h"
 
 #include "RememberedSize.h"
+#include "SizesPanel.h"
 
 #include <QScreen>
 #include <QWindow>
@@ -73,6 +74,7 @@ void frmResults::FitToScreen()
 
 void frmResults::done(int result)
 {
+    pnlSizes->cancel();  // nothing goes on measuring for a window gone
     // A window closed maximised reopens at the size it had before.
     // The table's part is not kept: it is sized afresh for the next table.
     const QSize size = isMaximized() ? normalGeometry().size() : this->size();

@@ -56,6 +56,7 @@ void frmResults::LoadColumns(std::vector<report::ReportInput> columns, std::vect
     if (!tblColumns)
         BuildTable();  // only once there are columns: a file of lines never sees it
     columns_ = std::move(columns);
+    ShowTab(0);
     const int count = static_cast<int>(rows.size());
     tblColumns->setRows(std::move(rows), DecimalSeparator());  // chooses the first row, which fills the rest
     ShowTable(count);

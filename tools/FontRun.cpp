@@ -9,12 +9,6 @@
 
 namespace tool {
 
-namespace {
-
-std::string points(int size) { return std::to_string(size) + (size == 1 ? " point" : " points"); }
-
-}  // namespace
-
 std::vector<FontChoice> fontChoices(const MeasureOptions& options, const std::vector<std::string>& faces,
                                     const std::vector<std::string>& sizes, int logPixelsY)
 {
@@ -62,22 +56,6 @@ void printFonts(StandardOutput& out, const MeasureOptions& options, const std::v
     }
     out.write(alignedTable(rows, [](std::size_t column) { return column == 0; }) + "Widths in pixels. The estimate assumes the widths are normally distributed; "
                                       "the measured fits are widths that share of the lines really fit in.\n");
-}
-
-std::string fitWithinLine(const std::string& face, const engine::FaceAnswer& answer, int percent,
-                          std::int64_t within)
-{
-    const std::string share = std::to_string(percent) + "%";
-    std::string line = face + ": ";
-    if (answer.fits)
-        line += points(answer.fits->points) + " (" + share + " within " + std::to_string(answer.fits->fit) + " px)";
-    else
-        line += "no listed size fits " + share + " within " + std::to_string(within) + " px";
-    if (answer.next)
-        line += "; " + points(answer.next->points) + " needs " + std::to_string(answer.next->fit) + " px";
-    else
-        line += "; no larger size is listed";
-    return line + "\n";
 }
 
 }  // namespace tool

@@ -1,13 +1,11 @@
 #pragma once
 // Runs of several fonts: every face in every size measured in one pass,
-// shown as a table or as JSON, and --fit-within, the largest size of each
-// face that fits a width.
+// shown as a table or as JSON.
 
 #include "MeasureOptions.h"
 #include "StandardOutput.h"
 
 #include "CalculateWidth.h"
-#include "SizeSearch.h"
 
 #include <functional>
 #include <string>
@@ -32,9 +30,5 @@ using Complaint = std::function<void(const std::string&)>;
 // {"Fonts": [...]}.
 void printFonts(StandardOutput& out, const MeasureOptions& options, const std::vector<FontChoice>& fonts,
                 const engine::CalculationResult& result, const std::vector<std::string>& faceNames);
-
-// "DejaVu Sans: 11 points (99% within 196 px); 12 points needs 214 px".
-std::string fitWithinLine(const std::string& face, const engine::FaceAnswer& answer, int percent,
-                          std::int64_t within);
 
 }  // namespace tool

@@ -35,8 +35,8 @@ inline constexpr Range columnRange{1, 1 << 20};
 inline constexpr Range maxWidthRange{0, std::numeric_limits<std::int64_t>::max()};
 inline constexpr Range averageWidthRange{1, engine::largestCharacterWidth};
 inline constexpr Range placeholderWidthRange{0, 1 << 20};
-// The sizes --fit-within looks among when none are listed.
-inline constexpr Range fitWithinSizes{1, 144};
+// The sizes --fit-within looks among when none are listed: the size list's.
+inline constexpr Range fitWithinSizes{engine::smallestListedPointSize, engine::largestListedPointSize};
 
 // --column's word for every column.
 inline constexpr std::string_view allColumnsWord = "all";

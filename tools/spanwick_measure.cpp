@@ -11,6 +11,7 @@
 #include "DelimitedRun.h"
 #include "DeviceContext.h"
 #include "FaceChoice.h"
+#include "FitWithinText.h"
 #include "FontRun.h"
 #include "FontAttribute.h"
 #include "FontDescription.h"
@@ -308,7 +309,7 @@ int fitWithin(tool::StandardOutput& out, const tool::MeasureOptions& options, co
                        failed.layout, false);
     int status = Success;
     for (std::size_t f = 0; f < faces.size(); ++f) {
-        out.write(tool::fitWithinLine(faces[f], found.faces[f], options.fit, *options.fitWithin));
+        out.write(report::fitWithinSentence(faces[f], found.faces[f], options.fit, *options.fitWithin) + "\n");
         if (!found.faces[f].fits)
             status = DataProblem;
     }
