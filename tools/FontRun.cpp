@@ -4,10 +4,25 @@
 #include "FontDescription.h"
 #include "JsonOutput.h"
 #include "NumberFormat.h"
+#include "OptionTable.h"
 
 #include <algorithm>
 
 namespace tool {
+
+// The sizes to measure in: those listed, or the selections' one; with
+// --fit-within and none listed, every size it looks among.
+std::vector<std::string> sizesToMeasure(const MeasureOptions& options)
+{
+    if (!options.sizes.empty())
+        return options.sizes;
+    if (!options.fitWithin)
+        return {options.selections.sizeText};
+    std::vector<std::string> sizes;
+    for (std::int64_t size = fitWithinSizes.min; size <= fitWithinSizes.max; ++size)
+        sizes.push_back(std::to_string(size));
+    return sizes;
+}
 
 std::vector<FontChoice> fontChoices(const MeasureOptions& options, const std::vector<std::string>& faces,
                                     const std::vector<std::string>& sizes, int logPixelsY)

@@ -20,6 +20,10 @@ struct FontChoice {
     LOGFONTA description{};
 };
 
+// The sizes to measure in: those listed, or the selections' one; with
+// --fit-within and none listed, every size it looks among.
+std::vector<std::string> sizesToMeasure(const MeasureOptions& options);
+
 // Every face in every size, faces first, in the order given.
 std::vector<FontChoice> fontChoices(const MeasureOptions& options, const std::vector<std::string>& faces,
                                     const std::vector<std::string>& sizes, int logPixelsY);

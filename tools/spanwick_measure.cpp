@@ -77,20 +77,6 @@ std::optional<std::vector<std::string>> chooseFaces(const tool::MeasureOptions& 
     return faces;
 }
 
-// The sizes to measure in: those listed, or the selections' one; with
-// --fit-within and none listed, every size it looks among.
-std::vector<std::string> chooseSizes(const tool::MeasureOptions& options)
-{
-    if (!options.sizes.empty())
-        return options.sizes;
-    if (!options.fitWithin)
-        return {options.selections.sizeText};
-    std::vector<std::string> sizes;
-    for (std::int64_t size = tool::fitWithinSizes.min; size <= tool::fitWithinSizes.max; ++size)
-        sizes.push_back(std::to_string(size));
-    return sizes;
-}
-
 // Whether the font layer can draw each size at the resolution.
 bool pixelHeightsFit(const std::vector<std::string>& sizes, int dpi)
 {
@@ -346,7 +332,7 @@ int run(tool::StandardOutput& out, const tool::MeasureOptions& options)
         return merge(out, options);
 
     const std::optional<std::vector<std::string>> faces = chooseFaces(options);
-    const std::vector<std::string> sizes = chooseSizes(options);
+    const std::vector<std::string> sizes = tool::sizesToMeasure(options);
     if (!faces || !pixelHeightsFit(sizes, options.dpi))
         return UsageError;
     engine::FontSelections selections = options.selections;
