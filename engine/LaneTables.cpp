@@ -28,6 +28,28 @@ bool laneWidths(const FontWidths& font, std::array<std::uint64_t, 256>& ascii, s
 
 }  // namespace
 
+LaneCharacters::LaneCharacters() : unknownPage_(std::make_unique<Page>())
+{
+    unknownPage_->fill(unknown);
+    pages_.assign(0x1100, unknownPage_->data());
+}
+
+std::uint64_t LaneCharacters::resolve(char32_t code, FontKernel* fonts, std::size_t count)
+{
+    std::uint64_t packed = 0;
+    for (std::size_t i = 0; i < count && packed != unpackable; ++i) {
+        const std::int64_t width = fonts[i].character(code);
+        packed = width < 0 || width > LaneGroup::widest ? unpackable : packed | static_cast<std::uint64_t>(width) << (16 * i);
+    }
+    std::uint64_t*& page = pages_[code >> 8];
+    if (page == unknownPage_->data()) {
+        owned_.push_back(std::make_unique<Page>(*unknownPage_));
+        page = owned_.back()->data();
+    }
+    page[code & 0xFF] = packed;
+    return packed;
+}
+
 std::vector<LaneGroup> makeLaneGroups(const std::vector<const FontWidths*>& fonts)
 {
     std::vector<LaneGroup> groups;

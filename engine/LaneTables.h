@@ -6,7 +6,9 @@
 // pixels; fonts whose widths are larger are summed each on its own.
 
 #include "CharWidths.h"
+#include "FontKernel.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -27,6 +29,36 @@ struct LaneGroup {
 // Groups of four fonts in order; none when some font has a width too large
 // for a lane, or there is only one font.
 std::vector<LaneGroup> makeLaneGroups(const std::vector<const FontWidths*>& fonts);
+
+// A group's widths of the characters outside ASCII, packed in lanes as the
+// pair tables are, so one read serves the group's fonts; filled as
+// characters are first met. A character some font draws wider than a lane
+// holds (or narrower than nothing) is unpackable: its fonts are summed each
+// on its own.
+class LaneCharacters {
+public:
+    static constexpr std::uint64_t unpackable = ~std::uint64_t{0} - 1;
+
+    LaneCharacters();
+
+    // The packed widths of code (at most U+10FFFF) in fonts[0..count), or
+    // unpackable.
+    std::uint64_t widths(char32_t code, FontKernel* fonts, std::size_t count)
+    {
+        const std::uint64_t packed = pages_[code >> 8][code & 0xFF];
+        return packed != unknown ? packed : resolve(code, fonts, count);
+    }
+
+private:
+    static constexpr std::uint64_t unknown = ~std::uint64_t{0};  // no lane of a packed width is 0xFFFF
+    using Page = std::array<std::uint64_t, 256>;
+
+    std::uint64_t resolve(char32_t code, FontKernel* fonts, std::size_t count);
+
+    std::unique_ptr<Page> unknownPage_;  // every page with no character met yet; never written
+    std::vector<std::uint64_t*> pages_;
+    std::vector<std::unique_ptr<Page>> owned_;
+};
 
 // Lane i of a packed sum.
 inline std::int64_t lane(std::uint64_t packed, std::size_t i) { return static_cast<std::int64_t>((packed >> (16 * i)) & 0xFFFF); }

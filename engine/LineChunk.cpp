@@ -250,22 +250,37 @@ void LineLoop::Impl::chunkLanes(const unsigned char* p, std::uint64_t ends, std:
                         : 0;
         g.startAscii = g.startHigh = 0;
     }
-    // Each font's widths of the chunk's characters outside ASCII.
-    for (std::size_t f = 0; High && leads_ > 0 && f < fontCount(); ++f) {
-        ChunkSums& c = chunkFonts_[f];
-        c.decoded[0] = 0;
-        for (unsigned k = 0; k < leads_; ++k)
-            c.decoded[k + 1] = c.decoded[k] + kernels_[f].character(codes_[k]);
-        c.startDecoded = 0;
+    // Each group's widths of the chunk's characters outside ASCII, one read
+    // for its fonts; font by font where a character does not fit the lanes.
+    for (LaneSums& g : laneSums_) {
+        if (!High || leads_ == 0)
+            break;
+        FontKernel* const fonts = &kernels_[g.group->first];
+        g.decoded[0] = g.startDecoded = 0;
+        g.eachFont = false;
+        for (unsigned k = 0; k < leads_ && !g.eachFont; ++k) {
+            const std::uint64_t packed = g.characters.widths(codes_[k], fonts, g.group->count);
+            g.eachFont = packed == LaneCharacters::unpackable;
+            g.decoded[k + 1] = g.decoded[k] + packed;
+        }
+        for (std::size_t i = 0; g.eachFont && i < g.group->count; ++i) {
+            ChunkSums& c = chunkFonts_[g.group->first + i];
+            c.decoded[0] = 0;
+            for (unsigned k = 0; k < leads_; ++k)
+                c.decoded[k + 1] = c.decoded[k] + fonts[i].character(codes_[k]);
+            c.startDecoded = 0;
+        }
     }
 
     const auto add = [&](std::uint64_t asciiUp, std::uint64_t highUp, unsigned decodedUpTo, std::uint64_t highBytes,
                          LaneSums& g, std::int64_t pastEnd) {
         const std::uint64_t asciiPart = asciiUp - g.startAscii, highPart = highUp - g.startHigh;
+        const bool decodes = High && leads_ > 0;
+        const std::uint64_t decodedPart = decodes && !g.eachFont ? g.decoded[decodedUpTo] - g.startDecoded : 0;
         for (std::size_t i = 0; i < g.group->count; ++i) {
             const std::size_t f = g.group->first + i;
-            std::int64_t decoded = 0;
-            if (High && leads_ > 0) {
+            std::int64_t decoded = lane(decodedPart, i);
+            if (decodes && g.eachFont) {
                 ChunkSums& c = chunkFonts_[f];
                 decoded = c.decoded[decodedUpTo] - c.startDecoded;
                 c.startDecoded = c.decoded[decodedUpTo];
@@ -274,6 +289,8 @@ void LineLoop::Impl::chunkLanes(const unsigned char* p, std::uint64_t ends, std:
         }
         g.startAscii = asciiUp;
         g.startHigh = highUp;
+        if (decodes && !g.eachFont)
+            g.startDecoded = g.decoded[decodedUpTo];
     };
 
     unsigned startAt = 0;

@@ -272,6 +272,12 @@ private:
         std::uint64_t pastEnd;
         std::uint64_t startAscii;
         std::uint64_t startHigh;
+        // The chunk's characters outside ASCII, summed in the lanes unless
+        // one is unpackable (eachFont): then in chunkFonts_, font by font.
+        std::uint64_t decoded[33] = {};
+        std::uint64_t startDecoded = 0;
+        bool eachFont = false;
+        LaneCharacters characters{};
     };
     std::vector<LaneSums> laneSums_;  // empty: each font on its own
     char32_t codes_[32];  // the characters outside ASCII of a chunk

@@ -93,6 +93,43 @@ TEST(ManyTargets, EachFontOfTheLinesEqualsThatFontAlone)
     }
 }
 
+// Several fonts are summed four at a time in shared lanes, characters
+// outside ASCII too; a character some font draws too wide for a lane, or
+// with a negative advance, is summed font by font instead.
+TEST(ManyTargets, FontsSummedInLanesEqualEachAloneWhateverTheirWidths)
+{
+    const auto font = [](std::function<std::int32_t(char32_t)> other) {
+        return std::make_unique<engine::FontWidths>(makeTable(), std::move(other));
+    };
+    // Windows-1252's characters stay narrow, or the fonts share no lanes at all.
+    const auto past1252 = [](char32_t code) { return code >= 0x370 && (code < 0x2000 || code >= 0x2200); };
+    const auto narrowOr = [past1252](char32_t code, std::int32_t past, std::int32_t modulus) {
+        return past1252(code) ? past : static_cast<std::int32_t>(code % static_cast<char32_t>(modulus));
+    };
+    std::vector<std::unique_ptr<engine::FontWidths>> fonts;
+    fonts.push_back(font([=](char32_t code) { return narrowOr(code, static_cast<std::int32_t>(code % 29 + 1), 7); }));
+    fonts.push_back(font([=](char32_t code) { return narrowOr(code, static_cast<std::int32_t>(900 + code % 100), 11); }));
+    fonts.push_back(font([=](char32_t code) { return narrowOr(code, code % 3 == 0 ? 5000 : 12, 13); }));
+    fonts.push_back(font([=](char32_t code) { return narrowOr(code, code % 4 == 0 ? -7 : 3, 17); }));
+    fonts.push_back(font([=](char32_t code) { return narrowOr(code, static_cast<std::int32_t>(code % 1000), 24); }));
+    std::vector<const engine::FontWidths*> all;
+    for (const auto& f : fonts)
+        all.push_back(f.get());
+    RandomText random(1919);
+    TempDir dir;
+    for (int round = 0; round < 6; ++round) {
+        const std::string path = dir.write(random.encoded(random.lines(60 + 30 * round)));
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        const Pass together = measurePass(path, all, std::nullopt, 1 + round % 3, engine::defaultBlockSize);
+        ASSERT_EQ(together.outcome, Outcome::Done);
+        ASSERT_EQ(together.targets.size(), all.size());
+        for (std::size_t f = 0; f < all.size(); ++f) {
+            const Pass alone = measurePass(path, {all[f]}, std::nullopt, 1, engine::defaultBlockSize);
+            EXPECT_TRUE(together.targets[f] == alone.targets[0]) << "font " << f;
+        }
+    }
+}
+
 TEST(ManyTargets, EachColumnInEachFontEqualsItAlone)
 {
     Font narrow;
