@@ -86,7 +86,7 @@ void measurePieces(PieceSource& source, PieceCombiner& combiner, Worker& worker,
     try {
         Piece piece;
         while (!shared.outOfMemory.load() && source.next(worker.buffer, piece)) {
-            Encoding reading = source.encoding();
+            Encoding reading = piece.encoding;
             if (reading == Encoding::Utf8 && shared.brokeUtf8.load(std::memory_order_relaxed))
                 reading = Encoding::Windows1252;
             PieceResult result;
@@ -97,7 +97,7 @@ void measurePieces(PieceSource& source, PieceCombiner& combiner, Worker& worker,
                 worker.lines->measure(piece.data, piece.size, piece.beginsInsideLine, reading, result, worker.tally);
             result.reading = reading;
             if (characters)
-                worker.characters.add(piece.data, piece.size, source.encoding());
+                worker.characters.add(piece.data, piece.size, piece.encoding);
             if (result.brokeUtf8)
                 shared.brokeUtf8.store(true, std::memory_order_relaxed);
             combiner.add(piece.sequence, std::move(result));

@@ -193,6 +193,7 @@ bool PieceSource::next(PieceBuffer& buffer, Piece& piece)
 
         piece.data = data;
         piece.beginsInsideLine = insideLine_;
+        piece.encoding = encoding_;
         if (!format_) {
             piece.sequence = sequence_++;
             piece.size = size;

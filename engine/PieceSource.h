@@ -26,6 +26,9 @@ struct Piece {
     bool beginsInsideLine = false;
     std::uint64_t sequence = 0;  // 0, 1, 2... in stream order
     bool beginsWithHeader = false;  // delimited text: its first record names the columns
+    // UTF-16 as marked, else Utf8: carried with the piece, since asking the
+    // source would wait for a read another thread has begun.
+    Encoding encoding = Encoding::Utf8;
 };
 
 // Where to end a piece of [data, data + size) that more bytes follow: just
