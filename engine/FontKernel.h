@@ -31,13 +31,22 @@ public:
     // Adds [p, end) of an 8-bit file to line; the run holds no line end.
     // While the reading is UTF-8 (open), characters outside ASCII count in
     // both readings, and a byte that breaks UTF-8 stops the run: returns
-    // where it stopped, end when it did not.
+    // where it stopped, end when it did not. The bytes from readable up to
+    // p may be read, never summed: a short run, or the last bytes of a
+    // run, then take one word, as a field of a few bytes does.
     const unsigned char* span8(const unsigned char* p, const unsigned char* end, bool open, LineWidth& line)
+    {
+        return span8(p, end, open, line, p);
+    }
+    const unsigned char* span8(const unsigned char* p, const unsigned char* end, bool open, LineWidth& line,
+                               const unsigned char* readable)
     {
         const std::int32_t* const fast = open ? tables_.utf8.data() : tables_.windows1252.data();
         std::int64_t width = line.common;
         while (p < end) {
             p = eightAtATime(p, end, fast, width);
+            if (end - p < 8 && end - readable >= 8)
+                p = lastWord(p, end, width);
             std::int64_t w;
             while (p < end && (w = fast[*p]) >= 0) {
                 width += w;
@@ -99,18 +108,25 @@ public:
     const unsigned char* utf8Run(const unsigned char* p, const unsigned char* end, LineWidth& line, bool& broke);
 
 private:
+    static constexpr std::uint64_t ones = 0x0101010101010101u, highs = 0x8080808080808080u;
+
+    // The high bit of each byte of word that is not printable ASCII (0x20
+    // to 0x7E), and maybe of bytes above such a byte: a byte under 0x20
+    // borrows, 0x7F carries into its high bit, and the others have it set.
+    static std::uint64_t notPrintable(std::uint64_t word)
+    {
+        return ((word - 0x20 * ones) | (word + ones) | word) & highs;
+    }
+
     // Eight plain bytes at a time: printable ASCII through the pair table,
     // else any bytes the fast table takes.
     const unsigned char* eightAtATime(const unsigned char* p, const unsigned char* end, const std::int32_t* fast,
                                       std::int64_t& width) const
     {
         if (const std::int32_t* const pairs = tables_.pairs.ascii.get()) {
-            constexpr std::uint64_t ones = 0x0101010101010101u, highs = 0x8080808080808080u;
             for (std::uint64_t word; end - p >= 8; p += 8) {
                 std::memcpy(&word, p, 8);
-                const std::uint64_t below = (word - 0x20 * ones) & ~word;  // a byte under 0x20
-                const std::uint64_t del = ((word ^ (0x7F * ones)) - ones) & ~(word ^ (0x7F * ones));
-                if (((word | below | del) & highs) != 0)
+                if (notPrintable(word) != 0)
                     break;
                 if constexpr (std::endian::native == std::endian::big)
                     word = __builtin_bswap64(word);
@@ -128,6 +144,29 @@ private:
             p += 8;
         }
         return p;
+    }
+
+    // The last one to seven bytes of a run as one word: the eight bytes
+    // that end at end, those before p shifted out. The bytes shifted in are
+    // 0, which the pair table counts as nothing. Returns p when a byte is
+    // not printable ASCII.
+    const unsigned char* lastWord(const unsigned char* p, const unsigned char* end, std::int64_t& width) const
+    {
+        const std::int32_t* const pairs = tables_.pairs.ascii.get();
+        if (!pairs || p == end)
+            return p;
+        std::uint64_t word;
+        std::memcpy(&word, end - 8, 8);
+        if constexpr (std::endian::native == std::endian::big)
+            word = __builtin_bswap64(word);
+        const auto before = static_cast<unsigned>(8 - (end - p)) * 8;
+        word >>= before;
+        // Only the run's bytes are asked: nothing carries down into them.
+        if ((notPrintable(word) & (highs >> before)) != 0)
+            return p;
+        width += (std::int64_t{pairs[word & 0xFFFF]} + pairs[(word >> 16) & 0xFFFF])
+            + (std::int64_t{pairs[(word >> 32) & 0xFFFF]} + pairs[word >> 48]);
+        return end;
     }
 
     ThreadWidths widths_;

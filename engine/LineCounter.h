@@ -32,8 +32,8 @@ public:
     void reserve(std::size_t targets);
 
     // Counts a value of the line or record numbered line in the piece.
-    void count(std::size_t target, const LineValue& v, const TextSpan& text, std::uint64_t line,
-               std::uint64_t startLine = 0)
+    [[gnu::always_inline]] void count(std::size_t target, const LineValue& v, const TextSpan& text,
+                                      std::uint64_t line, std::uint64_t startLine = 0)
     {
         TargetTally& tally = tally_->targets[target];
         Readings<Candidates>& candidates = candidates_[target];

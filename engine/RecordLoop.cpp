@@ -65,6 +65,7 @@ public:
             out.brokeUtf8 = true;
         }
         reading_ = reading;
+        pieceStart_ = data;
         out_ = &out;
         layout_ = &layout;
         skipHeader_ = skipHeader;
@@ -77,14 +78,27 @@ public:
         const csv::Classes classes(layout.delimiter);
         if (isUtf16(reading))
             records(csv::Utf16Units{reading == Encoding::Utf16BE}, classes, data, data + size);
+        else if (fonts_ == 1)
+            records8<true>(classes, data, data + size);
         else
-            records8(classes, data, data + size);
+            records8<false>(classes, data, data + size);
         counter_.finish();
         out_ = nullptr;
     }
 
 private:
     std::size_t fonts() const { return fonts_; }
+
+    // The number of fonts, known when the loop is compiled for one font:
+    // the common case, whose loops over fonts then vanish.
+    template <bool oneFont>
+    std::size_t fontCount() const
+    {
+        if constexpr (oneFont)
+            return 1;
+        else
+            return fonts_;
+    }
 
     // Measures slots for the first count columns of the layout, or when
     // growing, for columns 1..count.
@@ -108,20 +122,24 @@ private:
     int slotOf(std::size_t field) const { return field < slotOf_.size() ? slotOf_[field] : -1; }
 
     // Measures a run of a measured field's text in each font.
+    template <bool oneFont>
     [[gnu::always_inline]] void text8(const unsigned char* from, const unsigned char* to, bool open)
     {
-        ValueWidth* const values = &values_[static_cast<std::size_t>(slot_) * fonts()];
-        for (std::size_t f = 0; f < fonts(); ++f)
-            kernels_[f].span8(from, to, open, values[f].line);  // the piece is checked: no break
+        const std::size_t fonts = fontCount<oneFont>();
+        ValueWidth* const values = &values_[static_cast<std::size_t>(slot_) * fonts];
+        for (std::size_t f = 0; f < fonts; ++f)
+            kernels_[f].span8(from, to, open, values[f].line, pieceStart_);  // the piece is checked: no break
     }
 
     // A line break inside quotes: the value goes on on a new line.
+    template <bool oneFont>
     void lineBreak()
     {
         ++out_->physicalLines;
+        const std::size_t fonts = fontCount<oneFont>();
         if (slot_ >= 0)
-            for (std::size_t f = 0; f < fonts(); ++f)
-                values_[static_cast<std::size_t>(slot_) * fonts() + f].endLine();
+            for (std::size_t f = 0; f < fonts; ++f)
+                values_[static_cast<std::size_t>(slot_) * fonts + f].endLine();
     }
 
     // Just past a line end at p: CR LF is one.
@@ -136,11 +154,12 @@ private:
     // a quote closes it unless a second follows (QuoteInQuoted), and what
     // follows the closing quote is text up to the delimiter or the line end
     // (Unquoted), as for a field that is not quoted.
+    template <bool oneFont>
     void records8(const csv::Classes& classes, const unsigned char* p, const unsigned char* const end)
     {
         const bool open = reading_ == Encoding::Utf8;
         const unsigned char delimiter = classes.delimiter();
-        startRecord(p);
+        startRecord<oneFont>(p);
         while (p < end) {
             if (*p == '"') {
                 quoted_ = true;
@@ -149,18 +168,18 @@ private:
                 for (;;) {
                     const unsigned char* const stop = csv::findAny(p, end, '"', '\n', '\r');
                     if (slot_ >= 0)
-                        text8(p, stop, open);
+                        text8<oneFont>(p, stop, open);
                     p = stop;
                     if (p == end) {
                         out_->unclosedQuoteLine = openedOn;  // the file ends inside the quotes
                         return;
                     }
                     if (*p != '"') {
-                        lineBreak();
+                        lineBreak<oneFont>();
                         p = pastLineEnd(p, end);
                     } else if (end - p >= 2 && p[1] == '"') {
                         if (slot_ >= 0)
-                            text8(p + 1, p + 2, open);  // a doubled quote stands for one
+                            text8<oneFont>(p + 1, p + 2, open);  // a doubled quote stands for one
                         p += 2;
                     } else {
                         ++p;  // the closing quote
@@ -169,26 +188,26 @@ private:
                 }
             }
             const unsigned char* const stop = csv::findAny(p, end, delimiter, '\n', '\r');
-            if (slot_ >= 0)
-                text8(p, stop, open);
+            if (slot_ >= 0 && stop != p)  // nothing after a closing quote, as is usual
+                text8<oneFont>(p, stop, open);
             p = stop;
             if (p == end)
                 break;
             endField(p);
             if (*p == delimiter) {
                 ++field_;
-                startField(++p);
+                startField<oneFont>(++p);
             } else {
                 ++out_->physicalLines;
-                endRecord(open);
+                endRecord<oneFont>(open);
                 p = pastLineEnd(p, end);
-                startRecord(p);
+                startRecord<oneFont>(p);
             }
         }
         // The last record of the file, without a line end.
         if (recordStart_ < end) {
             endField(end);
-            endRecord(open);
+            endRecord<oneFont>(open);
         }
     }
 
@@ -199,7 +218,7 @@ private:
     {
         constexpr std::size_t step = Units::size;
         const bool open = reading_ == Encoding::Utf8;
-        startRecord(data);
+        startRecord<false>(data);
         csv::State state = csv::State::FieldStart;
         std::uint64_t openedOn = 0;
         const auto text = [&](const unsigned char* from, const unsigned char* to) {
@@ -230,16 +249,16 @@ private:
             case csv::Action::EndField:
                 endField(at);
                 ++field_;
-                startField(at + step);
+                startField<false>(at + step);
                 break;
             case csv::Action::EndRecord:
                 endField(at);
                 ++out_->physicalLines;
-                endRecord(open);
-                startRecord(at + step);
+                endRecord<false>(open);
+                startRecord<false>(at + step);
                 break;
             case csv::Action::EndRest:
-                startRecord(at + step);  // the record begins after the LF of its CR LF
+                startRecord<false>(at + step);  // the record begins after the LF of its CR LF
                 break;
             case csv::Action::Char:
             case csv::Action::BreakRest:
@@ -256,18 +275,20 @@ private:
         // code unit at the very end of a file is no character.
         if (end - recordStart_ >= static_cast<std::ptrdiff_t>(step)) {
             endField(stop);
-            endRecord(open);
+            endRecord<false>(open);
         }
     }
 
+    template <bool oneFont>
     void startRecord(const unsigned char* at)
     {
         recordStart_ = at;
         startLine_ = out_->physicalLines + 1;
         field_ = 1;
-        startField(at);
+        startField<oneFont>(at);
     }
 
+    template <bool oneFont>
     void startField(const unsigned char* at)
     {
         fieldBegin_ = at;
@@ -276,7 +297,9 @@ private:
             addColumns(field_);
         slot_ = slotOf(field_);
         if (slot_ >= 0)
-            for (ValueWidth* v = &values_[static_cast<std::size_t>(slot_) * fonts()], *last = v + fonts(); v < last; ++v)
+            for (ValueWidth* v = &values_[static_cast<std::size_t>(slot_) * fontCount<oneFont>()],
+                            *last = v + fontCount<oneFont>();
+                 v < last; ++v)
                 v->clear();
     }
 
@@ -286,6 +309,7 @@ private:
             spans_[static_cast<std::size_t>(slot_)] = TextSpan{fieldBegin_, at, quoted_};
     }
 
+    template <bool oneFont>
     void endRecord(bool open)
     {
         if (skipHeader_) [[unlikely]] {
@@ -300,7 +324,7 @@ private:
             ++out_->longRecords;
         if (growing_ && out_->firstRecords.size() < WidestLines::kept)
             out_->firstRecords.push_back({record, startLine_});
-        const std::size_t fonts = this->fonts();
+        const std::size_t fonts = fontCount<oneFont>();
         for (std::size_t s = 0, target = 0; s < slots_; ++s) {
             // A record with fewer fields than the column has an empty value.
             if (columns_[s] <= fields) {
@@ -340,6 +364,7 @@ private:
     PieceResult* out_ = nullptr;
     const RecordLayout* layout_ = nullptr;
     Encoding reading_ = Encoding::Utf8;
+    const unsigned char* pieceStart_ = nullptr;
     bool skipHeader_ = false;
     bool growing_ = false;
     std::size_t headerFields_ = SIZE_MAX;  // fields past these belong to no column
