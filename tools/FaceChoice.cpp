@@ -17,6 +17,17 @@ std::u32string folded(const std::string& name)
     return text;
 }
 
+// Whether folded(name) == wanted, reading no further into name than the
+// first difference: thousands of installed names cost little.
+bool foldsTo(std::string_view name, std::u32string_view wanted)
+{
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < name.size(); ++count)
+        if (count == wanted.size() || fontview::foldCase(fontview::nextUtf8Character(name, i)) != wanted[count])
+            return false;
+    return count == wanted.size();
+}
+
 std::size_t editDistance(const std::u32string& a, const std::u32string& b)
 {
     std::vector<std::size_t> row(b.size() + 1);
@@ -42,7 +53,7 @@ std::optional<std::string> installedFace(const std::string& requested, const std
         if (name == requested)
             return name;
     for (const std::string& name : installed)
-        if (folded(name) == wanted)
+        if (foldsTo(name, wanted))
             return name;
     return std::nullopt;
 }
@@ -52,7 +63,7 @@ std::vector<std::string> namesLike(const std::string& requested, const std::vect
     const std::u32string wanted = folded(requested);
     std::vector<std::string> like;
     for (const std::string& name : installed)
-        if (folded(name) == wanted)
+        if (foldsTo(name, wanted))
             like.push_back(name);
     return like;
 }

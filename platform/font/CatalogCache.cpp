@@ -15,7 +15,7 @@ namespace fontview {
 namespace {
 
 // Raised whenever the file's layout or the reading of the fonts changes.
-constexpr int layoutVersion = 1;
+constexpr int layoutVersion = 2;
 
 std::string keyOf(const std::string& file, int index)
 {
@@ -80,34 +80,82 @@ std::optional<FileStamp> CatalogCache::stamp(const std::string& file)
     return stamped_;
 }
 
-std::optional<std::vector<CachedFace>> CatalogCache::unchanged(FcConfig* config,
-                                                              const std::vector<std::string>& setup)
+std::optional<std::vector<CachedFace>> CatalogCache::unchanged(const std::vector<std::string>& setup)
 {
     if (last_.setup.empty() || last_.setup != setup)
         return std::nullopt;
-    for (const CachedFolder& folder : last_.folders) {
-        const FolderFonts fonts = folderFonts(config, folder.path, false);
-        if (fonts.file.empty() || fonts.file != folder.fontconfigCache ||
-            stampOf(fonts.file) != folder.fontconfigCacheStamp)
+    for (const CachedFolder& folder : last_.folders)
+        if (folder.fontconfigCache.empty() || folderStampOf(folder.path) != folder.stamp ||
+            stampOf(folder.fontconfigCache) != folder.fontconfigCacheStamp)
             return std::nullopt;
-    }
-    for (const CachedFace& face : last_.faces)
-        if (face.read && stamp(face.file) != face.stamp)
-            return std::nullopt;
+    if (!filesUnchanged_)
+        checkFiles();
+    if (!*filesUnchanged_)
+        return std::nullopt;
     std::vector<CachedFace> faces = std::move(last_.faces);
     std::erase_if(faces, [](const CachedFace& face) { return !face.read; });
     last_ = {};
     return faces;
 }
 
-void CatalogCache::folderRead(const std::string& folder, const std::string& fontconfigCache)
+void CatalogCache::checkFiles() { filesUnchanged_ = facesUnchanged(last_.faces); }
+
+bool CatalogCache::facesUnchanged(std::span<const CachedFace> faces)
+{
+    // Looking up every font file is most of a start with thousands of
+    // them, so the files are shared among the cores, each part checked
+    // with a stamper of its own; this thread takes the first part.
+    constexpr std::size_t fewestPerThread = 256;
+    const std::size_t threads =
+        std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, faces.size() / fewestPerThread + 1);
+    const std::size_t share = (faces.size() + threads - 1) / threads;
+    const auto partUnchanged = [](std::span<const CachedFace> part) {
+        FileStamper stamper;
+        const std::string* stampedFile = nullptr;  // the faces of a collection share one stamp
+        std::optional<FileStamp> stamped;
+        for (const CachedFace& face : part) {
+            if (!face.read)
+                continue;
+            if (!stampedFile || *stampedFile != face.file) {
+                stampedFile = &face.file;
+                stamped = stamper.stamp(face.file);
+            }
+            if (stamped != face.stamp)
+                return false;
+        }
+        return true;
+    };
+    std::vector<char> helperUnchanged(threads, true);
+    std::vector<std::thread> helpers;
+    std::size_t end = faces.size();
+    for (std::size_t t = threads - 1; t > 0; --t) {
+        const std::size_t first = std::min(t * share, end);
+        try {
+            helpers.emplace_back([&, t, first, end] { helperUnchanged[t] = partUnchanged(faces.subspan(first, end - first)); });
+        } catch (const std::system_error&) {
+            break;  // no more threads: this one checks the rest
+        }
+        end = first;
+    }
+    bool unchanged = partUnchanged(faces.first(end));
+    for (std::thread& helper : helpers)
+        helper.join();
+    for (const char part : helperUnchanged)
+        unchanged = unchanged && part;
+    return unchanged;
+}
+
+void CatalogCache::folderRead(const std::string& folder, const std::optional<FileStamp>& stamp,
+                              const std::string& fontconfigCache)
 {
     std::optional<FileStamp> cacheStamp;
     if (!fontconfigCache.empty())
         cacheStamp = stampOf(fontconfigCache);
     if (!cacheStamp)
         whole_ = false;  // fontconfig scanned it: next time it may load a cache
-    now_.folders.push_back({folder, fontconfigCache, cacheStamp.value_or(FileStamp{})});
+    if (!stamp || recentlyModified(*stamp))
+        whole_ = false;  // a name may come or go unseen within its time's tick
+    now_.folders.push_back({folder, fontconfigCache, cacheStamp.value_or(FileStamp{}), stamp.value_or(FileStamp{})});
 }
 
 const CachedFace* CatalogCache::find(const std::string& file, int index)

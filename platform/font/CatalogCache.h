@@ -23,16 +23,23 @@ public:
     // Reads the file; an empty name keeps nothing.
     explicit CatalogCache(std::string file);
 
+    // Whether every font file of the last reading has its stamp still.
+    // Needs no configuration, so it may run while fontconfig reads one;
+    // unchanged() then takes the answer instead of looking again.
+    void checkFiles();
+
     // The faces of the last reading of the configuration, listed or not,
     // in its order, when nothing it read has changed.
-    std::optional<std::vector<CachedFace>> unchanged(FcConfig* config, const std::vector<std::string>& setup);
+    std::optional<std::vector<CachedFace>> unchanged(const std::vector<std::string>& setup);
 
-    // A reading anew: each folder with the fontconfig cache file its fonts
-    // come from (empty when fontconfig scanned the folder), each face it
+    // A reading anew: each folder with its stamp from before its fonts
+    // were listed (nullopt when it has none) and the fontconfig cache file
+    // they come from (empty when fontconfig scanned the folder), each face it
     // lists, then the names of the faces that are new or changed, read from
     // the fonts on every core. faces() are those visited, in order, with
     // their names (nullopt for a face the catalog does not list).
-    void folderRead(const std::string& folder, const std::string& fontconfigCache);
+    void folderRead(const std::string& folder, const std::optional<FileStamp>& stamp,
+                    const std::string& fontconfigCache);
     void visit(const std::string& file, int index);
     void readChanged();
     const std::vector<CachedFace>& faces() const { return now_.faces; }
@@ -53,6 +60,7 @@ private:
     };
     const CachedFace* find(const std::string& file, int index);
     std::optional<FileStamp> stamp(const std::string& file);
+    static bool facesUnchanged(std::span<const CachedFace> faces);
     void read(std::span<const Run> runs, FT_Library library);
 
     std::string file_;
@@ -62,6 +70,7 @@ private:
     std::size_t next_ = 0;
     std::unordered_map<std::string, std::size_t> index_;
     std::vector<bool> used_;  // parallel to last_.faces
+    std::optional<bool> filesUnchanged_;  // checkFiles()'s answer
 
     CatalogSnapshot now_;
     std::vector<std::size_t> changed_;  // the faces to read, in now_.faces

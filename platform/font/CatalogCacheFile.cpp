@@ -20,7 +20,7 @@ namespace {
 // (a count and strings), the folders, the faces, and a CRC-32 of all that
 // comes before it. A string is its byte count (32 bits) and its bytes; a
 // stamp is size, modified and changed times and inode (64 bits each). A
-// folder: path, fontconfig cache file, its stamp. A face: file,
+// folder: path, fontconfig cache file, its stamp, the folder's stamp. A face: file,
 // index (32 bits), stamp, flags (8 bits) and, for a listed face, its
 // family and full names.
 constexpr std::string_view magic = "spanwick font catalog\n";
@@ -213,6 +213,7 @@ std::string encodeCatalog(const CatalogSnapshot& snapshot, const std::string& ve
         out.text(folder.path);
         out.text(folder.fontconfigCache);
         out.stamp(folder.fontconfigCacheStamp);
+        out.stamp(folder.stamp);
     }
     out.number(snapshot.faces.size(), 4);
     for (const CachedFace& face : snapshot.faces)
@@ -237,11 +238,12 @@ std::optional<CatalogSnapshot> decodeCatalog(const std::string& bytes, const std
     CatalogSnapshot snapshot;
     for (std::size_t n = in.count(4); n > 0 && in.ok(); --n)
         snapshot.setup.push_back(in.text());
-    for (std::size_t n = in.count(40); n > 0 && in.ok(); --n) {
+    for (std::size_t n = in.count(72); n > 0 && in.ok(); --n) {
         CachedFolder folder;
         folder.path = in.text();
         folder.fontconfigCache = in.text();
         folder.fontconfigCacheStamp = in.stamp();
+        folder.stamp = in.stamp();
         snapshot.folders.push_back(std::move(folder));
     }
     for (std::size_t n = in.count(41); n > 0 && in.ok(); --n)

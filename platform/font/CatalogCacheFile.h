@@ -25,14 +25,16 @@ struct CachedFace {
     bool operator==(const CachedFace&) const = default;
 };
 
-// A font folder as the last reading found it: the fontconfig cache file
-// its fonts were listed from (none when fontconfig had to scan it). While
-// fontconfig would take the same, unchanged file, the folder holds the
-// same fonts.
+// A font folder as the last reading found it: the folder's own stamp,
+// taken before its fonts were listed, and the fontconfig cache file they
+// were listed from (none when fontconfig had to scan it). While neither
+// has changed, the folder names the same font files, as fontconfig, which
+// tells a cache that is out of date by its folder's time, would list them.
 struct CachedFolder {
     std::string path;
     std::string fontconfigCache;
     FileStamp fontconfigCacheStamp;
+    FileStamp stamp;
 
     bool operator==(const CachedFolder&) const = default;
 };

@@ -13,9 +13,9 @@ namespace {
 
 std::int64_t nanoseconds(const timespec& time) { return std::int64_t(time.tv_sec) * 1'000'000'000 + time.tv_nsec; }
 
-std::optional<FileStamp> stampFrom(const struct stat& status)
+std::optional<FileStamp> stampFrom(const struct stat& status, bool folder = false)
 {
-    if (!S_ISREG(status.st_mode))
+    if (!(folder ? S_ISDIR(status.st_mode) : S_ISREG(status.st_mode)))
         return std::nullopt;
     return FileStamp{static_cast<std::uint64_t>(status.st_size), nanoseconds(status.st_mtim),
                      nanoseconds(status.st_ctim), static_cast<std::uint64_t>(status.st_ino)};
@@ -32,6 +32,14 @@ std::optional<FileStamp> stampAt(int folder, const char* name)
 }  // namespace
 
 std::optional<FileStamp> stampOf(const std::string& path) { return stampAt(AT_FDCWD, path.c_str()); }
+
+std::optional<FileStamp> folderStampOf(const std::string& path)
+{
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return std::nullopt;
+    return stampFrom(status, true);
+}
 
 bool recentlyModified(const FileStamp& stamp)
 {

@@ -22,6 +22,9 @@ struct FileStamp {
 
 // The stamp of a file as it is now; nullopt when there is no such file.
 std::optional<FileStamp> stampOf(const std::string& path);
+// The same of a folder: its time changes whenever a name in it is added,
+// removed or renamed.
+std::optional<FileStamp> folderStampOf(const std::string& path);
 
 // Whether a file modified at that stamp may be modified again, unseen,
 // within the same tick of its file system's clock: it was modified within

@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <cstring>
 #include <set>
+#include <string_view>
+#include <system_error>
+#include <thread>
+#include <unordered_set>
 #include <utility>
 
 namespace fontview {
@@ -49,23 +53,53 @@ bool isOutlineSfntFormat(FcPattern* pattern)
     return std::strcmp(f, "TrueType") == 0 || std::strcmp(f, "CFF") == 0;
 }
 
-FcConfig* currentConfig()
+// The configuration alone, without fontconfig's set of every font: the
+// catalog reads each folder's cache itself, and the set is made only when
+// a generic name asks fontconfig to match (with thousands of fonts, making
+// it is a good part of a start).
+FcConfig* configurationAlone()
 {
+    if (FcConfig* config = FcInitLoadConfig())
+        return config;
     FcInit();
-    return FcConfigGetCurrent();
+    return FcConfigReference(FcConfigGetCurrent());
+}
+
+// The catalog's cache is read, and its font files looked up, on another
+// core while fontconfig reads its configuration: neither needs the other,
+// and with thousands of fonts each takes a few milliseconds.
+std::unique_ptr<FontCatalog> startCatalog()
+{
+    const std::string file = userCatalogCacheFile();
+    std::unique_ptr<CatalogCache> cache;
+    std::thread reading;
+    try {
+        reading = std::thread([&] {
+            cache = std::make_unique<CatalogCache>(file);
+            cache->checkFiles();
+        });
+    } catch (const std::system_error&) {
+        // No thread: one after the other.
+    }
+    const FcConfigPtr config(configurationAlone());
+    if (reading.joinable())
+        reading.join();
+    if (!cache)
+        cache = std::make_unique<CatalogCache>(file);
+    return std::make_unique<FontCatalog>(config.get(), *cache);  // it holds a reference of its own
 }
 
 }  // namespace
 
+FontCatalog& FontCatalog::instance()
+{
+    static const std::unique_ptr<FontCatalog> catalog = startCatalog();
+    return *catalog;
+}
+
 bool sameFaceName(const std::string& a, const std::string& b)
 {
     return foldedKey(a) == foldedKey(b);
-}
-
-FontCatalog& FontCatalog::instance()
-{
-    static FontCatalog catalog(currentConfig(), userCatalogCacheFile());
-    return catalog;
 }
 
 // What one reading of the configuration's folders carries along.
@@ -81,8 +115,16 @@ public:
 FontCatalog::FontCatalog(FcConfig* config, const std::string& cacheFile) : config_(FcConfigReference(config))
 {
     CatalogCache cache(cacheFile);
+    read(cache);
+}
+
+FontCatalog::FontCatalog(FcConfig* config, CatalogCache& cache) : config_(FcConfigReference(config)) { read(cache); }
+
+void FontCatalog::read(CatalogCache& cache)
+{
     const std::vector<std::string> setup = configurationSetup(config_);
-    if (std::optional<std::vector<CachedFace>> faces = cache.unchanged(config_, setup)) {
+    if (std::optional<std::vector<CachedFace>> faces = cache.unchanged(setup)) {
+        entries_.reserve(faces->size());
         for (CachedFace& face : *faces)
             addFace(std::move(face.file), face.index, std::move(face.names));
     } else {
@@ -115,10 +157,11 @@ void FontCatalog::addFolder(const std::string& folder, Reading& reading)
 {
     if (!reading.foldersDone.insert(folder).second)
         return;
+    const std::optional<FileStamp> stamp = folderStampOf(folder);  // before the fonts are listed
     const FolderFonts fonts = folderFonts(reading.config, folder, true);
     if (!fonts.cache)
         return;
-    reading.cache.folderRead(folder, fonts.file);
+    reading.cache.folderRead(folder, stamp, fonts.file);
     if (FcFontSetPtr set{FcCacheCopySet(fonts.cache.get())}) {
         for (int i = 0; i < set->nfont; ++i) {
             FcPattern* font = set->fonts[i];
@@ -140,7 +183,8 @@ void FontCatalog::addFolder(const std::string& folder, Reading& reading)
 std::vector<std::string> FontCatalog::familyNames() const
 {
     std::vector<std::string> names;
-    std::set<std::string> seen;
+    std::unordered_set<std::string_view> seen;
+    seen.reserve(entries_.size());
     for (const CatalogEntry& entry : entries_)
         if (seen.insert(entry.family).second)
             names.push_back(entry.family);
@@ -192,6 +236,10 @@ const CatalogEntry* FontCatalog::matchGeneric(const char* name, bool bold, bool 
     FcPatternPtr pattern(FcNameParse(reinterpret_cast<const FcChar8*>(name)));
     if (!pattern)
         return nullptr;
+    std::call_once(fontsBuilt_, [this] {
+        if (!FcConfigGetFonts(config_, FcSetSystem))
+            FcConfigBuildFonts(config_);
+    });
     FcConfigSubstitute(config_, pattern.get(), FcMatchPattern);
     FcDefaultSubstitute(pattern.get());
     FcResult result = FcResultNoMatch;

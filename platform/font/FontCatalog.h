@@ -10,12 +10,15 @@
 #include <fontconfig/fontconfig.h>
 
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 namespace fontview {
+
+class CatalogCache;
 
 struct CatalogEntry {
     std::string file;
@@ -33,8 +36,9 @@ public:
     static FontCatalog& instance();
 
     // The faces a configuration lists, kept between runs in cacheFile (not
-    // at all for an empty name).
+    // at all for an empty name), or in a cache already read.
     FontCatalog(FcConfig* config, const std::string& cacheFile);
+    FontCatalog(FcConfig* config, CatalogCache& cache);
     ~FontCatalog();
     FontCatalog(const FontCatalog&) = delete;
     FontCatalog& operator=(const FontCatalog&) = delete;
@@ -57,11 +61,13 @@ public:
 
 private:
     class Reading;
+    void read(CatalogCache& cache);
     void addFolder(const std::string& folder, Reading& reading);
     void addFace(std::string file, int index, std::optional<FaceNames> names);
     const CatalogEntry* bestOfFamily(std::vector<const CatalogEntry*> faces, bool bold, bool italic) const;
 
     FcConfig* config_;
+    mutable std::once_flag fontsBuilt_;  // fontconfig's own set, for matching
     std::vector<CatalogEntry> entries_;
     std::vector<std::shared_ptr<FontFace>> opened_;  // parallel to entries_
 };

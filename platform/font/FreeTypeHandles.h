@@ -22,6 +22,7 @@ struct Releaser {
 using FtFacePtr = std::unique_ptr<FT_FaceRec_, Releaser<FT_FaceRec_, FT_Done_Face>>;
 using FtSizePtr = std::unique_ptr<FT_SizeRec_, Releaser<FT_SizeRec_, FT_Done_Size>>;
 
+using FcConfigPtr = std::unique_ptr<FcConfig, Releaser<FcConfig, FcConfigDestroy>>;
 using FcPatternPtr = std::unique_ptr<FcPattern, Releaser<FcPattern, FcPatternDestroy>>;
 using FcStrListPtr = std::unique_ptr<FcStrList, Releaser<FcStrList, FcStrListDone>>;
 using FcCachePtr = std::unique_ptr<FcCache, Releaser<FcCache, FcDirCacheUnload>>;

@@ -142,13 +142,14 @@ protected:
     }
 
     // The configuration as a program starting now reads it: FONTCONFIG_FILE
-    // names it, only for as long as it is read.
-    FcConfig* configuration() const
+    // names it, only for as long as it is read. The program itself reads
+    // the configuration alone, without fontconfig's set of every font.
+    FcConfig* configuration(bool withFonts = true) const
     {
         const char* before = std::getenv("FONTCONFIG_FILE");
         const std::string kept = before ? before : "";
         ::setenv("FONTCONFIG_FILE", (root / "fonts.conf").c_str(), 1);
-        FcConfig* config = FcInitLoadConfigAndFonts();
+        FcConfig* config = withFonts ? FcInitLoadConfigAndFonts() : FcInitLoadConfig();
         if (before)
             ::setenv("FONTCONFIG_FILE", kept.c_str(), 1);
         else
@@ -158,9 +159,9 @@ protected:
 
     // A start of the program: a fresh configuration and catalog. With an
     // empty cacheName, no cache at all.
-    std::unique_ptr<FontCatalog> open(const std::string& cacheName) const
+    std::unique_ptr<FontCatalog> open(const std::string& cacheName, bool withFonts = true) const
     {
-        FcConfig* config = configuration();
+        FcConfig* config = configuration(withFonts);
         auto catalog = std::make_unique<FontCatalog>(config, cacheName);
         FcConfigDestroy(config);
         return catalog;
@@ -200,6 +201,9 @@ TEST_F(FontFolder, AnswersWithoutCacheColdAndWarmAreTheSame)
     EXPECT_EQ(startWithCache(), without) << "the first run, writing the cache";
     EXPECT_EQ(cached().size(), faceCount) << "every face kept";
     EXPECT_EQ(startWithCache(), without) << "a run from the cache";
+    EXPECT_EQ(answers(*open(cacheFile.string(), false)), without) << "from the cache, the configuration alone";
+    fs::remove(cacheFile);
+    EXPECT_EQ(answers(*open(cacheFile.string(), false)), without) << "read anew, the configuration alone";
 }
 
 TEST_F(FontFolder, NamesAreKeptInTheUsersCacheFolder)
@@ -357,7 +361,7 @@ TEST(CacheFileTest, EveryShorterFileHoldsNothing)
 {
     const fontview::CatalogSnapshot snapshot{
         {"font folder /fonts", "cache folder /cache"},
-        {{"/fonts", "/cache/1-le64.cache-8", {10, 11, 12, 13}}, {"/fonts/sub", "", {}}},
+        {{"/fonts", "/cache/1-le64.cache-8", {10, 11, 12, 13}, {4096, 14, 15, 16}}, {"/fonts/sub", "", {}, {}}},
         {
             {"/fonts/a.ttf", 0, {100, 1, 2, 3}, fontview::FaceNames{"A Sans", "A Sans Bold", true, false}, true},
             {"/fonts/b.ttc", 2, {200, 4, 5, 6}, fontview::FaceNames{"B Serif", "", false, true}, true},
