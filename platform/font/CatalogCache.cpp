@@ -27,7 +27,7 @@ std::string keyOf(const std::string& file, int index)
 
 }  // namespace
 
-FolderFonts folderFonts(FcConfig* config, const std::string& folder, bool scan)
+FolderFonts folderFonts(FcConfig* config, const std::string& folder)
 {
     FolderFonts fonts;
     FcChar8* file = nullptr;
@@ -37,7 +37,7 @@ FolderFonts folderFonts(FcConfig* config, const std::string& folder, bool scan)
     if (fonts.cache && file)
         fonts.file = reinterpret_cast<const char*>(file);
     FcStrFree(file);
-    if (!fonts.cache && scan)
+    if (!fonts.cache)
         fonts.cache.reset(FcDirCacheRead(name, FcFalse, config));
     return fonts;
 }

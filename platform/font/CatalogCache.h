@@ -82,12 +82,12 @@ private:
 };
 
 // A folder's fonts as fontconfig lists them: from its cache file when it
-// has a valid one (named in file), else, when scan is set, scanned anew.
+// has a valid one (named in file), else scanned anew.
 struct FolderFonts {
     FcCachePtr cache;
     std::string file;
 };
-FolderFonts folderFonts(FcConfig* config, const std::string& folder, bool scan);
+FolderFonts folderFonts(FcConfig* config, const std::string& folder);
 
 // The setup of a configuration as CatalogCache compares it: its font
 // folders and cache folders, in order.

@@ -158,7 +158,7 @@ void FontCatalog::addFolder(const std::string& folder, Reading& reading)
     if (!reading.foldersDone.insert(folder).second)
         return;
     const std::optional<FileStamp> stamp = folderStampOf(folder);  // before the fonts are listed
-    const FolderFonts fonts = folderFonts(reading.config, folder, true);
+    const FolderFonts fonts = folderFonts(reading.config, folder);
     if (!fonts.cache)
         return;
     reading.cache.folderRead(folder, stamp, fonts.file);
