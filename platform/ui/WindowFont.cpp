@@ -1,6 +1,7 @@
 #include "WindowFont.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -59,16 +60,21 @@ QFont fittingWindowFont(const QFont& desktop, const QList<Caption>& captions)
     if (fits(desktop, captions))
         return desktop;
     const double largest = desktop.pointSizeF() > 0 ? desktop.pointSizeF() : 9.0;
-    QStringList families{desktop.family()};
+    // The families that are installed, asked once and not at every size:
+    // each font looked for is a search of every installed face, and a
+    // missing one a search for its fallbacks too. The desktop's family
+    // counts only under its own name, not as an alias of another.
+    QStringList families;
+    if (QFontInfo(desktop).family().compare(desktop.family(), Qt::CaseInsensitive) == 0)
+        families << desktop.family();
     for (const char* narrow : {"Liberation Sans", "DejaVu Sans Condensed", "Liberation Sans Narrow"})
-        families << QString::fromLatin1(narrow);
+        if (QFontDatabase::hasFamily(QString::fromLatin1(narrow)))
+            families << QString::fromLatin1(narrow);
     for (double size = largest; size >= 6.0; size -= 0.5) {
         for (const QString& family : families) {
             QFont font(desktop);
             font.setFamily(family);
             font.setPointSizeF(size);
-            if (QFontInfo(font).family().compare(family, Qt::CaseInsensitive) != 0)
-                continue;  // not installed
             if (fits(font, captions))
                 return font;
         }
