@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <exception>
+#include <new>
 #include <span>
 #include <system_error>
 #include <thread>
@@ -131,13 +133,24 @@ bool CatalogCache::facesUnchanged(std::span<const CachedFace> faces)
     for (std::size_t t = threads - 1; t > 0; --t) {
         const std::size_t first = std::min(t * share, end);
         try {
-            helpers.emplace_back([&, t, first, end] { helperUnchanged[t] = partUnchanged(faces.subspan(first, end - first)); });
+            helpers.emplace_back([&, t, first, end] {
+                try {
+                    helperUnchanged[t] = partUnchanged(faces.subspan(first, end - first));
+                } catch (const std::bad_alloc&) {
+                    helperUnchanged[t] = false;  // as if changed: the folders are read again
+                }
+            });
         } catch (const std::system_error&) {
             break;  // no more threads: this one checks the rest
         }
         end = first;
     }
-    bool unchanged = partUnchanged(faces.first(end));
+    bool unchanged = false;
+    try {
+        unchanged = partUnchanged(faces.first(end));
+    } catch (const std::bad_alloc&) {
+        // As if changed: the folders are read again, where it is reported.
+    }
     for (std::thread& helper : helpers)
         helper.join();
     for (const char part : helperUnchanged)
@@ -220,6 +233,7 @@ void CatalogCache::readChanged()
         std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, runs.size() / fewestPerThread + 1);
     const std::size_t share = (runs.size() + threads - 1) / threads;
     std::vector<FreeTypeLibraryPtr> libraries;
+    std::vector<std::exception_ptr> failures(threads);  // a thread's, the first this one's
     std::vector<std::thread> helpers;
     std::size_t end = runs.size();
     for (std::size_t t = threads - 1; t > 0; --t) {
@@ -228,17 +242,30 @@ void CatalogCache::readChanged()
         if (!library)
             break;
         try {
-            helpers.emplace_back(&CatalogCache::read, this, std::span<const Run>(runs).subspan(first, end - first),
-                                 library.get());
+            helpers.emplace_back([this, part = std::span<const Run>(runs).subspan(first, end - first),
+                                  library = library.get(), &failure = failures[t]] {
+                try {
+                    read(part, library);
+                } catch (...) {
+                    failure = std::current_exception();  // handed on once every thread is done
+                }
+            });
         } catch (const std::system_error&) {
             break;  // no more threads: this one reads the rest
         }
         libraries.push_back(std::move(library));
         end = first;
     }
-    read(std::span<const Run>(runs).first(end), freeTypeLibrary());
+    try {
+        read(std::span<const Run>(runs).first(end), freeTypeLibrary());
+    } catch (...) {
+        failures[0] = std::current_exception();
+    }
     for (std::thread& helper : helpers)
         helper.join();
+    for (const std::exception_ptr& failure : failures)
+        if (failure)
+            std::rethrow_exception(failure);
 
     // A face whose file could not be stamped, or may change again unseen,
     // is not kept.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <set>
 #include <string_view>
 #include <system_error>
@@ -75,8 +76,13 @@ std::unique_ptr<FontCatalog> startCatalog()
     std::thread reading;
     try {
         reading = std::thread([&] {
-            cache = std::make_unique<CatalogCache>(file);
-            cache->checkFiles();
+            try {
+                auto read = std::make_unique<CatalogCache>(file);
+                read->checkFiles();
+                cache = std::move(read);
+            } catch (const std::bad_alloc&) {
+                // Read again below, where running out of memory is reported.
+            }
         });
     } catch (const std::system_error&) {
         // No thread: one after the other.
