@@ -14,6 +14,7 @@
 #include "FitWithinText.h"
 #include "FontRun.h"
 #include "FontAttribute.h"
+#include "FontCatalog.h"
 #include "FontDescription.h"
 #include "FontNames.h"
 #include "FreeTypeLibrary.h"
@@ -365,6 +366,7 @@ int run(tool::StandardOutput& out, const tool::MeasureOptions& options)
 
 int main(int argc, char** argv)
 {
+    fontview::FontCatalog::readConfigurationAlone();  // nothing here lays text out through fontconfig
     std::string error;
     const auto options = tool::parseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!options) {

@@ -54,14 +54,17 @@ bool isOutlineSfntFormat(FcPattern* pattern)
     return std::strcmp(f, "TrueType") == 0 || std::strcmp(f, "CFF") == 0;
 }
 
-// The configuration alone, without fontconfig's set of every font: the
-// catalog reads each folder's cache itself, and the set is made only when
-// a generic name asks fontconfig to match (with thousands of fonts, making
-// it is a good part of a start).
-FcConfig* configurationAlone()
+bool configurationAlone = false;
+
+// The configuration the catalog reads. Shared, fontconfig's current one
+// with its set of every font, which a window toolkit makes anyway; alone,
+// without that set: the catalog reads each folder's cache itself, and with
+// thousands of fonts making the set is a good part of a start.
+FcConfig* catalogConfiguration()
 {
-    if (FcConfig* config = FcInitLoadConfig())
-        return config;
+    if (configurationAlone)
+        if (FcConfig* config = FcInitLoadConfig())
+            return config;
     FcInit();
     return FcConfigReference(FcConfigGetCurrent());
 }
@@ -87,7 +90,7 @@ std::unique_ptr<FontCatalog> startCatalog()
     } catch (const std::system_error&) {
         // No thread: one after the other.
     }
-    const FcConfigPtr config(configurationAlone());
+    const FcConfigPtr config(catalogConfiguration());
     if (reading.joinable())
         reading.join();
     if (!cache)
@@ -96,6 +99,8 @@ std::unique_ptr<FontCatalog> startCatalog()
 }
 
 }  // namespace
+
+void FontCatalog::readConfigurationAlone() { configurationAlone = true; }
 
 FontCatalog& FontCatalog::instance()
 {

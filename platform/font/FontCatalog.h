@@ -35,6 +35,13 @@ public:
     // once on first use and kept between runs in the user's cache folder.
     static FontCatalog& instance();
 
+    // Before first use: this program lays out no text of its own through
+    // fontconfig (a window toolkit would), so the catalog reads the
+    // configuration alone rather than sharing fontconfig's current one,
+    // whose set of every installed font is then never made unless a
+    // generic name asks fontconfig to match.
+    static void readConfigurationAlone();
+
     // The faces a configuration lists, kept between runs in cacheFile (not
     // at all for an empty name), or in a cache already read.
     FontCatalog(FcConfig* config, const std::string& cacheFile);
