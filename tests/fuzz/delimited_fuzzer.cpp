@@ -49,6 +49,31 @@ const engine::FontWidths& wide()
     return widths;
 }
 
+// A field's text as the engine keeps it from a UTF-8 file: its bytes, cut
+// to the bytes a record's text keeps.
+std::string utf8Text(const std::u32string& text)
+{
+    std::string out;
+    for (const char32_t c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out.substr(0, engine::recordTextBytes);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -124,6 +149,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 require(m.tooWide[r].line == r + 1, "a value's record");
                 require(m.tooWide[r].startLine == expected.records[r + (header ? 1 : 0)].startLine, "a record's line");
                 require(m.tooWide[r].width == width, "a value's width");
+                if (expected.encoding == engine::Encoding::Utf8)
+                    require(m.tooWide[r].text == utf8Text(values[r].text), "a value's text");
             }
         }
     }
