@@ -41,7 +41,7 @@ std::optional<std::size_t> firstRecordLength(const unsigned char* data, std::siz
 }
 
 std::string fieldText(const unsigned char* begin, const unsigned char* end, Encoding encoding, char delimiter,
-                      std::size_t maxBytes)
+                      std::size_t maxBytes, State from)
 {
     const Classes classes(delimiter);
     std::string text;
@@ -50,7 +50,7 @@ std::string fieldText(const unsigned char* begin, const unsigned char* end, Enco
         text.append(reinterpret_cast<const char*>(from), std::min<std::size_t>(to - from, room));
     };
     withUnits(encoding, [&](const auto& units) {
-        State state = State::FieldStart;
+        State state = from;
         csv::walk(units, classes, state, begin, end, keep, [&](Action action, const unsigned char* at) {
             if (action == Action::LineBreak || action == Action::BreakRest)
                 keep(at, at + units.size);

@@ -2,6 +2,7 @@
 // The text of delimited records, by the grammar: where the first record
 // ends, and a field's text without the quotes that only delimit it.
 
+#include "CsvGrammar.h"
 #include "TextEncoding.h"
 
 #include <cstddef>
@@ -20,8 +21,9 @@ std::optional<std::size_t> firstRecordLength(const unsigned char* data, std::siz
 // its delimiter or line end: the quotes that only open and close it left
 // out, "" as one ", line breaks inside quotes kept, text after the closing
 // quote kept. The bytes stay in the file's encoding, at most maxBytes of
-// them, cut between code units.
+// them, cut between code units. from: the grammar's state at begin, for
+// the rest of a field that began before it.
 std::string fieldText(const unsigned char* begin, const unsigned char* end, Encoding encoding, char delimiter,
-                      std::size_t maxBytes);
+                      std::size_t maxBytes, State from = State::FieldStart);
 
 }  // namespace engine::csv

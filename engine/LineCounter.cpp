@@ -35,7 +35,7 @@ void LineCounter::finish()
 std::string LineCounter::text(const TextSpan& span, std::size_t maxBytes) const
 {
     if (span.quoted)
-        return csv::fieldText(span.begin, span.end, encoding_, delimiter_, maxBytes);
+        return csv::fieldText(span.begin, span.end, encoding_, delimiter_, maxBytes, span.from);
     return std::string(reinterpret_cast<const char*>(span.begin), std::min<std::size_t>(span.end - span.begin, maxBytes));
 }
 

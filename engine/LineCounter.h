@@ -4,6 +4,7 @@
 // mode, the piece's lines that are too wide. Shared by the loop over lines
 // and the loop over records.
 
+#include "CsvGrammar.h"
 #include "PieceResult.h"
 
 #include <array>
@@ -15,10 +16,12 @@ namespace engine {
 
 // Where a value's text is in the piece; quoted: the bytes of a field as
 // written, quotes and all, whose text the grammar gives.
+// from: the grammar's state at begin, when a piece began inside the field.
 struct TextSpan {
     const unsigned char* begin = nullptr;
     const unsigned char* end = nullptr;
     bool quoted = false;
+    csv::State from = csv::State::FieldStart;
 };
 
 class LineCounter {

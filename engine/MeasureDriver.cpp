@@ -91,8 +91,9 @@ void measurePieces(PieceSource& source, PieceCombiner& combiner, Worker& worker,
                 reading = Encoding::Windows1252;
             PieceResult result;
             if (worker.records)
-                worker.records->measure(piece.data, piece.size, piece.beginsWithHeader, source.layout(), reading,
-                                        result, worker.tally);
+                worker.records->measure(piece.data, piece.size, piece.beginsWithHeader, source.layout(),
+                                        RecordEdges{piece.entry, piece.endsInsideRecord}, reading, result,
+                                        worker.tally);
             else
                 worker.lines->measure(piece.data, piece.size, piece.beginsInsideLine, reading, result, worker.tally);
             result.reading = reading;

@@ -48,6 +48,8 @@ void PieceCombiner::apply(PieceResult& result)
         if (result.head.ended)
             countPending();
     }
+    if (result.headRecord.present)
+        joinRecord(result.headRecord, tally_.physicalLines);
     const std::uint64_t before = tally_.lineCount, linesBefore = tally_.physicalLines;
     if (growing_)
         fillColumns(result);
@@ -67,6 +69,14 @@ void PieceCombiner::apply(PieceResult& result)
     }
     if (result.unclosedQuoteLine != 0)
         unclosedQuoteLine_ = linesBefore + result.unclosedQuoteLine;
+    if (result.unclosedQuoteBefore)
+        unclosedQuoteLine_ = pendingQuoteLine_;
+    if (result.tailRecord.present) {
+        pendingRecord_ = std::move(result.tailRecord);
+        pendingRecord_.startLine += linesBefore;
+        if (pendingRecord_.inQuotes)
+            pendingQuoteLine_ = linesBefore + pendingRecord_.quoteLine;
+    }
     tally_.lineCount += result.lines;
     tally_.physicalLines += result.physicalLines;
     tally_.longRecords += result.longRecords;
@@ -131,6 +141,70 @@ void PieceCombiner::countPending()
         }
     }
     pending_ = Segment{};
+}
+
+// A piece goes on with the record in progress: the value of the field it
+// began in goes on from where the record's last piece left it; the values
+// of the fields after it are the piece's own.
+void PieceCombiner::joinRecord(RecordPart& part, std::uint64_t linesBefore)
+{
+    RecordPart& record = pendingRecord_;
+    const std::size_t fonts = fonts_;
+    for (std::size_t s = 0; s < record.columns.size(); ++s) {
+        const std::size_t column = record.columns[s];
+        if (column < part.firstField || column > part.lastField)
+            continue;
+        const bool goesOn = column == record.lastField;
+        for (std::size_t t = s * fonts; t < (s + 1) * fonts; ++t) {
+            if (goesOn)
+                record.values[t].goOn(part.firstLines[t], part.firstBroke, part.values[t]);
+            else
+                record.values[t] = part.values[t];
+        }
+        std::string& text = record.texts[s];
+        if (!goesOn)
+            text.clear();
+        text.append(part.texts[s], 0, recordTextBytes - std::min(recordTextBytes, text.size()));
+    }
+    record.lastField = part.lastField;
+    if (part.inQuotes && part.quoteLine != 0)
+        pendingQuoteLine_ = linesBefore + part.quoteLine;
+    if (part.ended)
+        countRecord();
+}
+
+// The record in progress has ended: each of its values is counted, an
+// empty one for a column past its last field.
+void PieceCombiner::countRecord()
+{
+    RecordPart& record = pendingRecord_;
+    const std::uint64_t line = ++tally_.lineCount;
+    for (std::size_t s = 0; s < record.columns.size(); ++s) {
+        const bool has = record.columns[s] <= record.lastField;
+        const std::string_view text = has ? std::string_view(record.texts[s]) : std::string_view();
+        for (std::size_t t = s * fonts_; t < (s + 1) * fonts_; ++t) {
+            const LineValue value = has ? record.values[t].finish(true) : LineValue{};
+            TargetTally& target = tally_.target(t);
+            if (!value.dual) {
+                target.common.widths.add(value.width);
+                target.common.widest.offer(line, value.width, text, record.startLine);
+            } else {
+                target.utf8.widths.add(value.width);
+                target.utf8.widest.offer(line, value.width, text, record.startLine);
+                target.windows1252.widths.add(value.widthWindows1252);
+                target.windows1252.widest.offer(line, value.widthWindows1252, text, record.startLine);
+            }
+            if (maxWidth_ && std::max(value.width, value.widthWindows1252) > *maxWidth_) {
+                WideRecord wide{t, line, record.startLine, value.width, value.widthWindows1252, value.dual,
+                                std::string(text)};
+                if (stream_)
+                    stream_->add(std::move(wide), tally_.encoding);
+                else
+                    tally_.tooWide.push_back(std::move(wide));
+            }
+        }
+    }
+    pendingRecord_ = RecordPart{};
 }
 
 void PieceCombiner::finish()

@@ -45,6 +45,8 @@ public:
 private:
     void apply(PieceResult& result);
     void countPending();
+    void joinRecord(RecordPart& part, std::uint64_t linesBefore);
+    void countRecord();
     void readingKnown(Encoding encoding);
     void fillColumns(const PieceResult& result);
     void fillEmpty(std::size_t column, std::uint64_t count, const std::vector<RecordNumbers>& first,
@@ -59,6 +61,10 @@ private:
     std::map<std::uint64_t, PieceResult> waiting_;
     std::uint64_t next_ = 0;
     Segment pending_;  // a line begun by an earlier piece and not yet ended
+    // Delimited text: a record begun by an earlier piece and not yet ended,
+    // with the line it starts on and the line of a quote open at its end.
+    RecordPart pendingRecord_;
+    std::uint64_t pendingQuoteLine_ = 0;
     StreamTally tally_;
     std::atomic<std::uint64_t> lines_{0};
     std::uint64_t unclosedQuoteLine_ = 0;

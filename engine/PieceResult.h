@@ -6,6 +6,7 @@
 
 #include "Readings.h"
 #include "StreamTally.h"
+#include "ValueWidth.h"
 #include "WidestLines.h"
 
 #include <cstdint>
@@ -21,6 +22,27 @@ struct Segment {
     bool ended = false;  // the line ends in this piece
     std::vector<LineValue> values;
     std::string text;
+};
+
+// Part of a record of delimited text cut by a piece's edge: the values of
+// its fields firstField to lastField so far, slot by slot. The first field
+// may go on from the part before; its text up to its first line break is
+// kept apart, to go on with that part's last line.
+struct RecordPart {
+    bool present = false;
+    bool ended = false;           // the record ends in the piece
+    std::size_t firstField = 1;
+    std::size_t lastField = 1;
+    std::uint64_t startLine = 0;  // a part that begins the record: its line, from 1 in the piece
+    // A quote open where the part ends: the line it opened on in the
+    // piece, or 0 when it opened before the piece.
+    bool inQuotes = false;
+    std::uint64_t quoteLine = 0;
+    bool firstBroke = false;            // a line break in the first field
+    std::vector<LineWidth> firstLines;  // by target: the first field's text up to it
+    std::vector<ValueWidth> values;     // by target
+    std::vector<std::size_t> columns;   // by slot: its column
+    std::vector<std::string> texts;     // by slot: a value's first bytes
 };
 
 // A record of delimited text, by its numbers.
@@ -41,6 +63,9 @@ struct PieceResult {
     // the line of a quoted field still open at the piece's end (from 1).
     std::uint64_t physicalLines = 0;
     std::uint64_t unclosedQuoteLine = 0;
+    bool unclosedQuoteBefore = false;  // the quote opened before the piece
+    RecordPart headRecord;  // the end of a record begun before the piece
+    RecordPart tailRecord;  // a record the piece begins and does not end
     std::uint64_t longRecords = 0;  // records with more fields than the header names
     std::size_t fieldCount = 0;     // the most fields of its records
     // Every column, without a header: the columns the piece measured, and

@@ -12,6 +12,37 @@ namespace engine {
 
 namespace {
 
+// Where a UTF-8 sequence that the bytes before at end in without finishing
+// begins, or at: a cut there keeps every sequence that may be whole.
+std::size_t sequenceStart(const unsigned char* data, std::size_t at)
+{
+    for (std::size_t back = 1; back <= 3 && back <= at; ++back) {
+        const unsigned char byte = data[at - back];
+        if (byte >= 0xC0) {
+            const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
+            return length > back ? at - back : at;
+        }
+        if (byte < 0x80)
+            break;
+    }
+    return at;
+}
+
+// Where a piece of 8-bit delimited text may end inside a record: between
+// characters and not after a CR, whose LF may follow. 0 when nowhere.
+std::size_t insideRecordCut(const unsigned char* data, std::size_t size)
+{
+    std::size_t at = size;
+    for (;;) {
+        while (at > 0 && data[at - 1] == '\r')
+            --at;
+        const std::size_t start = sequenceStart(data, at);
+        if (start == at)
+            return at;
+        at = start;
+    }
+}
+
 Cut findCut8(const unsigned char* data, std::size_t size, std::size_t maxCarry)
 {
     // A line end among the last bytes: an LF, or a CR that is not the
@@ -30,19 +61,7 @@ Cut findCut8(const unsigned char* data, std::size_t size, std::size_t maxCarry)
     std::size_t at = size;
     if (data[at - 1] == '\r')
         --at;
-    // Not inside a UTF-8 sequence that may be whole: back up to its lead.
-    for (std::size_t back = 1; back <= 3 && back <= at; ++back) {
-        const unsigned char byte = data[at - back];
-        if (byte >= 0xC0) {
-            const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
-            if (length > back)
-                at -= back;
-            break;
-        }
-        if (byte < 0x80)
-            break;
-    }
-    return {at, true};
+    return {sequenceStart(data, at), true};
 }
 
 Cut findCut16(const unsigned char* data, std::size_t size, bool bigEndian, std::size_t maxCarry)
@@ -152,8 +171,15 @@ bool PieceSource::next(PieceBuffer& buffer, Piece& piece)
     if (filled > 0)
         std::memcpy(buffer.data(), carry_.data(), filled);
     carry_.clear();
-    if (cutter_ && layoutKnown_)
-        cutter_->restart();  // the carried bytes begin a record
+    piece.entry = entry_;
+    piece.endsInsideRecord = false;
+    entry_ = RecordEntry{};
+    if (cutter_ && layoutKnown_) {
+        if (piece.entry.inside)
+            cutter_->resume(piece.entry);  // the carried bytes go on with a record
+        else
+            cutter_->restart();  // the carried bytes begin a record
+    }
 
     std::size_t skip = 0;  // a byte-order mark at the very start
     for (;;) {
@@ -188,7 +214,8 @@ bool PieceSource::next(PieceBuffer& buffer, Piece& piece)
         }
         const unsigned char* const data = buffer.data() + skip;
         const std::size_t size = filled - skip;
-        if (size == 0)
+        // An empty piece still ends a record the last one left open.
+        if (size == 0 && !piece.entry.inside)
             return false;
 
         piece.data = data;
@@ -217,6 +244,22 @@ bool PieceSource::next(PieceBuffer& buffer, Piece& piece)
                 piece.sequence = sequence_++;
                 piece.size = size;
                 return true;
+            }
+            // A piece as long as a read that no record ends in ends inside
+            // its record, so that a long record is measured by every thread.
+            if (size >= blockSize_ && !isUtf16(encoding_) && !layout_.growing) {
+                const std::size_t inside = insideRecordCut(data, size);
+                if (inside > cutter_->scanned()) {
+                    cutter_->scan(data, inside, false);
+                    if (!cutter_->lastEnd()) {
+                        piece.sequence = sequence_++;
+                        piece.size = inside;
+                        piece.endsInsideRecord = true;
+                        entry_ = cutter_->entry();
+                        carry_.assign(data + inside, data + size);
+                        return true;
+                    }
+                }
             }
             cutter_->scan(data, size, false);
             if (const std::optional<std::size_t> end = cutter_->lastEnd()) {

@@ -2,7 +2,9 @@
 // Hands out a stream in pieces, one to each measuring thread that asks. A
 // piece of lines ends after a line terminator where there is one near its
 // end; otherwise inside a line, between two characters, and the next piece
-// begins inside that line. Delimited text is cut only where a record ends.
+// begins inside that line. Delimited text is cut where a record ends, or,
+// in 8-bit text that no record ends in for a whole read, inside a record,
+// between characters, where the grammar's state and the field are known.
 // The bytes after the cut open the next piece.
 
 #include "Delimited.h"
@@ -26,6 +28,10 @@ struct Piece {
     bool beginsInsideLine = false;
     std::uint64_t sequence = 0;  // 0, 1, 2... in stream order
     bool beginsWithHeader = false;  // delimited text: its first record names the columns
+    // Delimited text: where the piece begins inside a record that an
+    // earlier piece began, and whether a later piece goes on with its last.
+    RecordEntry entry;
+    bool endsInsideRecord = false;
     // UTF-16 as marked, else Utf8: carried with the piece, since asking the
     // source would wait for a read another thread has begun.
     Encoding encoding = Encoding::Utf8;
@@ -44,8 +50,8 @@ class PieceSource {
 public:
     enum class State { Reading, Ended, Failed, GaveUp, UnknownColumn, RecordTooLong, CopyFailed };
 
-    // The longest record of delimited text: records are never cut, so one
-    // must fit in a piece.
+    // The longest record of delimited text that is not cut: one must fit
+    // in a piece.
     static constexpr std::size_t maxRecordBytes = std::size_t{64} << 20;
 
     // pace is asked after every read and while a read waits; false gives up.
@@ -91,6 +97,7 @@ private:
     std::optional<RecordCutter> commas_;  // the first record read as comma-delimited
     std::optional<RecordCutter> cutter_;
     bool insideLine_ = false;
+    RecordEntry entry_;  // where the next piece begins
     std::uint64_t sequence_ = 0;
     std::uint64_t bytesRead_ = 0;
     std::vector<unsigned char> carry_;

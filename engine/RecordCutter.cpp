@@ -16,9 +16,18 @@ void RecordCutter::restart()
 {
     scanned_ = 0;
     state_ = State::FieldStart;
+    fields_ = 0;
+    countingFields_ = true;
     lastEnd_.reset();
     firstEnd_.reset();
     crEnd_.reset();
+}
+
+void RecordCutter::resume(const RecordEntry& entry)
+{
+    restart();
+    state_ = entry.state;
+    fields_ = entry.field - 1;
 }
 
 void RecordCutter::setEnd(std::size_t after)
@@ -52,7 +61,10 @@ void RecordCutter::scanUnits(const unsigned char* data, std::size_t from, std::s
     const auto onStep = [&](csv::Action action, const unsigned char* at) {
         const std::size_t unit = isUtf16(encoding_) ? 2 : 1;
         const std::size_t after = static_cast<std::size_t>(at - data) + unit;
+        if (action == csv::Action::EndField)
+            ++fields_;
         if (action == csv::Action::EndRecord) {
+            countingFields_ = false;
             recordEnd(after, state_ == State::AfterCR);
         } else if (action == csv::Action::EndRest) {
             crEnd_.reset();
@@ -109,7 +121,8 @@ std::size_t RecordCutter::parityBlocks(const unsigned char* data, std::size_t at
         for (int k = 0; k < 4; ++k)
             v[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block) + k);
         const std::uint64_t q = byteMask(v, quotes), lf = byteMask(v, lfs), cr = byteMask(v, crs);
-        const std::uint64_t edges = q | lf | cr | byteMask(v, delimiters);
+        const std::uint64_t delimited = byteMask(v, delimiters);
+        const std::uint64_t edges = q | lf | cr | delimited;
         if (pendingClose && !(edges & 1))
             break;
         // parity bit i: the quotes up to and including byte i, odd or even.
@@ -128,6 +141,15 @@ std::size_t RecordCutter::parityBlocks(const unsigned char* data, std::size_t at
         const std::uint64_t edgeAfter = edges >> 1;  // bit 63 is checked with the next byte, as pendingClose
         if ((opening & ~edgeBefore) != 0 || (closing & ~edgeAfter & ~(std::uint64_t{1} << 63)) != 0)
             break;
+
+        // The fields so far of a record that has not ended since the scan
+        // began: delimiters outside quotes.
+        if (countingFields_) {
+            if (((lf | cr) & ~before) != 0)
+                countingFields_ = false;
+            else
+                fields_ += static_cast<std::size_t>(std::popcount(delimited & ~before));
+        }
 
         // A CR last of all before this block: an LF here ends the same record.
         if (block[0] != '\n')

@@ -15,6 +15,14 @@
 
 namespace engine {
 
+// Where a piece begins inside a record too long for one piece: the
+// grammar's state there and the field it is in, from 1.
+struct RecordEntry {
+    bool inside = false;
+    csv::State state = csv::State::FieldStart;
+    std::size_t field = 1;
+};
+
 class RecordCutter {
 public:
     RecordCutter(char delimiter, Encoding encoding);
@@ -22,6 +30,8 @@ public:
     // The scan starts again at a record's start: at the bytes carried over
     // after a cut.
     void restart();
+    // The scan starts again inside a record, where entry says.
+    void resume(const RecordEntry& entry);
 
     // Reads on through data[0, size), which begins with what the last call
     // saw. atEnd: no more bytes follow.
@@ -34,6 +44,12 @@ public:
 
     // Whether the bytes scanned end inside quotes.
     bool insideQuotes() const { return !csv::mayEndIn(state_); }
+
+    // Where the bytes scanned end, as a piece that begins there would
+    // enter the record they end in: known while no record has ended since
+    // the scan began, as is so wherever a piece is cut inside a record.
+    RecordEntry entry() const { return {true, state_, fields_ + 1}; }
+    std::size_t scanned() const { return scanned_; }
 
     // The same for the first record since the start.
     std::optional<std::size_t> firstEnd() const { return firstEnd_; }
@@ -49,6 +65,8 @@ private:
     const Encoding encoding_;
     std::size_t scanned_ = 0;
     csv::State state_ = csv::State::FieldStart;
+    std::size_t fields_ = 0;  // delimiters outside quotes since the scan began
+    bool countingFields_ = true;  // no record has ended since
     std::optional<std::size_t> lastEnd_;
     std::optional<std::size_t> firstEnd_;
     std::optional<std::size_t> crEnd_;  // a record ended by a CR that was the last byte read

@@ -10,42 +10,6 @@
 
 namespace engine {
 
-namespace {
-
-// The width of a value in progress: the widest of its lines, in both
-// readings while the file's reading is open.
-struct ValueWidth {
-    LineWidth line;
-    std::int64_t widest8 = std::numeric_limits<std::int64_t>::min();
-    std::int64_t widest1252 = std::numeric_limits<std::int64_t>::min();
-    bool high = false;
-
-    void clear()
-    {
-        line.clear();
-        widest8 = widest1252 = std::numeric_limits<std::int64_t>::min();
-        high = false;
-    }
-
-    void endLine()
-    {
-        widest8 = std::max(widest8, line.common + line.utf8);
-        widest1252 = std::max(widest1252, line.common + line.windows1252);
-        high = high || line.high;
-        line.clear();
-    }
-
-    LineValue finish(bool open)
-    {
-        endLine();
-        if (high && open)
-            return LineValue{widest8, widest1252, true};
-        return LineValue{widest8, widest8, false};
-    }
-};
-
-}  // namespace
-
 class RecordLoop::Impl {
 public:
     Impl(const std::vector<const FontWidths*>& fonts, std::optional<std::int64_t> maxWidth) : counter_(maxWidth)
@@ -56,9 +20,9 @@ public:
     }
 
     void measure(const unsigned char* data, std::size_t size, bool skipHeader, const RecordLayout& layout,
-                 Encoding& reading, PieceResult& out, StreamTally& tally)
+                 const RecordEdges& edges, Encoding& reading, PieceResult& out, StreamTally& tally)
     {
-        // Records are never cut, so a piece is UTF-8 or not as a whole.
+        // A piece ends between characters, so it is UTF-8 or not as a whole.
         if (reading == Encoding::Utf8
             && !fontview::isUtf8(std::string_view(reinterpret_cast<const char*>(data), size))) {
             reading = Encoding::Windows1252;
@@ -68,7 +32,11 @@ public:
         pieceStart_ = data;
         out_ = &out;
         layout_ = &layout;
-        skipHeader_ = skipHeader;
+        // The header names the columns, and a record an earlier piece began
+        // is counted when the pieces are joined: neither is counted here.
+        firstAside_ = skipHeader || edges.entry.inside;
+        endsInside_ = edges.endsInside;
+        resuming_ = false;
         growing_ = layout.growing;
         headerFields_ = layout.header ? layout.headerNames.size() : SIZE_MAX;
         counter_.start(out, tally, reading, layout.delimiter);
@@ -79,9 +47,9 @@ public:
         if (isUtf16(reading))
             records(csv::Utf16Units{reading == Encoding::Utf16BE}, classes, data, data + size);
         else if (fonts_ == 1)
-            records8<true>(classes, data, data + size);
+            records8<true>(classes, data, data + size, edges.entry);
         else
-            records8<false>(classes, data, data + size);
+            records8<false>(classes, data, data + size, edges.entry);
         counter_.finish();
         out_ = nullptr;
     }
@@ -131,15 +99,27 @@ private:
             kernels_[f].span8(from, to, open, values[f].line, pieceStart_);  // the piece is checked: no break
     }
 
-    // A line break inside quotes: the value goes on on a new line.
+    // A line break inside quotes: the value goes on on a new line. The
+    // first in a field an earlier piece began ends a line whose start
+    // that piece has: it is kept apart, to be joined to it.
     template <bool oneFont>
     void lineBreak()
     {
         ++out_->physicalLines;
         const std::size_t fonts = fontCount<oneFont>();
-        if (slot_ >= 0)
-            for (std::size_t f = 0; f < fonts; ++f)
-                values_[static_cast<std::size_t>(slot_) * fonts + f].endLine();
+        if (slot_ < 0)
+            return;
+        ValueWidth* const values = &values_[static_cast<std::size_t>(slot_) * fonts];
+        if (resuming_ && field_ == entryField_ && !firstBroke_) [[unlikely]] {
+            firstBroke_ = true;
+            for (std::size_t f = 0; f < fonts; ++f) {
+                firstLines_[static_cast<std::size_t>(slot_) * fonts + f] = values[f].line;
+                values[f].line.clear();
+            }
+            return;
+        }
+        for (std::size_t f = 0; f < fonts; ++f)
+            values[f].endLine();
     }
 
     // Just past a line end at p: CR LF is one.
@@ -148,66 +128,176 @@ private:
         return p + (*p == '\r' && end - p >= 2 && p[1] == '\n' ? 2 : 1);
     }
 
+    // A quoted field's text from p, just inside its quotes: each run up to
+    // a quote or a line end taken whole. Returns just past its closing
+    // quote, or nullptr when the piece ends inside the quotes, or on a
+    // quote that the next piece may double.
+    template <bool oneFont>
+    [[gnu::always_inline]] const unsigned char* quotedRest(const unsigned char* p, const unsigned char* const end, bool open)
+    {
+        for (;;) {
+            const unsigned char* const stop = csv::findAny(p, end, '"', '\n', '\r');
+            if (slot_ >= 0)
+                text8<oneFont>(p, stop, open);
+            p = stop;
+            if (p == end)
+                return nullptr;
+            if (*p != '"') {
+                lineBreak<oneFont>();
+                p = pastLineEnd(p, end);
+            } else if (end - p >= 2 && p[1] == '"') {
+                if (slot_ >= 0)
+                    text8<oneFont>(p + 1, p + 2, open);  // a doubled quote stands for one
+                p += 2;
+            } else if (end - p == 1 && endsInside_) {
+                return nullptr;
+            } else {
+                return p + 1;  // the closing quote
+            }
+        }
+    }
+
+    // The rest of a field from p: text up to the delimiter or the line
+    // end, then the next field or record. Returns where that begins, or
+    // end when the piece ends first.
+    template <bool oneFont>
+    [[gnu::always_inline]] const unsigned char* unquotedRest(const unsigned char* p, const unsigned char* const end, unsigned char delimiter,
+                                      bool open)
+    {
+        const unsigned char* const stop = csv::findAny(p, end, delimiter, '\n', '\r');
+        if (slot_ >= 0 && stop != p)  // nothing after a closing quote, as is usual
+            text8<oneFont>(p, stop, open);
+        p = stop;
+        if (p == end)
+            return end;
+        endField(p);
+        if (*p == delimiter) {
+            ++field_;
+            startField<oneFont>(++p);
+        } else {
+            ++out_->physicalLines;
+            endRecord<oneFont>(open);
+            p = pastLineEnd(p, end);
+            startRecord<oneFont>(p);
+        }
+        return p;
+    }
+
     // The records of 8-bit text: the grammar's walk, with each field's
     // runs found 16 bytes at a time and its shape taken whole. A field
     // that starts with a quote is quoted (FieldStart to Quoted); inside,
     // a quote closes it unless a second follows (QuoteInQuoted), and what
     // follows the closing quote is text up to the delimiter or the line end
-    // (Unquoted), as for a field that is not quoted.
+    // (Unquoted), as for a field that is not quoted. A piece may begin
+    // inside a record, in any of these states, and end inside one.
     template <bool oneFont>
-    void records8(const csv::Classes& classes, const unsigned char* p, const unsigned char* const end)
+    void records8(const csv::Classes& classes, const unsigned char* p, const unsigned char* const end,
+                  const RecordEntry& entry)
     {
         const bool open = reading_ == Encoding::Utf8;
         const unsigned char delimiter = classes.delimiter();
-        startRecord<oneFont>(p);
+        if (!entry.inside) {
+            startRecord<oneFont>(p);
+        } else {
+            resume<oneFont>(p, entry);
+            if (entry.state != csv::State::FieldStart) {
+                bool inQuotes = entry.state == csv::State::Quoted;
+                if (entry.state == csv::State::QuoteInQuoted && p < end && *p == '"') {
+                    if (slot_ >= 0)
+                        text8<oneFont>(p, p + 1, open);  // the second of a doubled quote
+                    ++p;
+                    inQuotes = true;
+                }
+                if (inQuotes) {
+                    p = quotedRest<oneFont>(p, end, open);
+                    if (!p)
+                        return endInQuotes(end, 0);
+                }
+                p = unquotedRest<oneFont>(p, end, delimiter, open);
+            }
+        }
         while (p < end) {
             if (*p == '"') {
                 quoted_ = true;
                 const std::uint64_t openedOn = out_->physicalLines + 1;
-                ++p;
-                for (;;) {
-                    const unsigned char* const stop = csv::findAny(p, end, '"', '\n', '\r');
-                    if (slot_ >= 0)
-                        text8<oneFont>(p, stop, open);
-                    p = stop;
-                    if (p == end) {
-                        out_->unclosedQuoteLine = openedOn;  // the file ends inside the quotes
-                        return;
-                    }
-                    if (*p != '"') {
-                        lineBreak<oneFont>();
-                        p = pastLineEnd(p, end);
-                    } else if (end - p >= 2 && p[1] == '"') {
-                        if (slot_ >= 0)
-                            text8<oneFont>(p + 1, p + 2, open);  // a doubled quote stands for one
-                        p += 2;
-                    } else {
-                        ++p;  // the closing quote
-                        break;
-                    }
-                }
+                p = quotedRest<oneFont>(p + 1, end, open);
+                if (!p)
+                    return endInQuotes(end, openedOn);
             }
-            const unsigned char* const stop = csv::findAny(p, end, delimiter, '\n', '\r');
-            if (slot_ >= 0 && stop != p)  // nothing after a closing quote, as is usual
-                text8<oneFont>(p, stop, open);
-            p = stop;
-            if (p == end)
-                break;
-            endField(p);
-            if (*p == delimiter) {
-                ++field_;
-                startField<oneFont>(++p);
-            } else {
-                ++out_->physicalLines;
-                endRecord<oneFont>(open);
-                p = pastLineEnd(p, end);
-                startRecord<oneFont>(p);
-            }
+            p = unquotedRest<oneFont>(p, end, delimiter, open);
         }
-        // The last record of the file, without a line end.
-        if (recordStart_ < end) {
+        if (endsInside_) {
+            takePart(resuming_ ? out_->headRecord : out_->tailRecord, false, end);
+        } else if (resuming_ || recordStart_ < end) {
+            // The last record of the file, without a line end.
             endField(end);
             endRecord<oneFont>(open);
+        }
+    }
+
+    // The piece ends inside quotes that opened on line openedOn of the
+    // piece, or before it (0): the record goes on in the next piece, or
+    // the file ends inside the quotes.
+    void endInQuotes(const unsigned char* end, std::uint64_t openedOn)
+    {
+        if (endsInside_) {
+            RecordPart& part = resuming_ ? out_->headRecord : out_->tailRecord;
+            takePart(part, false, end);
+            part.inQuotes = true;
+            part.quoteLine = openedOn;
+        } else if (openedOn == 0) {
+            out_->unclosedQuoteBefore = true;
+        } else {
+            out_->unclosedQuoteLine = openedOn;
+        }
+    }
+
+    // The piece begins inside a record, in field entry.field.
+    template <bool oneFont>
+    void resume(const unsigned char* at, const RecordEntry& entry)
+    {
+        resuming_ = true;
+        entryField_ = entry.field;
+        firstBroke_ = false;
+        firstLines_.assign(values_.size(), LineWidth{});
+        recordStart_ = at;
+        startLine_ = 0;
+        field_ = entry.field;
+        startField<oneFont>(at);
+        quoted_ = entry.state == csv::State::Quoted || entry.state == csv::State::QuoteInQuoted;
+        entryState_ = quoted_ ? entry.state : csv::State::FieldStart;
+    }
+
+    // What the piece has of a record that an earlier or a later piece has
+    // more of; at: where the piece's share ends.
+    void takePart(RecordPart& part, bool ended, const unsigned char* at)
+    {
+        part.present = true;
+        part.ended = ended;
+        part.firstField = resuming_ ? entryField_ : 1;
+        part.lastField = field_;
+        part.startLine = resuming_ ? 0 : startLine_;
+        part.values = values_;
+        part.firstBroke = resuming_ && firstBroke_;
+        part.firstLines.assign(values_.size(), LineWidth{});
+        part.columns = columns_;
+        part.texts.resize(slots_);
+        const std::size_t fonts = this->fonts();
+        for (std::size_t s = 0; s < slots_; ++s) {
+            const std::size_t column = columns_[s];
+            if (column < part.firstField || column > part.lastField)
+                continue;
+            if (resuming_ && column == entryField_) {
+                for (std::size_t t = s * fonts; t < (s + 1) * fonts; ++t) {
+                    part.firstLines[t] = firstBroke_ ? firstLines_[t] : values_[t].line;
+                    if (!firstBroke_)
+                        part.values[t].line.clear();
+                }
+            }
+            TextSpan span = column < field_ || ended ? spans_[s] : TextSpan{fieldBegin_, at, quoted_};
+            if (resuming_ && column == entryField_)
+                span.from = entryState_;
+            part.texts[s] = counter_.text(span, recordTextBytes);
         }
     }
 
@@ -312,8 +402,10 @@ private:
     template <bool oneFont>
     void endRecord(bool open)
     {
-        if (skipHeader_) [[unlikely]] {
-            skipHeader_ = false;  // the header names the columns; it is not a value
+        if (firstAside_) [[unlikely]] {
+            firstAside_ = false;
+            if (resuming_)
+                endHead();
             return;
         }
         const std::uint64_t record = ++out_->lines;
@@ -335,6 +427,17 @@ private:
                     counter_.count(target, LineValue{}, TextSpan{}, record, startLine_);
             }
         }
+    }
+
+    // The record an earlier piece began ends: the combiner counts it.
+    void endHead()
+    {
+        takePart(out_->headRecord, true, nullptr);
+        if (field_ > out_->fieldCount)
+            out_->fieldCount = field_;
+        if (field_ > headerFields_)
+            ++out_->longRecords;
+        resuming_ = false;
     }
 
     // Every column: a record with more fields than any before in the
@@ -365,7 +468,7 @@ private:
     const RecordLayout* layout_ = nullptr;
     Encoding reading_ = Encoding::Utf8;
     const unsigned char* pieceStart_ = nullptr;
-    bool skipHeader_ = false;
+    bool firstAside_ = false;  // the piece's first record is not counted here
     bool growing_ = false;
     std::size_t headerFields_ = SIZE_MAX;  // fields past these belong to no column
     const unsigned char* recordStart_ = nullptr;
@@ -374,6 +477,14 @@ private:
     const unsigned char* fieldBegin_ = nullptr;
     bool quoted_ = false;
     int slot_ = -1;
+
+    // A piece that begins or ends inside a record.
+    bool endsInside_ = false;
+    bool resuming_ = false;  // the record in progress began in an earlier piece
+    std::size_t entryField_ = 1;
+    csv::State entryState_ = csv::State::FieldStart;  // where its text begins
+    bool firstBroke_ = false;  // a line break in the field the piece began in
+    std::vector<LineWidth> firstLines_;  // by target: that field's text up to it
 };
 
 RecordLoop::RecordLoop(const std::vector<const FontWidths*>& fonts, std::optional<std::int64_t> maxWidth)
@@ -384,9 +495,9 @@ RecordLoop::RecordLoop(const std::vector<const FontWidths*>& fonts, std::optiona
 RecordLoop::~RecordLoop() = default;
 
 void RecordLoop::measure(const unsigned char* data, std::size_t size, bool skipHeader, const RecordLayout& layout,
-                         Encoding& reading, PieceResult& out, StreamTally& tally)
+                         const RecordEdges& edges, Encoding& reading, PieceResult& out, StreamTally& tally)
 {
-    impl_->measure(data, size, skipHeader, layout, reading, out, tally);
+    impl_->measure(data, size, skipHeader, layout, edges, reading, out, tally);
 }
 
 }  // namespace engine

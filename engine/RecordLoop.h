@@ -1,18 +1,26 @@
 #pragma once
 // The loop over the records of delimited text: in every record of a piece,
 // the field of each measured column is a value, as wide as its widest
-// line, in each font. A piece starts at a record's start and holds whole
-// records. Target t is column t / fonts in font t % fonts.
+// line, in each font. A piece of 8-bit text may begin and end inside a
+// record; what it has of such a record goes to its result's parts, for
+// the combiner to join. Target t is column t / fonts in font t % fonts.
 
 #include "CharWidths.h"
 #include "Delimited.h"
 #include "PieceResult.h"
+#include "RecordCutter.h"
 
 #include <memory>
 #include <optional>
 #include <vector>
 
 namespace engine {
+
+// Where a piece begins and ends: inside records or at their edges.
+struct RecordEdges {
+    RecordEntry entry;
+    bool endsInside = false;
+};
 
 class RecordLoop {
 public:
@@ -25,7 +33,7 @@ public:
     // the header. reading may change from Utf8 to Windows1252. Values are
     // counted into tally.
     void measure(const unsigned char* data, std::size_t size, bool skipHeader, const RecordLayout& layout,
-                 Encoding& reading, PieceResult& out, StreamTally& tally);
+                 const RecordEdges& edges, Encoding& reading, PieceResult& out, StreamTally& tally);
 
 private:
     class Impl;
