@@ -63,16 +63,6 @@ void expectSame(const Answer& cut, const Answer& whole, const std::string& how)
     }
 }
 
-engine::DelimitedFormat columns(char delimiter, bool header, std::initializer_list<std::size_t> numbers)
-{
-    engine::DelimitedFormat format;
-    format.delimiter = delimiter;
-    format.header = header;
-    for (const std::size_t n : numbers)
-        format.columns.push_back(engine::ColumnChoice::byNumber(n));
-    return format;
-}
-
 std::string repeat(const std::string& text, int times)
 {
     std::string out;
@@ -106,32 +96,32 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         LongRecordCase{"DoubledQuotesAtEveryEdge",
                        "id,note\n1,\"" + repeat("ab \"\"q\"\" ,", 60) + "\"\n2,short\n",
-                       columns(',', true, {1, 2})},
+                       columnsByNumber(',', true, {1, 2})},
         LongRecordCase{"LineBreaksOfEveryKindInsideQuotes",
                        "a,b\n\"" + repeat("one\r\ntwo\rthree\nfour ", 30) + "\",\"x\ny\"\nz,w\n",
-                       columns(',', true, {1, 2})},
+                       columnsByNumber(',', true, {1, 2})},
         LongRecordCase{"ManyFieldsInOneRecordCountedAcrossCuts",
                        repeat("f,", 300) + "last\n" + repeat("\"q,q\",", 200) + "end\nshort\n",
-                       columns(',', false, {1, 7, 250, 301})},
+                       columnsByNumber(',', false, {1, 7, 250, 301})},
         LongRecordCase{"TextAfterAClosingQuoteGoesOnAcrossCuts",
                        "x;y\n\"" + repeat("in", 40) + "\"" + repeat("after", 40) + ";" + repeat("z", 90) + "\n",
-                       columns(';', true, {1, 2})},
+                       columnsByNumber(';', true, {1, 2})},
         LongRecordCase{"Utf8CharactersAcrossCuts",
                        "h\n\"" + repeat("\xC3\xA9\xE2\x82\xAC\xF0\x9F\x99\x82, ", 50) + "\"\n",
-                       columns(',', true, {1})},
+                       columnsByNumber(',', true, {1})},
         LongRecordCase{"ALaterByteBreaksUtf8",
                        "h\n\"" + repeat("\xC3\xA9 word ", 40) + "\xE9 ok\"\n",
-                       columns(',', true, {1})},
+                       columnsByNumber(',', true, {1})},
         LongRecordCase{"TheFileEndsInsideTheRecordWithoutALineEnd",
                        "h,i\n1,\"" + repeat("long text ", 30) + "\"" + repeat("tail", 20),
-                       columns(',', true, {1, 2})},
+                       columnsByNumber(',', true, {1, 2})},
         LongRecordCase{"AQuoteOpenedPiecesBeforeTheEndNeverCloses",
                        "h\nfine\n\"never closed\n" + repeat("more text \"\" ", 40),
-                       columns(',', true, {1})},
+                       columnsByNumber(',', true, {1})},
         LongRecordCase{"CrOnlyRecordsAroundALongOne",
-                       "h\rone\r\"" + repeat("x\r", 80) + "\"\rtwo\r", columns(',', true, {1})},
+                       "h\rone\r\"" + repeat("x\r", 80) + "\"\rtwo\r", columnsByNumber(',', true, {1})},
         LongRecordCase{"AColumnPastTheLongRecordsFieldsIsEmpty",
-                       "a|b|c\n" + repeat("w", 200) + "\n1|2|3\n", columns('|', true, {1, 3})}),
+                       "a|b|c\n" + repeat("w", 200) + "\n1|2|3\n", columnsByNumber('|', true, {1, 3})}),
     caseName);
 
 // ------------------------------------------------ where the pieces begin
@@ -149,7 +139,7 @@ TEST(LongRecordPieces, BeginInTheStateAndFieldTheGrammarGives)
         TempDir dir;
         engine::InputStream in;
         ASSERT_EQ(in.open({dir.write(bytes, "data.csv")}), 0);
-        const engine::DelimitedFormat format = columns(',', true, {1});
+        const engine::DelimitedFormat format = columnsByNumber(',', true, {1});
         engine::PieceSource pieces(in, block, [](std::uint64_t) { return true; }, &format);
         engine::PieceBuffer buffer;
         engine::Piece piece;

@@ -60,16 +60,6 @@ Pass measurePass(const std::string& path, const std::vector<const engine::FontWi
     return pass;
 }
 
-engine::DelimitedFormat columns(char delimiter, bool header, std::vector<std::size_t> numbers)
-{
-    engine::DelimitedFormat format;
-    format.delimiter = delimiter;
-    format.header = header;
-    for (const std::size_t n : numbers)
-        format.columns.push_back(engine::ColumnChoice::byNumber(n));
-    return format;
-}
-
 TEST(ManyTargets, EachFontOfTheLinesEqualsThatFontAlone)
 {
     Font narrow;
@@ -147,7 +137,7 @@ TEST(ManyTargets, EachColumnInEachFontEqualsItAlone)
         while (chosen.size() < static_cast<std::size_t>(1 + round % 4))
             chosen.push_back(1 + random.below(4));
         SCOPED_TRACE(testing::Message() << "round " << round << ", threads " << threads << ", block " << block);
-        const Pass all = measurePass(path, {&narrow.widths, &wide.widths}, columns(delimiter, header, chosen), threads,
+        const Pass all = measurePass(path, {&narrow.widths, &wide.widths}, columnsByNumber(delimiter, header, chosen), threads,
                                      block);
         ASSERT_EQ(all.outcome, Outcome::Done);
         ASSERT_EQ(all.targets.size(), 2 * all.columns.size());
@@ -155,7 +145,7 @@ TEST(ManyTargets, EachColumnInEachFontEqualsItAlone)
             for (std::size_t f = 0; f < 2; ++f) {
                 const engine::FontWidths* font = f == 0 ? &narrow.widths : &wide.widths;
                 const Pass alone =
-                    measurePass(path, {font}, columns(delimiter, header, {all.columns[c]}), 1 + (round + 1) % 4, 64);
+                    measurePass(path, {font}, columnsByNumber(delimiter, header, {all.columns[c]}), 1 + (round + 1) % 4, 64);
                 ASSERT_EQ(alone.outcome, Outcome::Done);
                 EXPECT_TRUE(all.targets[2 * c + f] == alone.targets[0]) << "column " << all.columns[c] << ", font " << f;
             }
@@ -175,7 +165,7 @@ TEST(ManyTargets, ColumnsAreWhatRfc4180Reads)
         const std::string path = dir.write(bytes);
         const CsvModel expected = csvModel(bytes, delimiter);
         SCOPED_TRACE(testing::Message() << "round " << round);
-        const Pass pass = measurePass(path, {&font.widths}, columns(delimiter, true, {1, 2, 3, 4}), 1 + round % 3,
+        const Pass pass = measurePass(path, {&font.widths}, columnsByNumber(delimiter, true, {1, 2, 3, 4}), 1 + round % 3,
                                       32 + 13 * static_cast<std::size_t>(round));
         if (expected.unclosedQuoteLine != 0) {
             EXPECT_EQ(pass.outcome, Outcome::UnclosedQuote);
@@ -213,7 +203,7 @@ TEST(ManyTargets, EveryColumnWithoutAHeaderReachesAsFarAsTheWidestRecord)
             ASSERT_EQ(all.outcome, Outcome::Done);
             ASSERT_EQ(all.columns, (std::vector<std::size_t>{1, 2, 3, 4}));
             for (std::size_t c = 0; c < 4; ++c) {
-                const Pass alone = measurePass(path, {&font.widths}, columns(',', false, {c + 1}), 1, 1024);
+                const Pass alone = measurePass(path, {&font.widths}, columnsByNumber(',', false, {c + 1}), 1, 1024);
                 EXPECT_EQ(all.targets[c].widths, alone.targets[0].widths) << "column " << c + 1;
                 EXPECT_EQ(all.targets[c].widest, alone.targets[0].widest) << "column " << c + 1;
             }

@@ -73,6 +73,17 @@ private:
     fs::path path_;
 };
 
+// Delimited text's columns by their numbers.
+inline engine::DelimitedFormat columnsByNumber(char delimiter, bool header, const std::vector<std::size_t>& numbers)
+{
+    engine::DelimitedFormat format;
+    format.delimiter = delimiter;
+    format.header = header;
+    for (const std::size_t n : numbers)
+        format.columns.push_back(engine::ColumnChoice::byNumber(n));
+    return format;
+}
+
 // Every line, with check mode's records: a limit below any width keeps them all.
 inline constexpr std::int64_t everyLine = std::numeric_limits<std::int64_t>::min();
 

@@ -9,6 +9,7 @@
 
 #include "CsvModel.h"
 #include "Measure.h"
+#include "Utf8.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -54,23 +55,8 @@ const engine::FontWidths& wide()
 std::string utf8Text(const std::u32string& text)
 {
     std::string out;
-    for (const char32_t c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    for (const char32_t c : text)
+        fontview::appendUtf8(out, c);
     return out.substr(0, engine::recordTextBytes);
 }
 
