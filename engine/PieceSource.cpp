@@ -28,10 +28,24 @@ std::size_t sequenceStart(const unsigned char* data, std::size_t at)
     return at;
 }
 
-// Where a piece of 8-bit delimited text may end inside a record: between
+// Where a piece of delimited text may end inside a record: between
 // characters and not after a CR, whose LF may follow. 0 when nowhere.
-std::size_t insideRecordCut(const unsigned char* data, std::size_t size)
+std::size_t insideRecordCut16(const unsigned char* data, std::size_t size, bool bigEndian)
 {
+    std::size_t at = size & ~std::size_t{1};
+    while (at >= 2) {
+        const std::uint16_t last = utf16Unit(data + at - 2, bigEndian);
+        if (last != '\r' && (last < 0xD800 || last > 0xDBFF))
+            break;
+        at -= 2;  // keep a CR with its LF and a surrogate with its partner
+    }
+    return at;
+}
+
+std::size_t insideRecordCut(const unsigned char* data, std::size_t size, Encoding encoding)
+{
+    if (isUtf16(encoding))
+        return insideRecordCut16(data, size, encoding == Encoding::Utf16BE);
     std::size_t at = size;
     for (;;) {
         while (at > 0 && data[at - 1] == '\r')
@@ -247,8 +261,8 @@ bool PieceSource::next(PieceBuffer& buffer, Piece& piece)
             }
             // A piece as long as a read that no record ends in ends inside
             // its record, so that a long record is measured by every thread.
-            if (size >= blockSize_ && !isUtf16(encoding_) && !layout_.growing) {
-                const std::size_t inside = insideRecordCut(data, size);
+            if (size >= blockSize_ && !layout_.growing) {
+                const std::size_t inside = insideRecordCut(data, size, encoding_);
                 if (inside > cutter_->scanned()) {
                     cutter_->scan(data, inside, false);
                     if (!cutter_->lastEnd()) {

@@ -3,9 +3,9 @@
 // piece of lines ends after a line terminator where there is one near its
 // end; otherwise inside a line, between two characters, and the next piece
 // begins inside that line. Delimited text is cut where a record ends, or,
-// in 8-bit text that no record ends in for a whole read, inside a record,
-// between characters, where the grammar's state and the field are known.
-// The bytes after the cut open the next piece.
+// where no record ends for a whole read, inside a record, between
+// characters, where the grammar's state and the field are known. The bytes
+// after the cut open the next piece.
 
 #include "Delimited.h"
 #include "InputStream.h"

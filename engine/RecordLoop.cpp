@@ -31,7 +31,7 @@ void RecordLoop::Impl::measure(const unsigned char* data, std::size_t size, bool
 
     const csv::Classes classes(layout.delimiter);
     if (isUtf16(reading))
-        records(csv::Utf16Units{reading == Encoding::Utf16BE}, classes, data, data + size);
+        records(csv::Utf16Units{reading == Encoding::Utf16BE}, classes, data, data + size, edges.entry);
     else if (fonts_ == 1)
         records8<true>(classes, data, data + size, edges.entry);
     else
@@ -69,13 +69,18 @@ void RecordLoop::Impl::addColumns(std::size_t columns)
 
 template <class Units>
 void RecordLoop::Impl::records(const Units& units, const csv::Classes& classes, const unsigned char* const data,
-             const unsigned char* const end)
+                               const unsigned char* const end, const RecordEntry& entry)
 {
     constexpr std::size_t step = Units::size;
     const bool open = reading_ == Encoding::Utf8;
-    startRecord<false>(data);
     csv::State state = csv::State::FieldStart;
-    std::uint64_t openedOn = 0;
+    if (entry.inside) {
+        resume(data, entry);
+        state = entry.state;
+    } else {
+        startRecord<false>(data);
+    }
+    std::uint64_t openedOn = 0;  // of the last quote that opened a field in the piece
     const auto text = [&](const unsigned char* from, const unsigned char* to) {
         if (slot_ < 0)
             return;
@@ -96,10 +101,7 @@ void RecordLoop::Impl::records(const Units& units, const csv::Classes& classes, 
             }
             break;
         case csv::Action::LineBreak:
-            ++out_->physicalLines;
-            if (slot_ >= 0)
-                for (std::size_t f = 0; f < fonts(); ++f)
-                    values_[static_cast<std::size_t>(slot_) * fonts() + f].endLine();
+            lineBreak<false>();
             break;
         case csv::Action::EndField:
             endField(at);
@@ -122,13 +124,14 @@ void RecordLoop::Impl::records(const Units& units, const csv::Classes& classes, 
         return true;
     };
     const unsigned char* const stop = csv::walk(units, classes, state, data, end, text, onStep);
-    if (!csv::mayEndIn(state)) {
-        out_->unclosedQuoteLine = openedOn;  // the file ends inside the quotes
-        return;
-    }
+    // Inside quotes, or on a quote the next piece may double.
+    if (!csv::mayEndIn(state) || (endsInside_ && state == csv::State::QuoteInQuoted))
+        return endInQuotes(end, openedOn);
+    if (endsInside_)
+        return takePart(resuming_ ? out_->headRecord : out_->tailRecord, false, end);
     // The last record of the file, without a line end. Half a UTF-16
     // code unit at the very end of a file is no character.
-    if (end - recordStart_ >= static_cast<std::ptrdiff_t>(step)) {
+    if (resuming_ || end - recordStart_ >= static_cast<std::ptrdiff_t>(step)) {
         endField(stop);
         endRecord<false>(open);
     }

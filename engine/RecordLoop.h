@@ -1,9 +1,9 @@
 #pragma once
 // The loop over the records of delimited text: in every record of a piece,
 // the field of each measured column is a value, as wide as its widest
-// line, in each font. A piece of 8-bit text may begin and end inside a
-// record; what it has of such a record goes to its result's parts, for
-// the combiner to join. Target t is column t / fonts in font t % fonts.
+// line, in each font. A piece may begin and end inside a record; what it
+// has of such a record goes to its result's parts, for the combiner to
+// join. Target t is column t / fonts in font t % fonts.
 
 #include "CharWidths.h"
 #include "Delimited.h"

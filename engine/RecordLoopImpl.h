@@ -208,7 +208,7 @@ private:
     // The records of UTF-16 text, by the grammar's walk.
     template <class Units>
     void records(const Units& units, const csv::Classes& classes, const unsigned char* const data,
-                 const unsigned char* const end);
+                 const unsigned char* const end, const RecordEntry& entry);
 
     template <bool oneFont>
     void startRecord(const unsigned char* at)

@@ -1,11 +1,12 @@
-// Records longer than a read: a piece of 8-bit delimited text that no
-// record ends in is cut inside its record, and later pieces go on with it.
+// Records longer than a read: a piece of delimited text that no record
+// ends in is cut inside its record, and later pieces go on with it.
 // Cut at every size and on several threads, every answer is the one the
 // records give read whole: each value's width, record, line and text, the
 // widest values, the reading, and the line of a quote that never closes.
 
 #include "MeasureFixture.h"
 #include "PieceSource.h"
+#include "RandomText.h"
 #include "RecordCutter.h"
 
 #include <gtest/gtest.h>
@@ -120,6 +121,15 @@ INSTANTIATE_TEST_SUITE_P(
                        columnsByNumber(',', true, {1})},
         LongRecordCase{"CrOnlyRecordsAroundALongOne",
                        "h\rone\r\"" + repeat("x\r", 80) + "\"\rtwo\r", columnsByNumber(',', true, {1})},
+        LongRecordCase{"Utf16LittleEndianWithSurrogatesAndLineBreaks",
+                       toUtf16("id,note\n1,\"a\r\n" + repeat("\xF0\x9F\x99\x82 \"\"q\"\", x", 40) + "\"tail\n2,x\n", false),
+                       columnsByNumber(',', true, {1, 2})},
+        LongRecordCase{"Utf16BigEndianManyFields",
+                       toUtf16(repeat("f;\"a;b\";", 60) + "end\nshort\n", true),
+                       columnsByNumber(';', false, {1, 3, 121})},
+        LongRecordCase{"Utf16QuoteOfDoubledQuotesNeverCloses",
+                       toUtf16("h\nfine\n\"" + repeat("\"\"", 200) + " never closed\n" + repeat("more", 20), false),
+                       columnsByNumber(',', true, {1})},
         LongRecordCase{"AColumnPastTheLongRecordsFieldsIsEmpty",
                        "a|b|c\n" + repeat("w", 200) + "\n1|2|3\n", columnsByNumber('|', true, {1, 3})}),
     caseName);
