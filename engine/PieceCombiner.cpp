@@ -150,6 +150,11 @@ void PieceCombiner::joinRecord(RecordPart& part, std::uint64_t linesBefore)
 {
     RecordPart& record = pendingRecord_;
     const std::size_t fonts = fonts_;
+    if (part.columns.size() > record.columns.size()) {  // every column: the record's fields made more
+        record.columns = part.columns;
+        record.values.resize(part.values.size());
+        record.texts.resize(part.texts.size());
+    }
     for (std::size_t s = 0; s < record.columns.size(); ++s) {
         const std::size_t column = record.columns[s];
         if (column < part.firstField || column > part.lastField)
@@ -179,6 +184,18 @@ void PieceCombiner::countRecord()
 {
     RecordPart& record = pendingRecord_;
     const std::uint64_t line = ++tally_.lineCount;
+    if (growing_) {
+        // Every column: the record is empty in the stream's columns past
+        // its own, and the records before it in the columns it adds.
+        const std::size_t columns = record.columns.size();
+        for (std::size_t column = columns + 1; column <= columns_; ++column)
+            fillEmpty(column, 1, {{1, record.startLine}}, line - 1, 0);
+        for (std::size_t column = columns_ + 1; column <= columns; ++column)
+            fillEmpty(column, line - 1, firstRecords_, 0, 0);
+        columns_ = std::max(columns_, columns);
+        if (firstRecords_.size() < WidestLines::kept)
+            firstRecords_.push_back({line, record.startLine});
+    }
     for (std::size_t s = 0; s < record.columns.size(); ++s) {
         const bool has = record.columns[s] <= record.lastField;
         const std::string_view text = has ? std::string_view(record.texts[s]) : std::string_view();

@@ -261,7 +261,7 @@ bool PieceSource::next(PieceBuffer& buffer, Piece& piece)
             }
             // A piece as long as a read that no record ends in ends inside
             // its record, so that a long record is measured by every thread.
-            if (size >= blockSize_ && !layout_.growing) {
+            if (size >= blockSize_) {
                 const std::size_t inside = insideRecordCut(data, size, encoding_);
                 if (inside > cutter_->scanned()) {
                     cutter_->scan(data, inside, false);

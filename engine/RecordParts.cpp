@@ -21,11 +21,11 @@ void RecordLoop::Impl::resume(const unsigned char* at, const RecordEntry& entry)
     resuming_ = true;
     entryField_ = entry.field;
     firstBroke_ = false;
-    firstLines_.assign(values_.size(), LineWidth{});
     recordStart_ = at;
     startLine_ = 0;
     field_ = entry.field;
-    startField<false>(at);
+    startField<false>(at);  // every column: the columns up to this field are made here
+    firstLines_.assign(values_.size(), LineWidth{});
     quoted_ = entry.state == csv::State::Quoted || entry.state == csv::State::QuoteInQuoted;
     entryState_ = quoted_ ? entry.state : csv::State::FieldStart;
 }

@@ -23,7 +23,7 @@ struct Answer {
     std::vector<engine::Measurement> targets;
 };
 
-// Two fonts and every column asked for: target t is column t / 2 in font t % 2.
+// Two fonts and the columns asked for: target t is column t / 2 in font t % 2.
 Answer measureRecords(const std::string& bytes, const engine::DelimitedFormat& format, std::size_t blockSize,
                       unsigned threads)
 {
@@ -34,7 +34,9 @@ Answer measureRecords(const std::string& bytes, const engine::DelimitedFormat& f
     request.source.path = dir.write(bytes, "data.csv");
     request.fonts = {&narrow.widths, &wide.widths};
     request.options.delimited = format;
-    request.options.maxWidth = everyLine;
+    // Every value but the empty ones, which a column that a later record
+    // adds counts without listing them.
+    request.options.maxWidth = 0;
     request.options.blockSize = blockSize;
     request.options.threads = threads;
     const engine::MeasureResult result = engine::measure(request);
@@ -43,8 +45,8 @@ Answer measureRecords(const std::string& bytes, const engine::DelimitedFormat& f
     a.unclosedQuoteLine = result.unclosedQuoteLine;
     if (result.outcome == Outcome::Done) {
         a.encoding = result.tally.encoding;
-        for (std::size_t t = 0; t < 2 * format.columns.size(); ++t)
-            a.targets.push_back(engine::resolve(result.tally, t, everyLine));
+        for (std::size_t t = 0; t < result.tally.targets.size(); ++t)
+            a.targets.push_back(engine::resolve(result.tally, t, request.options.maxWidth));
     }
     return a;
 }
@@ -62,6 +64,15 @@ void expectSame(const Answer& cut, const Answer& whole, const std::string& how)
         EXPECT_EQ(cut.targets[t].tooWide, whole.targets[t].tooWide);
         EXPECT_EQ(cut.targets[t].widest, whole.targets[t].widest);
     }
+}
+
+engine::DelimitedFormat allColumns(char delimiter, bool header)
+{
+    engine::DelimitedFormat format;
+    format.delimiter = delimiter;
+    format.header = header;
+    format.allColumns = true;
+    return format;
 }
 
 std::string repeat(const std::string& text, int times)
@@ -130,6 +141,12 @@ INSTANTIATE_TEST_SUITE_P(
         LongRecordCase{"Utf16QuoteOfDoubledQuotesNeverCloses",
                        toUtf16("h\nfine\n\"" + repeat("\"\"", 200) + " never closed\n" + repeat("more", 20), false),
                        columnsByNumber(',', true, {1})},
+        LongRecordCase{"EveryColumnWithoutAHeaderAsTheLongRecordAddsThem",
+                       "a,b\n" + repeat("\"x\ny\",", 150) + "end\n1,2,3\n" + repeat("f,", 100) + "\"" +
+                           repeat("q", 90) + "\"\nlast\n",
+                       allColumns(',', false)},
+        LongRecordCase{"EveryColumnWithAHeader", "a;b;c\n1;\"" + repeat("z\"\"", 90) + "\";3;4;5\n6;7\n",
+                       allColumns(';', true)},
         LongRecordCase{"AColumnPastTheLongRecordsFieldsIsEmpty",
                        "a|b|c\n" + repeat("w", 200) + "\n1|2|3\n", columnsByNumber('|', true, {1, 3})}),
     caseName);
