@@ -1,11 +1,13 @@
 // Fuzzes delimited text and passes of several targets: arbitrary bytes read
 // as records, with small pieces on a few threads, must give every chosen
-// column, in each of two fonts, exactly what a plain reading of RFC 4180
-// gives: the outcome, the encoding, and every value's width and line. A
-// mismatch aborts, so the fuzzer keeps the input that caused it.
+// column (or every column), in each of two fonts, exactly what a plain
+// reading of RFC 4180 gives: the outcome, the encoding, and every value's
+// width, line and text. A mismatch aborts, so the fuzzer keeps the input
+// that caused it.
 //
 // The first two bytes of an input choose the threads, the piece size, the
-// delimiter, the header, the columns and the fonts; the rest is the file.
+// delimiter, the header, the columns (or every column) and the fonts; the
+// rest is the file.
 
 #include "CsvModel.h"
 #include "Measure.h"
@@ -72,6 +74,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool header = (choice >> 3) & 1;
     const std::size_t columns = 1 + ((choice >> 4) & 3);
     const bool twoFonts = (choice >> 6) & 1;
+    // Every column: as many as the header names, or as the most fields any
+    // record has. Their empty values are counted but need not be listed.
+    const bool everyColumn = (choice >> 15) & 1;
 
     engine::MeasureRequest request;
     request.fonts = {&narrow()};
@@ -79,11 +84,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         request.fonts.push_back(&wide());
     request.options.threads = 1 + ((choice >> 7) & 3);
     request.options.blockSize = 16 + 2 * ((choice >> 9) & 63);
-    request.options.maxWidth = std::numeric_limits<std::int64_t>::min();  // every value, in order
+    // Every value, in order; with every column, every value that is not empty.
+    request.options.maxWidth = everyColumn ? 0 : std::numeric_limits<std::int64_t>::min();
     engine::DelimitedFormat format;
     format.delimiter = delimiter;
     format.header = header;
-    for (std::size_t c = 1; c <= columns; ++c)
+    format.allColumns = everyColumn;
+    for (std::size_t c = 1; c <= columns && !everyColumn; ++c)
         format.columns.push_back(engine::ColumnChoice::byNumber(c));
     request.options.delimited = format;
     const std::string bytes(reinterpret_cast<const char*>(data) + 2, size - 2);
@@ -98,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const fixture::CsvModel expected = fixture::csvModel(bytes, delimiter);
     // A header that ends names the columns before any record is read.
-    if (header && !expected.records.empty() && columns > expected.records.front().fields.size()) {
+    if (!everyColumn && header && !expected.records.empty() && columns > expected.records.front().fields.size()) {
         require(result.outcome == engine::Outcome::UnknownColumn, "a column past the header");
         return 0;
     }
@@ -117,27 +124,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t widest = 0;
     for (std::size_t r = header ? 1 : 0; r < expected.records.size(); ++r)
         widest = std::max(widest, expected.records[r].fields.size());
-    if (header ? columns > headerFields : columns > widest) {
+    if (!everyColumn && (header ? columns > headerFields : columns > widest)) {
         require(result.outcome == engine::Outcome::UnknownColumn, "a column past the records");
         return 0;
     }
     require(result.outcome == engine::Outcome::Done, "outcome");
     require(result.tally.encoding == expected.encoding, "encoding");
     const std::size_t fonts = request.fonts.size();
-    for (std::size_t c = 0; c < columns; ++c) {
+    const std::size_t measured = !everyColumn ? columns : header ? headerFields : widest;
+    require(result.tally.targets.size() == measured * fonts, "the columns measured");
+    for (std::size_t c = 0; c < measured; ++c) {
         const std::vector<fixture::CsvField> values = fixture::csvColumn(expected, c + 1, header);
         for (std::size_t f = 0; f < fonts; ++f) {
             const engine::Measurement m = engine::resolve(result.tally, c * fonts + f, request.options.maxWidth);
-            require(m.tooWide.size() == values.size(), "value count");
             require(m.widths.lineCount() == values.size(), "values in the distribution");
+            std::size_t listed = 0;
             for (std::size_t r = 0; r < values.size(); ++r) {
                 const std::int64_t width = f == 0 ? values[r].width : 2 * values[r].width;
-                require(m.tooWide[r].line == r + 1, "a value's record");
-                require(m.tooWide[r].startLine == expected.records[r + (header ? 1 : 0)].startLine, "a record's line");
-                require(m.tooWide[r].width == width, "a value's width");
+                if (everyColumn && width <= 0)
+                    continue;
+                require(listed < m.tooWide.size(), "value count");
+                const engine::WideLine& value = m.tooWide[listed++];
+                require(value.line == r + 1, "a value's record");
+                require(value.startLine == expected.records[r + (header ? 1 : 0)].startLine, "a record's line");
+                require(value.width == width, "a value's width");
                 if (expected.encoding == engine::Encoding::Utf8)
-                    require(m.tooWide[r].text == utf8Text(values[r].text), "a value's text");
+                    require(value.text == utf8Text(values[r].text), "a value's text");
             }
+            require(listed == m.tooWide.size(), "value count");
         }
     }
     return 0;
