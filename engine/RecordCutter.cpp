@@ -145,10 +145,11 @@ std::size_t RecordCutter::parityBlocks(const unsigned char* data, std::size_t at
         // The fields so far of a record that has not ended since the scan
         // began: delimiters outside quotes.
         if (countingFields_) {
+            const std::uint64_t fieldEnds = delimited & ~before;
             if (((lf | cr) & ~before) != 0)
                 countingFields_ = false;
-            else
-                fields_ += static_cast<std::size_t>(std::popcount(delimited & ~before));
+            else if (fieldEnds != 0)  // a long record is most often a long quoted field
+                fields_ += static_cast<std::size_t>(std::popcount(fieldEnds));
         }
 
         // A CR last of all before this block: an LF here ends the same record.
