@@ -118,29 +118,33 @@ void PieceCombiner::fillEmpty(std::size_t column, std::uint64_t count, const std
 void PieceCombiner::countPending()
 {
     const std::uint64_t line = ++tally_.lineCount;
-    const std::string_view text = pending_.text;
-    for (std::size_t t = 0; t < pending_.values.size(); ++t) {
-        const LineValue& value = pending_.values[t];
-        TargetTally& target = tally_.target(t);
-        if (!value.dual) {
-            target.common.widths.add(value.width);
-            target.common.widest.offer(line, value.width, text);
-        } else {
-            target.utf8.widths.add(value.width);
-            target.utf8.widest.offer(line, value.width, text);
-            target.windows1252.widths.add(value.widthWindows1252);
-            target.windows1252.widest.offer(line, value.widthWindows1252, text);
-        }
-        if (maxWidth_ && std::max(value.width, value.widthWindows1252) > *maxWidth_) {
-            WideRecord record{t, line, 0, value.width, value.widthWindows1252, value.dual,
-                              std::string(text.substr(0, recordTextBytes))};
-            if (stream_)
-                stream_->add(std::move(record), tally_.encoding);
-            else
-                tally_.tooWide.push_back(std::move(record));
-        }
-    }
+    for (std::size_t t = 0; t < pending_.values.size(); ++t)
+        countValue(t, line, 0, pending_.values[t], pending_.text);
     pending_ = Segment{};
+}
+
+// A value the pieces joined, counted for target t as the loops count theirs.
+void PieceCombiner::countValue(std::size_t t, std::uint64_t line, std::uint64_t startLine, const LineValue& value,
+                               std::string_view text)
+{
+    TargetTally& target = tally_.target(t);
+    if (!value.dual) {
+        target.common.widths.add(value.width);
+        target.common.widest.offer(line, value.width, text, startLine);
+    } else {
+        target.utf8.widths.add(value.width);
+        target.utf8.widest.offer(line, value.width, text, startLine);
+        target.windows1252.widths.add(value.widthWindows1252);
+        target.windows1252.widest.offer(line, value.widthWindows1252, text, startLine);
+    }
+    if (maxWidth_ && std::max(value.width, value.widthWindows1252) > *maxWidth_) {
+        WideRecord record{t, line, startLine, value.width, value.widthWindows1252, value.dual,
+                          std::string(text.substr(0, recordTextBytes))};
+        if (stream_)
+            stream_->add(std::move(record), tally_.encoding);
+        else
+            tally_.tooWide.push_back(std::move(record));
+    }
 }
 
 // A piece goes on with the record in progress: the value of the field it
@@ -199,27 +203,8 @@ void PieceCombiner::countRecord()
     for (std::size_t s = 0; s < record.columns.size(); ++s) {
         const bool has = record.columns[s] <= record.lastField;
         const std::string_view text = has ? std::string_view(record.texts[s]) : std::string_view();
-        for (std::size_t t = s * fonts_; t < (s + 1) * fonts_; ++t) {
-            const LineValue value = has ? record.values[t].finish(true) : LineValue{};
-            TargetTally& target = tally_.target(t);
-            if (!value.dual) {
-                target.common.widths.add(value.width);
-                target.common.widest.offer(line, value.width, text, record.startLine);
-            } else {
-                target.utf8.widths.add(value.width);
-                target.utf8.widest.offer(line, value.width, text, record.startLine);
-                target.windows1252.widths.add(value.widthWindows1252);
-                target.windows1252.widest.offer(line, value.widthWindows1252, text, record.startLine);
-            }
-            if (maxWidth_ && std::max(value.width, value.widthWindows1252) > *maxWidth_) {
-                WideRecord wide{t, line, record.startLine, value.width, value.widthWindows1252, value.dual,
-                                std::string(text)};
-                if (stream_)
-                    stream_->add(std::move(wide), tally_.encoding);
-                else
-                    tally_.tooWide.push_back(std::move(wide));
-            }
-        }
+        for (std::size_t t = s * fonts_; t < (s + 1) * fonts_; ++t)
+            countValue(t, line, record.startLine, has ? record.values[t].finish(true) : LineValue{}, text);
     }
     pendingRecord_ = RecordPart{};
 }

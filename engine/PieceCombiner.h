@@ -13,6 +13,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <string_view>
 
 namespace engine {
 
@@ -45,6 +46,8 @@ public:
 private:
     void apply(PieceResult& result);
     void countPending();
+    void countValue(std::size_t t, std::uint64_t line, std::uint64_t startLine, const LineValue& value,
+                    std::string_view text);
     void joinRecord(RecordPart& part, std::uint64_t linesBefore);
     void countRecord();
     void readingKnown(Encoding encoding);
