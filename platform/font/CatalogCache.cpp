@@ -19,9 +19,9 @@ namespace {
 // Raised whenever the file's layout or the reading of the fonts changes.
 constexpr int layoutVersion = 2;
 
-std::string keyOf(const std::string& file, int index)
+std::string keyOf(std::string_view file, int index)
 {
-    std::string key = file;
+    std::string key(file);
     key.push_back('\0');  // never in a path
     key += std::to_string(index);
     return key;
@@ -73,7 +73,7 @@ CatalogCache::CatalogCache(std::string file) : file_(std::move(file))
     used_.assign(last_.faces.size(), false);
 }
 
-std::optional<FileStamp> CatalogCache::stamp(const std::string& file)
+std::optional<FileStamp> CatalogCache::stamp(std::string_view file)
 {
     if (file != stampedFile_) {
         stampedFile_ = file;
@@ -82,7 +82,7 @@ std::optional<FileStamp> CatalogCache::stamp(const std::string& file)
     return stamped_;
 }
 
-std::optional<std::vector<CachedFace>> CatalogCache::unchanged(const std::vector<std::string>& setup)
+std::optional<StoredCatalog> CatalogCache::unchanged(const std::vector<std::string>& setup)
 {
     if (last_.setup.empty() || last_.setup != setup)
         return std::nullopt;
@@ -94,15 +94,15 @@ std::optional<std::vector<CachedFace>> CatalogCache::unchanged(const std::vector
         checkFiles();
     if (!*filesUnchanged_)
         return std::nullopt;
-    std::vector<CachedFace> faces = std::move(last_.faces);
-    std::erase_if(faces, [](const CachedFace& face) { return !face.read; });
+    StoredCatalog faces = std::move(last_);
+    std::erase_if(faces.faces, [](const StoredFace& face) { return !face.read; });
     last_ = {};
     return faces;
 }
 
 void CatalogCache::checkFiles() { filesUnchanged_ = facesUnchanged(last_.faces); }
 
-bool CatalogCache::facesUnchanged(std::span<const CachedFace> faces)
+bool CatalogCache::facesUnchanged(std::span<const StoredFace> faces)
 {
     // Looking up every font file is most of a start with thousands of
     // them, so the files are shared among the cores, each part checked
@@ -111,11 +111,19 @@ bool CatalogCache::facesUnchanged(std::span<const CachedFace> faces)
     const std::size_t threads =
         std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, faces.size() / fewestPerThread + 1);
     const std::size_t share = (faces.size() + threads - 1) / threads;
-    const auto partUnchanged = [](std::span<const CachedFace> part) {
+    const auto partUnchanged = [](std::span<const StoredFace> part) {
         FileStamper stamper;
-        const std::string* stampedFile = nullptr;  // the faces of a collection share one stamp
+        const std::string_view* stampedFile = nullptr;  // the faces of a collection share one stamp
         std::optional<FileStamp> stamped;
-        for (const CachedFace& face : part) {
+        for (std::size_t i = 0; i < part.size(); ++i) {
+            const StoredFace& face = part[i];
+            if (i + 1 < part.size()) {
+                // The next name, most likely in another core's cache, comes
+                // while the kernel looks this one up.
+                const std::string_view next = part[i + 1].file;
+                __builtin_prefetch(next.data());
+                __builtin_prefetch(next.data() + next.size() - 1);
+            }
             if (!face.read)
                 continue;
             if (!stampedFile || *stampedFile != face.file) {
@@ -171,9 +179,9 @@ void CatalogCache::folderRead(const std::string& folder, const std::optional<Fil
     now_.folders.push_back({folder, fontconfigCache, cacheStamp.value_or(FileStamp{}), stamp.value_or(FileStamp{})});
 }
 
-const CachedFace* CatalogCache::find(const std::string& file, int index)
+const StoredFace* CatalogCache::find(const std::string& file, int index)
 {
-    const auto isTheFace = [&](const CachedFace& face) { return face.index == index && face.file == file; };
+    const auto isTheFace = [&](const StoredFace& face) { return face.index == index && face.file == file; };
     std::size_t at = next_;
     if (at >= last_.faces.size() || !isTheFace(last_.faces[at])) {
         if (index_.empty())
@@ -191,9 +199,9 @@ const CachedFace* CatalogCache::find(const std::string& file, int index)
 
 void CatalogCache::visit(const std::string& file, int index)
 {
-    if (const CachedFace* known = find(file, index)) {
+    if (const StoredFace* known = find(file, index)) {
         if (const std::optional<FileStamp> now = stamp(file); now && known->stamp == *now) {
-            now_.faces.push_back({file, index, *now, known->names, true});
+            now_.faces.push_back({file, index, *now, known->names(), true});
             return;
         }
     }
@@ -288,13 +296,13 @@ void CatalogCache::save(std::vector<std::string> setup)
     if (whole_)
         snapshot.setup = std::move(setup);
     for (std::size_t i = 0; i < last_.faces.size(); ++i) {
-        const CachedFace& face = last_.faces[i];
+        const StoredFace& face = last_.faces[i];
         if (!used_[i] && stamp(face.file) == face.stamp) {
-            snapshot.faces.push_back(face);
+            snapshot.faces.push_back(face.owned());
             snapshot.faces.back().read = false;
         }
     }
-    if (snapshot != last_)
+    if (snapshot != last_.owned())
         writeCatalogFile(file_, snapshot, version());
 }
 

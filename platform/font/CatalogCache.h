@@ -28,9 +28,9 @@ public:
     // unchanged() then takes the answer instead of looking again.
     void checkFiles();
 
-    // The faces of the last reading of the configuration, listed or not,
-    // in its order, when nothing it read has changed.
-    std::optional<std::vector<CachedFace>> unchanged(const std::vector<std::string>& setup);
+    // The last reading of the configuration, its faces listed or not in
+    // its order, when nothing it read has changed.
+    std::optional<StoredCatalog> unchanged(const std::vector<std::string>& setup);
 
     // A reading anew: each folder with its stamp from before its fonts
     // were listed (nullopt when it has none) and the fontconfig cache file
@@ -43,6 +43,8 @@ public:
     void visit(const std::string& file, int index);
     void readChanged();
     const std::vector<CachedFace>& faces() const { return now_.faces; }
+    // Hands them over, once saved.
+    std::vector<CachedFace> takeFaces() { return std::move(now_.faces); }
 
     // Writes what this reading found, when it differs from the file. Faces
     // of other configurations stay while their files are unchanged. A file
@@ -58,13 +60,13 @@ private:
         std::size_t first;  // in changed_
         std::size_t end;
     };
-    const CachedFace* find(const std::string& file, int index);
-    std::optional<FileStamp> stamp(const std::string& file);
-    static bool facesUnchanged(std::span<const CachedFace> faces);
+    const StoredFace* find(const std::string& file, int index);
+    std::optional<FileStamp> stamp(std::string_view file);
+    static bool facesUnchanged(std::span<const StoredFace> faces);
     void read(std::span<const Run> runs, FT_Library library);
 
     std::string file_;
-    CatalogSnapshot last_;
+    StoredCatalog last_;
     // Faces are mostly asked for in the order they were written: the next
     // one is tried first, the index is made only when that fails.
     std::size_t next_ = 0;

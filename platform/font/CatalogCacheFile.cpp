@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 
 namespace fontview {
 
@@ -80,14 +81,14 @@ public:
         at_ += size;
         return value;
     }
-    std::string text()
+    std::string_view text()
     {
         const std::uint64_t length = number(4);
         if (!ok_ || left() < length) {
             ok_ = false;
             return {};
         }
-        std::string value(in_.substr(at_, length));
+        const std::string_view value = in_.substr(at_, length);
         at_ += length;
         return value;
     }
@@ -141,23 +142,20 @@ void encodeFace(Writer& out, const CachedFace& face)
     }
 }
 
-CachedFace decodeFace(Reader& in)
+void decodeFace(Reader& in, StoredFace& face)
 {
-    CachedFace face;
     face.file = in.text();
     face.index = static_cast<std::int32_t>(in.number(4));
     face.stamp = in.stamp();
     const auto flags = static_cast<unsigned char>(in.number(1));
     face.read = (flags & keptFlag) == 0;
-    if (flags & listedFlag) {
-        FaceNames names;
-        names.family = in.text();
-        names.fullName = in.text();
-        names.bold = (flags & boldFlag) != 0;
-        names.italic = (flags & italicFlag) != 0;
-        face.names = std::move(names);
+    face.listed = (flags & listedFlag) != 0;
+    if (face.listed) {
+        face.family = in.text();
+        face.fullName = in.text();
+        face.bold = (flags & boldFlag) != 0;
+        face.italic = (flags & italicFlag) != 0;
     }
-    return face;
 }
 
 bool writeAll(int descriptor, std::string_view bytes)
@@ -173,26 +171,32 @@ bool writeAll(int descriptor, std::string_view bytes)
     return true;
 }
 
-std::string readAll(const std::string& path)
+// The file's bytes, in a buffer not cleared first: it is read at every start.
+struct FileBytes {
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+    std::string_view view() const { return {data.get(), size}; }
+};
+
+FileBytes readAll(const std::string& path)
 {
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0)
         return {};
-    std::string bytes;
+    FileBytes bytes;
     struct stat status {};
     if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) &&
         static_cast<std::uint64_t>(status.st_size) <= largestFile) {
-        bytes.resize(static_cast<std::size_t>(status.st_size));
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t got = ::read(descriptor, bytes.data() + done, bytes.size() - done);
+        const auto wanted = static_cast<std::size_t>(status.st_size);
+        bytes.data.reset(new char[wanted]);
+        while (bytes.size < wanted) {
+            const ssize_t got = ::read(descriptor, bytes.data.get() + bytes.size, wanted - bytes.size);
             if (got < 0 && errno == EINTR)
                 continue;
             if (got <= 0)
-                break;
-            done += static_cast<std::size_t>(got);
+                break;  // cut short: the checksum says so
+            bytes.size += static_cast<std::size_t>(got);
         }
-        bytes.resize(done);  // cut short: the checksum says so
     }
     ::close(descriptor);
     return bytes;
@@ -222,40 +226,66 @@ std::string encodeCatalog(const CatalogSnapshot& snapshot, const std::string& ve
     return std::move(out.result());
 }
 
-std::optional<CatalogSnapshot> decodeCatalog(const std::string& bytes, const std::string& version)
+std::optional<FaceNames> StoredFace::names() const
+{
+    if (!listed)
+        return std::nullopt;
+    return FaceNames{std::string(family), std::string(fullName), bold, italic};
+}
+
+CachedFace StoredFace::owned() const { return {std::string(file), index, stamp, names(), read}; }
+
+CatalogSnapshot StoredCatalog::owned() const
+{
+    CatalogSnapshot snapshot{setup, folders, {}};
+    snapshot.faces.reserve(faces.size());
+    for (const StoredFace& face : faces)
+        snapshot.faces.push_back(face.owned());
+    return snapshot;
+}
+
+std::optional<StoredCatalog> decodeCatalog(std::string_view bytes, const std::string& version)
 {
     constexpr std::size_t checksumSize = 4;
     if (bytes.size() < magic.size() + checksumSize)
         return std::nullopt;
     const std::string_view body(bytes.data(), bytes.size() - checksumSize);
-    Reader tail(std::string_view(bytes).substr(body.size()));
+    Reader tail(bytes.substr(body.size()));
     if (tail.number(checksumSize) != checksum(body))
         return std::nullopt;
 
     Reader in(body);
     if (!in.expect(magic) || in.text() != version)
         return std::nullopt;
-    CatalogSnapshot snapshot;
+    StoredCatalog snapshot;
     for (std::size_t n = in.count(4); n > 0 && in.ok(); --n)
-        snapshot.setup.push_back(in.text());
-    for (std::size_t n = in.count(72); n > 0 && in.ok(); --n) {
-        CachedFolder folder;
+        snapshot.setup.emplace_back(in.text());
+    const std::size_t folders = in.count(72);
+    snapshot.folders.reserve(folders);
+    for (std::size_t n = folders; n > 0 && in.ok(); --n) {
+        CachedFolder& folder = snapshot.folders.emplace_back();
         folder.path = in.text();
         folder.fontconfigCache = in.text();
         folder.fontconfigCacheStamp = in.stamp();
         folder.stamp = in.stamp();
-        snapshot.folders.push_back(std::move(folder));
     }
-    for (std::size_t n = in.count(41); n > 0 && in.ok(); --n)
-        snapshot.faces.push_back(decodeFace(in));
+    const std::size_t faces = in.count(41);
+    snapshot.faces.reserve(faces);
+    for (std::size_t n = faces; n > 0 && in.ok(); --n)
+        decodeFace(in, snapshot.faces.emplace_back());
     if (!in.ok() || !in.atEnd())
         return std::nullopt;
     return snapshot;
 }
 
-CatalogSnapshot readCatalogFile(const std::string& path, const std::string& version)
+StoredCatalog readCatalogFile(const std::string& path, const std::string& version)
 {
-    return decodeCatalog(readAll(path), version).value_or(CatalogSnapshot{});
+    FileBytes bytes = readAll(path);
+    std::optional<StoredCatalog> stored = decodeCatalog(bytes.view(), version);
+    if (!stored)
+        return {};
+    stored->bytes = std::shared_ptr<const char[]>(std::move(bytes.data));
+    return std::move(*stored);
 }
 
 bool writeCatalogFile(const std::string& path, const CatalogSnapshot& snapshot, const std::string& version)

@@ -9,8 +9,10 @@
 #include "FontFace.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fontview {
@@ -39,6 +41,23 @@ struct CachedFolder {
     bool operator==(const CachedFolder&) const = default;
 };
 
+// A face as a cache file holds it, its texts viewing the file's bytes: a
+// start with thousands of faces copies none of them.
+struct StoredFace {
+    std::string_view file;
+    int index = 0;
+    FileStamp stamp;
+    bool read = true;
+    bool listed = false;  // then it has the names below
+    bool bold = false;
+    bool italic = false;
+    std::string_view family;
+    std::string_view fullName;
+
+    std::optional<FaceNames> names() const;
+    CachedFace owned() const;
+};
+
 struct CatalogSnapshot {
     // What the configuration named: its font and cache folders, in order.
     // Empty when the reading cannot be taken whole next time.
@@ -49,12 +68,23 @@ struct CatalogSnapshot {
     bool operator==(const CatalogSnapshot&) const = default;
 };
 
-// The bytes of a cache file; version names the programs that read the
-// fonts, and a file of another version holds nothing.
-std::string encodeCatalog(const CatalogSnapshot& snapshot, const std::string& version);
-std::optional<CatalogSnapshot> decodeCatalog(const std::string& bytes, const std::string& version);
+// A cache file as read, its faces viewing its bytes, which it keeps.
+struct StoredCatalog {
+    std::vector<std::string> setup;
+    std::vector<CachedFolder> folders;
+    std::vector<StoredFace> faces;
+    std::shared_ptr<const void> bytes;  // what the faces view, when read from a file
 
-CatalogSnapshot readCatalogFile(const std::string& path, const std::string& version);
+    CatalogSnapshot owned() const;
+};
+
+// The bytes of a cache file; version names the programs that read the
+// fonts, and a file of another version holds nothing. The faces decoded
+// view the bytes given, which must outlive them.
+std::string encodeCatalog(const CatalogSnapshot& snapshot, const std::string& version);
+std::optional<StoredCatalog> decodeCatalog(std::string_view bytes, const std::string& version);
+
+StoredCatalog readCatalogFile(const std::string& path, const std::string& version);
 // Replaces the file, making its folder if need be; false when it could not
 // be written, the old file then left as it was.
 bool writeCatalogFile(const std::string& path, const CatalogSnapshot& snapshot, const std::string& version);

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
 #include <ctime>
 
 namespace fontview {
@@ -56,12 +57,13 @@ FileStamper::~FileStamper()
         ::close(descriptor_);
 }
 
-std::optional<FileStamp> FileStamper::stamp(const std::string& file)
+std::optional<FileStamp> FileStamper::stamp(std::string_view file)
 {
     const std::size_t slash = file.rfind('/');
-    if (slash == std::string::npos || slash == 0)
-        return stampOf(file);
-    const std::string_view folder(file.data(), slash);
+    const std::string_view name = slash == std::string_view::npos ? file : file.substr(slash + 1);
+    if (slash == std::string_view::npos || slash == 0 || name.size() > NAME_MAX)
+        return stampOf(std::string(file));
+    const std::string_view folder = file.substr(0, slash);
     if (descriptor_ < 0 || folder != folder_) {
         if (descriptor_ >= 0)
             ::close(descriptor_);
@@ -69,8 +71,12 @@ std::optional<FileStamp> FileStamper::stamp(const std::string& file)
         descriptor_ = ::open(folder_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     }
     if (descriptor_ < 0)
-        return stampOf(file);
-    return stampAt(descriptor_, file.c_str() + slash + 1);
+        return stampOf(std::string(file));
+    // The name ended, without making a string of it for each of thousands.
+    char terminated[NAME_MAX + 1];
+    name.copy(terminated, name.size());
+    terminated[name.size()] = '\0';
+    return stampAt(descriptor_, terminated);
 }
 
 MappedFile::MappedFile(const std::string& path)

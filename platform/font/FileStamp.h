@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace fontview {
 
@@ -40,7 +41,7 @@ public:
     FileStamper(const FileStamper&) = delete;
     FileStamper& operator=(const FileStamper&) = delete;
 
-    std::optional<FileStamp> stamp(const std::string& file);
+    std::optional<FileStamp> stamp(std::string_view file);
 
 private:
     std::string folder_;

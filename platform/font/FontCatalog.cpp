@@ -20,7 +20,7 @@ namespace {
 // Windows compares face names over at most 31 characters.
 constexpr std::size_t faceNameCharacters = 31;
 
-std::u32string foldedKey(const std::string& name)
+std::u32string foldedKey(std::string_view name)
 {
     std::u32string key = decodeUtf8(name);
     if (key.size() > faceNameCharacters)
@@ -104,7 +104,9 @@ void FontCatalog::readConfigurationAlone() { configurationAlone = true; }
 
 FontCatalog& FontCatalog::instance()
 {
-    static const std::unique_ptr<FontCatalog> catalog = startCatalog();
+    // Never destroyed: it lives as long as the process, and freeing
+    // thousands of names only makes the process end later.
+    static FontCatalog* const catalog = startCatalog().release();
     return *catalog;
 }
 
@@ -134,10 +136,12 @@ FontCatalog::FontCatalog(FcConfig* config, CatalogCache& cache) : config_(FcConf
 void FontCatalog::read(CatalogCache& cache)
 {
     const std::vector<std::string> setup = configurationSetup(config_);
-    if (std::optional<std::vector<CachedFace>> faces = cache.unchanged(setup)) {
-        entries_.reserve(faces->size());
-        for (CachedFace& face : *faces)
-            addFace(std::move(face.file), face.index, std::move(face.names));
+    if (std::optional<StoredCatalog> stored = cache.unchanged(setup)) {
+        entries_.reserve(stored->faces.size());
+        for (const StoredFace& face : stored->faces)
+            if (face.listed)
+                entries_.push_back({face.file, face.index, face.family, face.fullName, face.bold, face.italic});
+        texts_ = std::move(stored->bytes);
     } else {
         // Font folders in the configuration's order and each folder's fonts
         // in its cache's order (file names sorted), subfolders after their
@@ -148,20 +152,21 @@ void FontCatalog::read(CatalogCache& cache)
         while (const FcChar8* folder = folders ? FcStrListNext(folders.get()) : nullptr)
             addFolder(reinterpret_cast<const char*>(folder), reading);
         cache.readChanged();
-        for (const CachedFace& face : cache.faces())
-            addFace(face.file, face.index, face.names);
         cache.save(setup);
+        auto faces = std::make_shared<const std::vector<CachedFace>>(cache.takeFaces());
+        for (const CachedFace& face : *faces)
+            if (face.names)
+                addFace(face.file, face.index, *face.names);
+        texts_ = std::move(faces);
     }
     opened_.resize(entries_.size());
 }
 
 FontCatalog::~FontCatalog() { FcConfigDestroy(config_); }
 
-void FontCatalog::addFace(std::string file, int index, std::optional<FaceNames> names)
+void FontCatalog::addFace(std::string_view file, int index, const FaceNames& names)
 {
-    if (names)
-        entries_.push_back({std::move(file), index, std::move(names->family), std::move(names->fullName), names->bold,
-                            names->italic});
+    entries_.push_back({file, index, names.family, names.fullName, names.bold, names.italic});
 }
 
 void FontCatalog::addFolder(const std::string& folder, Reading& reading)
@@ -198,7 +203,7 @@ std::vector<std::string> FontCatalog::familyNames() const
     seen.reserve(entries_.size());
     for (const CatalogEntry& entry : entries_)
         if (seen.insert(entry.family).second)
-            names.push_back(entry.family);
+            names.emplace_back(entry.family);
     return names;
 }
 
@@ -224,7 +229,7 @@ const CatalogEntry* FontCatalog::bestOfFamily(std::vector<const CatalogEntry*> f
     return best;
 }
 
-const CatalogEntry* FontCatalog::find(const std::string& name, bool bold, bool italic) const
+const CatalogEntry* FontCatalog::find(std::string_view name, bool bold, bool italic) const
 {
     if (name.empty())
         return nullptr;
@@ -275,7 +280,7 @@ std::shared_ptr<FontFace> FontCatalog::open(const CatalogEntry& entry)
     if (position >= entries_.size())
         return nullptr;
     if (!opened_[position])
-        opened_[position] = FontFace::open(entry.file, entry.index);
+        opened_[position] = FontFace::open(std::string(entry.file), entry.index);
     return opened_[position];
 }
 

@@ -14,17 +14,19 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fontview {
 
 class CatalogCache;
 
+// Its texts view what the catalog keeps for as long as it lives.
 struct CatalogEntry {
-    std::string file;
-    int index = 0;          // face index within the file
-    std::string family;     // Windows family name (name ID 1)
-    std::string fullName;   // name ID 4
+    std::string_view file;
+    int index = 0;             // face index within the file
+    std::string_view family;   // Windows family name (name ID 1)
+    std::string_view fullName; // name ID 4
     bool bold = false;
     bool italic = false;
 };
@@ -58,7 +60,7 @@ public:
     // The face of the family (or full name) that best matches the bold and
     // italic wishes; nullptr when no face has that name. Names compare
     // case-insensitively over at most 31 characters.
-    const CatalogEntry* find(const std::string& name, bool bold, bool italic) const;
+    const CatalogEntry* find(std::string_view name, bool bold, bool italic) const;
 
     // The face fontconfig chooses for a pattern such as "sans".
     const CatalogEntry* matchGeneric(const char* pattern, bool bold, bool italic) const;
@@ -70,11 +72,12 @@ private:
     class Reading;
     void read(CatalogCache& cache);
     void addFolder(const std::string& folder, Reading& reading);
-    void addFace(std::string file, int index, std::optional<FaceNames> names);
+    void addFace(std::string_view file, int index, const FaceNames& names);
     const CatalogEntry* bestOfFamily(std::vector<const CatalogEntry*> faces, bool bold, bool italic) const;
 
     FcConfig* config_;
     mutable std::once_flag fontsBuilt_;  // fontconfig's own set, for matching
+    std::shared_ptr<const void> texts_;  // what the entries view
     std::vector<CatalogEntry> entries_;
     std::vector<std::shared_ptr<FontFace>> opened_;  // parallel to entries_
 };

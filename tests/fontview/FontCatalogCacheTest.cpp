@@ -54,12 +54,13 @@ void writeBytes(const fs::path& path, const std::string& bytes)
 }
 
 // What a catalog answers, one readable line for each answer.
-std::string describe(const fontview::CatalogEntry* entry)
+std::string describe(const fontview::CatalogEntry* entry, std::string_view familyPrefix = {})
 {
     if (!entry)
         return "none";
-    return fs::path(entry->file).filename().string() + "#" + std::to_string(entry->index) + " " + entry->family +
-           " | " + entry->fullName + (entry->bold ? " bold" : "") + (entry->italic ? " italic" : "");
+    return fs::path(entry->file).filename().string() + "#" + std::to_string(entry->index) + " " +
+           std::string(familyPrefix) + std::string(entry->family) + " | " + std::string(entry->fullName) +
+           (entry->bold ? " bold" : "") + (entry->italic ? " italic" : "");
 }
 
 struct Lookup {
@@ -172,7 +173,7 @@ protected:
 
     fontview::CatalogSnapshot snapshot() const
     {
-        return fontview::readCatalogFile(cacheFile.string(), fontview::CatalogCache::version());
+        return fontview::readCatalogFile(cacheFile.string(), fontview::CatalogCache::version()).owned();
     }
     std::vector<CachedFace> cached() const { return snapshot().faces; }
 };
@@ -184,7 +185,7 @@ TEST_F(FontFolder, EveryFaceIsListedWithTheNamesItsFontGives)
     const auto catalog = open("");
     EXPECT_EQ(catalog->entries().size(), faceCount);
     for (const fontview::CatalogEntry& entry : catalog->entries()) {
-        const auto face = fontview::FontFace::open(entry.file, entry.index);
+        const auto face = fontview::FontFace::open(std::string(entry.file), entry.index);
         ASSERT_TRUE(face) << entry.file;
         const fontview::CatalogEntry read{entry.file, entry.index, face->family(), face->fullName(), face->bold(),
                                           face->italic()};
@@ -294,10 +295,9 @@ TEST_P(Staleness, OnlyChangedFontsAreReadAgain)
     c.change(fonts);
     std::vector<std::string> wanted;
     const auto fresh = open("");
-    for (fontview::CatalogEntry entry : fresh->entries()) {
-        if (!c.changedFiles.contains(fs::path(entry.file).filename().string()))
-            entry.family = "Kept " + entry.family;
-        wanted.push_back(describe(&entry));
+    for (const fontview::CatalogEntry& entry : fresh->entries()) {
+        const bool kept = !c.changedFiles.contains(fs::path(entry.file).filename().string());
+        wanted.push_back(describe(&entry, kept ? "Kept " : ""));
     }
     std::vector<std::string> answered;
     const auto fromCache = open(cacheFile.string());
@@ -338,7 +338,7 @@ const Damage damages[] = {
     {"OtherVersion",
      [](const std::string& good) {
          auto snapshot = fontview::decodeCatalog(good, fontview::CatalogCache::version());
-         return fontview::encodeCatalog(snapshot.value(), "0 another program");
+         return fontview::encodeCatalog(snapshot.value().owned(), "0 another program");
      }},
 };
 
@@ -369,7 +369,7 @@ TEST(CacheFileTest, EveryShorterFileHoldsNothing)
             {"/other/d.ttf", 0, {400, 7, 8, 9}, fontview::FaceNames{"D", "D", false, false}, false},
         }};
     const std::string bytes = fontview::encodeCatalog(snapshot, "1 test");
-    EXPECT_EQ(fontview::decodeCatalog(bytes, "1 test"), snapshot);
+    EXPECT_EQ(fontview::decodeCatalog(bytes, "1 test").value().owned(), snapshot);
     EXPECT_EQ(fontview::decodeCatalog(bytes, "2 test"), std::nullopt);
     for (std::size_t size = 0; size < bytes.size(); ++size)
         EXPECT_EQ(fontview::decodeCatalog(bytes.substr(0, size), "1 test"), std::nullopt) << size << " bytes";
