@@ -58,13 +58,13 @@ std::optional<std::string> installedFace(const std::string& requested, const std
     return std::nullopt;
 }
 
-std::vector<std::string> namesLike(const std::string& requested, const std::vector<std::string>& installed)
+std::vector<std::string> namesLike(const std::string& requested, const std::vector<std::string_view>& installed)
 {
     const std::u32string wanted = folded(requested);
     std::vector<std::string> like;
-    for (const std::string& name : installed)
-        if (foldsTo(name, wanted))
-            like.push_back(name);
+    for (const std::string_view name : installed)
+        if (foldsTo(name, wanted) && std::find(like.begin(), like.end(), name) == like.end())
+            like.emplace_back(name);
     return like;
 }
 

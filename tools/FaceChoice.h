@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tool {
@@ -13,8 +14,8 @@ namespace tool {
 std::optional<std::string> installedFace(const std::string& requested, const std::vector<std::string>& installed);
 
 // The installed names the request may stand for (the same, case aside),
-// in their own order.
-std::vector<std::string> namesLike(const std::string& requested, const std::vector<std::string>& installed);
+// each once, in their own order; installed may name one more than once.
+std::vector<std::string> namesLike(const std::string& requested, const std::vector<std::string_view>& installed);
 
 // Up to count installed names closest to one that is not installed: those
 // that contain it or that it contains first, then by edit distance.

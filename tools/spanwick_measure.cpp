@@ -58,18 +58,18 @@ std::string decimalSeparator() { return QLocale::system().decimalPoint().toStdSt
 // or the first of the list.
 std::optional<std::vector<std::string>> chooseFaces(const tool::MeasureOptions& options)
 {
-    const std::vector<std::string> all = platform::installedScreenFonts();
     if (options.faces.empty()) {
-        const std::vector<std::string> installed = platform::sortedFontNames(all);
+        const std::vector<std::string> installed = platform::sortedFontNames(platform::installedScreenFonts());
         return std::vector<std::string>{installed.empty() ? std::string() : installed.front()};
     }
+    const std::vector<std::string_view> all = platform::installedFaceFamilies();
     std::vector<std::string> faces;
     for (const std::string& asked : options.faces) {
         // Thousands of names take longer to sort than a short run: only
         // those the request may stand for are put in the list's order.
         const auto face = tool::installedFace(asked, platform::sortedFontNames(tool::namesLike(asked, all)));
         if (!face) {
-            complain(tool::notInstalledMessage(asked, platform::sortedFontNames(all)),
+            complain(tool::notInstalledMessage(asked, platform::sortedFontNames(platform::installedScreenFonts())),
                      "spanwick-measure --list-fonts lists them all.");
             return std::nullopt;
         }

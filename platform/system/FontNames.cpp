@@ -34,6 +34,16 @@ bool listedBefore(const QString& aText, const std::string& a, const QString& bTe
 
 std::vector<std::string> installedScreenFonts() { return fontview::FontCatalog::instance().familyNames(); }
 
+std::vector<std::string_view> installedFaceFamilies()
+{
+    const std::vector<fontview::CatalogEntry>& entries = fontview::FontCatalog::instance().entries();
+    std::vector<std::string_view> families;
+    families.reserve(entries.size());
+    for (const fontview::CatalogEntry& entry : entries)
+        families.push_back(entry.family);
+    return families;
+}
+
 bool fontNameLess(const std::string& a, const std::string& b)
 {
     return listedBefore(QString::fromStdString(a), a, QString::fromStdString(b), b);
