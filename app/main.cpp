@@ -3,6 +3,7 @@
 #include "AppIcon.h"
 #include "AppInfo.h"
 #include "Dialogs.h"
+#include "FontCatalog.h"
 #include "FreeTypeLibrary.h"
 #include "StartupArguments.h"
 #include "frmMain.h"
@@ -22,6 +23,9 @@ int main(int argc, char** argv)
         QStringLiteral("%1.%2.%3").arg(appinfo::major).arg(appinfo::minor).arg(appinfo::revision));
     answerInformationRequests(argc, argv);
 
+    // The font catalog is read while the toolkit connects to the display and
+    // the window is made; the face list is the first to need it.
+    const fontview::CatalogReadAhead readAhead;
     QApplication app(argc, argv);
     const StartupArguments arguments = parseStartupArguments(QApplication::arguments(), QDir::currentPath());
     if (!arguments.error.isEmpty()) {

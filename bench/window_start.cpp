@@ -9,6 +9,7 @@
 
 #include "AppIcon.h"
 #include "AppInfo.h"
+#include "FontCatalog.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include <QTimer>
 
 #include <cstring>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -44,9 +46,13 @@ protected:
 int main(int argc, char** argv)
 {
     QCoreApplication::setApplicationName(QString::fromUtf8(appinfo::title));
+    const bool yardstick = argc > 1 && std::strcmp(argv[1], "--label") == 0;
+    std::optional<fontview::CatalogReadAhead> readAhead;
+    if (!yardstick)
+        readAhead.emplace();  // as the program does
     QApplication app(argc, argv);
     QApplication::setWindowIcon(applicationIcon());
-    if (argc > 1 && std::strcmp(argv[1], "--label") == 0) {
+    if (yardstick) {
         QLabel label(QStringLiteral("Select font face:"));
         label.show();
         const LeaveAfterPaint leave(&label);

@@ -110,6 +110,27 @@ FontCatalog& FontCatalog::instance()
     return *catalog;
 }
 
+CatalogReadAhead::CatalogReadAhead()
+{
+    try {
+        thread_ = std::thread([] {
+            try {
+                FontCatalog::instance();
+            } catch (...) {
+                // Read again by the first instance() outside, which reports it.
+            }
+        });
+    } catch (const std::system_error&) {
+        // No thread: read when first asked for.
+    }
+}
+
+CatalogReadAhead::~CatalogReadAhead()
+{
+    if (thread_.joinable())
+        thread_.join();
+}
+
 bool sameFaceName(const std::string& a, const std::string& b)
 {
     return foldedKey(a) == foldedKey(b);

@@ -15,6 +15,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace fontview {
@@ -80,6 +81,21 @@ private:
     std::shared_ptr<const void> texts_;  // what the entries view
     std::vector<CatalogEntry> entries_;
     std::vector<std::shared_ptr<FontFace>> opened_;  // parallel to entries_
+};
+
+// Reads the catalog on another thread from its making on, so that a
+// program's own start (its windows, its toolkit) runs meanwhile; the first
+// instance() waits for it, and so does its end. Without a thread, nothing
+// is read ahead.
+class CatalogReadAhead {
+public:
+    CatalogReadAhead();
+    ~CatalogReadAhead();
+    CatalogReadAhead(const CatalogReadAhead&) = delete;
+    CatalogReadAhead& operator=(const CatalogReadAhead&) = delete;
+
+private:
+    std::thread thread_;
 };
 
 // Compares two UTF-8 names as Windows compares face names: case-insensitive,
