@@ -104,9 +104,7 @@ void FontCatalog::readConfigurationAlone() { configurationAlone = true; }
 
 FontCatalog& FontCatalog::instance()
 {
-    // Never destroyed: it lives as long as the process, and freeing
-    // thousands of names only makes the process end later.
-    static FontCatalog* const catalog = startCatalog().release();
+    static const std::unique_ptr<FontCatalog> catalog = startCatalog();
     return *catalog;
 }
 
