@@ -117,7 +117,7 @@ bool CatalogCache::facesUnchanged(std::span<const StoredFace> faces)
         std::optional<FileStamp> stamped;
         for (std::size_t i = 0; i < part.size(); ++i) {
             const StoredFace& face = part[i];
-            if (i + 1 < part.size()) {
+            if (i + 1 < part.size() && !part[i + 1].file.empty()) {
                 // The next name, most likely in another core's cache, comes
                 // while the kernel looks this one up.
                 const std::string_view next = part[i + 1].file;
